@@ -1,0 +1,132 @@
+// One object record (TFobRec), one loaded object file (TFob), and the order, equality and
+// column texts of records.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "platform/regional.h"
+
+namespace kavlo {
+
+// A text of at most N single-byte characters, stored inside the record (no pointers, so that
+// a record is copied whole). A longer text is cut to N bytes when stored.
+template <size_t N>
+struct FixedText {
+    static_assert(N < 256);
+    char data[N];
+    uint8_t size;
+
+    std::string_view view() const { return {data, size}; }
+    std::string str() const { return std::string(view()); }
+    void assign(std::string_view s) {
+        size = static_cast<uint8_t>(s.size() < N ? s.size() : N);
+        if (size) std::memcpy(data, s.data(), size);
+    }
+    bool empty() const { return size == 0; }
+    friend bool operator==(const FixedText& a, const FixedText& b) { return a.view() == b.view(); }
+};
+
+struct TFobRec {
+    int32_t FileNo;
+    int32_t ObjType;  // 0 to 9, see ObjectTypeNames
+    int32_t ID;       // for table data the table number
+    FixedText<30> Name;
+    FixedText<248> VersionList;  // for table data the qualifier of the entry
+    double Date;                 // day serial; 0 = no date
+    FixedText<11> DateStr;
+    double Time;  // fraction of a day
+    FixedText<14> TimeStr;
+    int32_t BlobSize;
+    bool Modified;
+    bool Compiled;
+};
+static_assert(std::is_trivially_copyable_v<TFobRec>);
+
+// Replaces the file's date and time texts by the regional ones when the record has a date.
+void ApplyDateTimeTexts(TFobRec& rec, const FormatSettings& fs);
+
+// The fields that FobsEqual compares, and the two switches of the Equal and Different views.
+// The comparison unit owns one for the whole process; each run starts with all fields on.
+struct CompareSettings {
+    bool CompareTypeID = true;
+    bool CompareName = true;
+    bool CompareVersion = true;
+    bool CompareDate = true;
+    bool CompareTime = true;
+    bool CompareBlobSize = true;
+    bool SortByFile = true;
+    bool OnlyShowBoth = false;
+};
+
+// Column texts: 0 File, 1 Type, 2 ID, 3 Name, 4 Version, 5 Date, 6 Time, 7 BLOB Size,
+// 8 Modified, 9 Compiled ("True"/"False"). Another column raises an assertion.
+std::string GetFobString(const TFobRec& rec, int column);
+// -1, 0 or 1: type, then ID (signed), then for table data the qualifier in byte order.
+int CompareFobs(const TFobRec& a, const TFobRec& b);
+bool FobsEqual(const TFobRec& a, const TFobRec& b, const CompareSettings& cs);
+inline bool FobsDifferent(const TFobRec& a, const TFobRec& b, const CompareSettings& cs) {
+    return !FobsEqual(a, b, cs);
+}
+
+class TFob {
+public:
+    TFob();
+    ~TFob();
+    TFob(const TFob&) = delete;
+    TFob& operator=(const TFob&) = delete;
+
+    // Raises "Unsupported file type: " + the lower-cased extension unless it is one of the
+    // four object file extensions.
+    static void CheckFileType(std::string_view fileName);
+    // The lower-cased extension with its dot, or empty.
+    static std::string ExtensionOf(std::string_view fileName);
+
+    // Empties the list; FileNo 0, FileName empty. FileExt keeps its value.
+    void Clear();
+    // Reads the file by its extension. A reader's error passes through; the records stored
+    // before it stay, and FileNo, FileName and FileExt keep the new values.
+    void LoadFile(int fileNo, const std::string& fileName, const Regional& regional);
+
+    int32_t Count() const { return static_cast<int32_t>(fobs_.size()); }
+    TFobRec GetFob(int index) const { return fobs_[static_cast<size_t>(index)]; }
+    const TFobRec& Fob(int index) const { return fobs_[static_cast<size_t>(index)]; }
+    void SetFob(int index, const TFobRec& rec);
+    std::string GetFobCommaText(int index) const;
+
+    // The first record with this type and ID, or -1, exactly as a walk from index 0 that
+    // stops at the first record past (type, ID) finds it; answered from an index.
+    int FindFob(int type, int id) const;
+    // As FindFob; for table data the qualifier must match too, and the walk stops only at the
+    // first record of another type.
+    int FindFobByText(int type, int id, std::string_view text) const;
+
+    void Assign(const TFob& other);
+    void SortTableData();
+
+    // For the readers: the list itself. Any change through it drops the lookup index.
+    std::vector<TFobRec>& MutableFobs();
+    const std::vector<TFobRec>& Fobs() const { return fobs_; }
+
+    int32_t FileNo = 0;
+    std::string FileName;
+    std::string FileExt;
+
+private:
+    struct Index;
+    const Index& LookupIndex() const;
+    void Invalidate();
+
+    std::vector<TFobRec> fobs_;
+    mutable std::unique_ptr<Index> index_;
+};
+
+// The literal walks, kept as the reference the indexed lookups are tested against.
+int FindFobLinear(const std::vector<TFobRec>& fobs, int type, int id);
+int FindFobByTextLinear(const std::vector<TFobRec>& fobs, int type, int id, std::string_view text);
+
+}  // namespace kavlo

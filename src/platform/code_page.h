@@ -1,0 +1,40 @@
+// OEM (DOS) to ANSI text conversion. On Windows the system does it (OemToCharBuffA);
+// natively, and in tests, tables of the code pages 437, 850 and 865 into 1252.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kavlo {
+
+class OemCodePage {
+public:
+    virtual ~OemCodePage() = default;
+    // Same length as the input.
+    virtual std::string OemToAnsi(std::string_view oem) const = 0;
+};
+
+// Table-driven conversion of one OEM code page into Windows-1252.
+class TableOemCodePage final : public OemCodePage {
+public:
+    // Raises EKavloError for a code page without a table.
+    explicit TableOemCodePage(int codePage);
+    std::string OemToAnsi(std::string_view oem) const override;
+    int CodePage() const { return codePage_; }
+
+private:
+    int codePage_;
+    const std::array<uint8_t, 256>* table_;
+};
+
+// The code pages that have tables.
+bool HasOemTable(int codePage);
+// The table of one code page: entry b is the 1252 byte for OEM byte b (nullptr when none).
+const std::array<uint8_t, 256>* OemTo1252Table(int codePage);
+
+// Windows-1252 text to UTF-8, for kavlo's output.
+std::string AnsiToUtf8(std::string_view ansi);
+
+}  // namespace kavlo

@@ -1,0 +1,31 @@
+// Files as the readers and writers see them. Object files are opened for reading only and
+// shared, so that the program that owns them may go on reading and writing them meanwhile.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kavlo {
+
+class InputFile {
+public:
+    // Raises EFOpenError ("Cannot open file "%s". %s") when the file cannot be opened for
+    // reading (missing, unreadable, a directory).
+    static std::unique_ptr<InputFile> Open(const std::string& path);
+    virtual ~InputFile() = default;
+    virtual uint64_t Size() const = 0;
+    // Reads up to n bytes at offset; returns how many were read (less only at the end of the
+    // file). An I/O failure raises EReadError.
+    virtual size_t ReadAt(uint64_t offset, void* buffer, size_t n) = 0;
+};
+
+// Creates or replaces the file and writes all bytes in one go. Raises EFCreateError
+// ("Cannot create file "%s". %s") when it cannot be created or written.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Reads the whole file into memory (large reads, never a call per byte).
+std::string ReadWholeFile(InputFile& file);
+
+}  // namespace kavlo

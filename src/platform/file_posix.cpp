@@ -1,0 +1,75 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "objfile/errors.h"
+#include "platform/file.h"
+
+namespace kavlo {
+
+namespace {
+
+class PosixInputFile final : public InputFile {
+public:
+    PosixInputFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    ~PosixInputFile() override { ::close(fd_); }
+    PosixInputFile(const PosixInputFile&) = delete;
+    PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+    uint64_t Size() const override { return size_; }
+
+    size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
+        size_t done = 0;
+        while (done < n) {
+            const ssize_t got = ::pread(fd_, static_cast<char*>(buffer) + done, n - done,
+                                        static_cast<off_t>(offset + done));
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                throw EReadError();
+            }
+            if (got == 0) break;
+            done += static_cast<size_t>(got);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EFOpenError(path, std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        throw EFOpenError(path, std::strerror(err));
+    }
+    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw EFCreateError(path, std::strerror(errno));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            throw EFCreateError(path, std::strerror(err));
+        }
+        done += static_cast<size_t>(put);
+    }
+    if (::close(fd) != 0) throw EFCreateError(path, std::strerror(errno));
+}
+
+}  // namespace kavlo

@@ -1,0 +1,244 @@
+#include "objfile/fob.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "objfile/errors.h"
+
+namespace kavlo {
+namespace {
+
+TFobRec Rec(int type, int id, std::string_view name = "", std::string_view version = "") {
+    TFobRec r{};
+    r.FileNo = 1;
+    r.ObjType = type;
+    r.ID = id;
+    r.Name.assign(name);
+    r.VersionList.assign(version);
+    return r;
+}
+
+void Fill(TFob& fob, const std::vector<TFobRec>& recs) { fob.MutableFobs() = recs; }
+
+TEST(FobRecord, TextsAreCutToTheirWidths) {
+    TFobRec r{};
+    r.Name.assign(std::string(40, 'N'));
+    r.VersionList.assign(std::string(300, 'V'));
+    r.DateStr.assign("01-01-2000xx");
+    r.TimeStr.assign("12:00:00.000 PM");
+    EXPECT_EQ(r.Name.view(), std::string(30, 'N'));
+    EXPECT_EQ(r.VersionList.view(), std::string(248, 'V'));
+    EXPECT_EQ(r.DateStr.view(), "01-01-2000x");
+    EXPECT_EQ(r.TimeStr.view(), "12:00:00.000 P");
+}
+
+TEST(FobRecord, ColumnTexts) {
+    TFobRec r = Rec(5, -12, "Post", "NAVW17.00");
+    r.FileNo = 2;
+    r.BlobSize = 1234;
+    r.Modified = true;
+    r.DateStr.assign("30-08-18");
+    r.TimeStr.assign("12:00:00");
+    const char* want[] = {"2", "Codeunit", "-12", "Post", "NAVW17.00", "30-08-18", "12:00:00", "1234", "True", "False"};
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(GetFobString(r, c), want[c]) << c;
+    try {
+        GetFobString(r, 10);
+        FAIL() << "column 10 accepted";
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.Text(), "GetFobString Col wrong value.");
+        EXPECT_TRUE(std::string(e.what()).starts_with("GetFobString Col wrong value. (FobFileUnit, line "));
+    }
+    EXPECT_THROW(GetFobString(r, -1), EAssertionFailed);
+}
+
+TEST(FobRecord, CommaTextQuotesEveryFieldAndDoublesQuotes) {
+    TFob fob;
+    TFobRec td = Rec(0, 18, "Customer", "Main");
+    TFobRec table = Rec(1, 50000, "Say \"hi\", then go", "A,B");
+    table.Modified = true;
+    table.BlobSize = 77;
+    Fill(fob, {td, table});
+    fob.FileNo = 1;
+    EXPECT_EQ(fob.GetFobCommaText(0), R"("1","TableData","18","Customer","Main","","","0"," "," ")");
+    EXPECT_EQ(fob.GetFobCommaText(1), R"("1","Table","50000","Say ""hi"", then go","A,B","","","77","1"," ")");
+    // The File field is the TFob's own slot, not the record's.
+    fob.FileNo = 2;
+    EXPECT_TRUE(fob.GetFobCommaText(0).starts_with(R"("2",)"));
+}
+
+TEST(FobRecord, CompareFobsOrdersTypeIdThenTableDataQualifier) {
+    EXPECT_EQ(CompareFobs(Rec(1, 5), Rec(2, 1)), -1);
+    EXPECT_EQ(CompareFobs(Rec(3, 1), Rec(2, 9)), 1);
+    EXPECT_EQ(CompareFobs(Rec(1, -5), Rec(1, 3)), -1);
+    EXPECT_EQ(CompareFobs(Rec(1, 3, "a", "x"), Rec(1, 3, "b", "y")), 0);
+    EXPECT_EQ(CompareFobs(Rec(0, 3, "", "Ab"), Rec(0, 3, "", "Abc")), -1);
+    EXPECT_EQ(CompareFobs(Rec(0, 3, "", "b"), Rec(0, 3, "", "a")), 1);
+    EXPECT_EQ(CompareFobs(Rec(0, 3, "", "\xE6"), Rec(0, 3, "", "z")), 1);  // unsigned bytes
+    EXPECT_EQ(CompareFobs(Rec(0, 3, "", "same"), Rec(0, 3, "", "same")), 0);
+}
+
+TEST(FobRecord, EqualityFollowsTheSwitchesAndIgnoresFlags) {
+    CompareSettings cs;
+    TFobRec a = Rec(1, 18, "Customer", "NAVW1");
+    a.DateStr.assign("01-01-10");
+    a.TimeStr.assign("12:00:00");
+    a.BlobSize = 10;
+    TFobRec b = a;
+    b.Modified = true;
+    b.Compiled = true;
+    EXPECT_TRUE(FobsEqual(a, b, cs));
+    b.Name.assign("customer");
+    EXPECT_FALSE(FobsEqual(a, b, cs));
+    EXPECT_TRUE(FobsDifferent(a, b, cs));
+    cs.CompareName = false;
+    EXPECT_TRUE(FobsEqual(a, b, cs));
+    b.TimeStr.assign("12:00:01");
+    EXPECT_FALSE(FobsEqual(a, b, cs));
+    cs.CompareTime = false;
+    b.BlobSize = 11;
+    EXPECT_FALSE(FobsEqual(a, b, cs));
+    cs.CompareBlobSize = false;
+    EXPECT_TRUE(FobsEqual(a, b, cs));
+    b.ID = 19;
+    EXPECT_FALSE(FobsEqual(a, b, cs));
+    CompareSettings none{false, false, false, false, false, false, true, false};
+    EXPECT_TRUE(FobsEqual(a, b, none));
+}
+
+TEST(Fob, CheckFileTypeLowerCasesTheExtension) {
+    EXPECT_NO_THROW(TFob::CheckFileType("C:\\work\\ALL.FOB"));
+    EXPECT_NO_THROW(TFob::CheckFileType("x.Fbk"));
+    EXPECT_NO_THROW(TFob::CheckFileType("x.txt"));
+    EXPECT_NO_THROW(TFob::CheckFileType("x.XML"));
+    try {
+        TFob::CheckFileType("C:\\docs\\Notes.DOC");
+        FAIL();
+    } catch (const EKavloError& e) {
+        EXPECT_STREQ(e.what(), "Unsupported file type: .doc");
+    }
+    try {
+        TFob::CheckFileType("C:\\dir.fob\\noext");
+        FAIL();
+    } catch (const EKavloError& e) {
+        EXPECT_STREQ(e.what(), "Unsupported file type: ");
+    }
+}
+
+TEST(Fob, ClearKeepsTheExtensionAndAssignCopies) {
+    TFob a;
+    a.FileNo = 2;
+    a.FileName = "/x/a.fob";
+    a.FileExt = ".fob";
+    Fill(a, {Rec(1, 1), Rec(1, 2)});
+    TFob b;
+    b.Assign(a);
+    EXPECT_EQ(b.Count(), 2);
+    EXPECT_EQ(b.FileNo, 2);
+    EXPECT_EQ(b.FileName, "/x/a.fob");
+    a.Clear();
+    EXPECT_EQ(a.Count(), 0);
+    EXPECT_EQ(a.FileNo, 0);
+    EXPECT_EQ(a.FileName, "");
+    EXPECT_EQ(a.FileExt, ".fob");
+    EXPECT_EQ(b.Count(), 2);  // independent copy
+    b.SetFob(1, Rec(1, 9));
+    EXPECT_EQ(b.FindFob(1, 9), 1);
+    EXPECT_EQ(b.FindFob(1, 2), -1);
+}
+
+TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
+    TFob fob;
+    fob.LoadFile(1, "notes.doc", Regional{});
+    EXPECT_EQ(fob.Count(), 0);
+    EXPECT_EQ(fob.FileExt, ".doc");
+    EXPECT_EQ(fob.FileNo, 1);
+}
+
+TEST(Fob, SortTableDataSortsOnlyTheLeadingBlock) {
+    TFob fob;
+    Fill(fob, {Rec(0, 5, "", "b"), Rec(0, 3, "", "z"), Rec(0, 5, "", "a"), Rec(1, 9), Rec(1, 2)});
+    fob.SortTableData();
+    EXPECT_EQ(fob.Fob(0).ID, 3);
+    EXPECT_EQ(fob.Fob(1).VersionList.view(), "a");
+    EXPECT_EQ(fob.Fob(2).VersionList.view(), "b");
+    EXPECT_EQ(fob.Fob(3).ID, 9);  // the rest keeps its order
+    EXPECT_EQ(fob.Fob(4).ID, 2);
+
+    TFob other;
+    Fill(other, {Rec(1, 9), Rec(0, 5), Rec(0, 3)});
+    other.SortTableData();
+    EXPECT_EQ(other.Fob(1).ID, 5);
+    EXPECT_EQ(other.Fob(2).ID, 3);
+}
+
+// The exchange sort as it stands, for entries that compare equal.
+void ExchangeSort(std::vector<TFobRec>& v, size_t m) {
+    for (size_t i = 0; i + 1 < m; ++i)
+        for (size_t j = i + 1; j < m; ++j)
+            if (CompareFobs(v[i], v[j]) == 1) std::swap(v[i], v[j]);
+}
+
+TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
+    std::mt19937 rng(3);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<TFobRec> recs;
+        const int n = 1 + static_cast<int>(rng() % 12);
+        for (int i = 0; i < n; ++i) {
+            // Names tell apart entries whose key is the same.
+            recs.push_back(Rec(0, static_cast<int>(rng() % 3), std::to_string(i), rng() % 2 ? "a" : "b"));
+        }
+        recs.push_back(Rec(1, 1));
+        std::vector<TFobRec> expected = recs;
+        ExchangeSort(expected, static_cast<size_t>(n));
+        TFob fob;
+        Fill(fob, recs);
+        fob.SortTableData();
+        for (int i = 0; i <= n; ++i) ASSERT_EQ(fob.Fob(i).Name.view(), expected[i].Name.view()) << round;
+    }
+}
+
+TEST(Fob, FindFobStopsEarlyLikeTheWalk) {
+    TFob fob;
+    // Not in order: (1,50) comes before (1,10), so the walk for (1,10) stops at (1,50).
+    Fill(fob, {Rec(1, 5), Rec(1, 50), Rec(1, 10), Rec(2, 1), Rec(1, 7)});
+    EXPECT_EQ(fob.FindFob(1, 5), 0);
+    EXPECT_EQ(fob.FindFob(1, 50), 1);
+    EXPECT_EQ(fob.FindFob(1, 10), -1);
+    EXPECT_EQ(fob.FindFob(1, 7), -1);
+    EXPECT_EQ(fob.FindFob(2, 1), 3);
+    EXPECT_EQ(fob.FindFob(3, 1), -1);
+}
+
+TEST(Fob, FindFobByTextMatchesTableDataQualifierExactly) {
+    TFob fob;
+    Fill(fob, {Rec(0, 18, "", "Main"), Rec(0, 5, "", "Main"), Rec(0, 18, "", "Other"), Rec(1, 18), Rec(0, 9, "", "x")});
+    EXPECT_EQ(fob.FindFobByText(0, 18, "Other"), 2);  // no early stop on ID for table data
+    EXPECT_EQ(fob.FindFobByText(0, 18, "main"), -1);  // case counts
+    EXPECT_EQ(fob.FindFobByText(0, 9, "x"), -1);      // after the first record of another type
+    EXPECT_EQ(fob.FindFobByText(1, 18, "ignored"), 3);
+    EXPECT_EQ(fob.FindFob(0, 18), 0);
+}
+
+TEST(Fob, IndexedLookupsEqualTheLiteralWalkOnRandomLists) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<TFobRec> recs;
+        const int n = static_cast<int>(rng() % 40);
+        const bool ordered = round % 3 == 0;
+        for (int i = 0; i < n; ++i)
+            recs.push_back(Rec(static_cast<int>(rng() % 4), static_cast<int>(rng() % 8) - 2, "", rng() % 2 ? "q" : "r"));
+        if (ordered) std::sort(recs.begin(), recs.end(), [](auto& a, auto& b) { return CompareFobs(a, b) < 0; });
+        TFob fob;
+        Fill(fob, recs);
+        for (int t = -1; t <= 4; ++t)
+            for (int id = -3; id <= 7; ++id) {
+                ASSERT_EQ(fob.FindFob(t, id), FindFobLinear(recs, t, id)) << round << " " << t << " " << id;
+                for (const char* q : {"q", "r", ""})
+                    ASSERT_EQ(fob.FindFobByText(t, id, q), FindFobByTextLinear(recs, t, id, q));
+            }
+    }
+}
+
+}  // namespace
+}  // namespace kavlo

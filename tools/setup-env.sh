@@ -1,0 +1,63 @@
+# Sourced by test.sh and run.sh: installs what the project needs on a Debian machine, and
+# offers helpers to build and to give Wine a display.
+need_packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+
+install_missing() {
+  local missing=()
+  for p in "${need_packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "== installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# Builds the native tree (sanitizers on: it is the test build) and the Windows tree.
+build_native() {
+  cmake -S . -B build/native -G Ninja -DKAVLO_SANITIZE=ON -DKAVLO_OUTPUT_DIR="$PWD/build/bin" >/dev/null
+  cmake --build build/native
+}
+build_windows() {
+  cmake -S . -B build/mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
+        -DCMAKE_BUILD_TYPE=Release -DKAVLO_OUTPUT_DIR="$PWD/build/win" >/dev/null
+  cmake --build build/mingw
+}
+
+# A display for Wine: the one that is set, else an Xvfb of our own, stopped at exit.
+xvfb_pid=""
+ensure_display() {
+  mkdir -p build
+  if [ -n "${DISPLAY:-}" ]; then rm -f build/xvfb-display; return; fi
+  local n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    echo ":$n" > build/xvfb-display
+    return
+  done
+  echo "no free X display number" >&2; return 1
+}
+stop_display() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && rm -f build/xvfb-display
+  xvfb_pid=""
+}
+
+# The Wine prefix is made once, before any test, so tests never race its creation.
+prepare_wine() {
+  export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== preparing the Wine prefix"
+    tools/wine-run.sh wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p 60 >/dev/null 2>&1 || true  # keep it running between the tests
+  tools/wine-run.sh wineboot -u >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p 60 >/dev/null 2>&1 || true
+}
