@@ -177,8 +177,8 @@ std::string FormatDatePicture(double serial, std::string_view pic, const FormatS
                 else out += fs.longMonthNames[c.month - 1];
                 break;
             case 'y':
-                if (n == 1) AppendNumber(out, ((c.year % 100) + 100) % 100, 1);
-                else if (n == 2) AppendNumber(out, ((c.year % 100) + 100) % 100, 2);
+                // "y" is written as "yy" is: two digits, as the system's own formatting does.
+                if (n <= 2) AppendNumber(out, ((c.year % 100) + 100) % 100, 2);
                 else AppendNumber(out, c.year, 4);
                 break;
             case 'g':

@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> defines OemToAnsi as a macro for OemToCharA; ours is a method name.
+#ifdef OemToAnsi
+#undef OemToAnsi
+#endif
+
 namespace kavlo {
 
 class OemCodePage {

@@ -1,14 +1,15 @@
 #include <windows.h>
 
 #include "platform/regional.h"
+#include "platform/regional_win.h"
 
 namespace kavlo {
 
 namespace {
 
-std::string LocaleText(LCTYPE type, const char* fallback) {
+std::string LocaleText(LCID locale, LCTYPE type, const char* fallback) {
     char buffer[256];
-    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
+    const int n = GetLocaleInfoA(locale, type, buffer, sizeof buffer);
     if (n <= 1) return fallback;
     return std::string(buffer, static_cast<size_t>(n - 1));
 }
@@ -37,34 +38,36 @@ public:
 
 }  // namespace
 
-FormatSettings SystemFormatSettings() {
+FormatSettings FormatSettingsOfLocale(unsigned long locale) {
     FormatSettings fs;
-    fs.shortDateFormat = LocaleText(LOCALE_SSHORTDATE, "M/d/yyyy");
-    const std::string sep = LocaleText(LOCALE_SDATE, "/");
+    fs.shortDateFormat = LocaleText(locale, LOCALE_SSHORTDATE, "M/d/yyyy");
+    const std::string sep = LocaleText(locale, LOCALE_SDATE, "/");
     fs.dateSeparator = sep.empty() ? '/' : sep[0];
-    fs.longTimeFormat = LocaleText(LOCALE_STIMEFORMAT, "h:mm:ss tt");
-    const std::string tsep = LocaleText(LOCALE_STIME, ":");
+    fs.longTimeFormat = LocaleText(locale, LOCALE_STIMEFORMAT, "h:mm:ss tt");
+    const std::string tsep = LocaleText(locale, LOCALE_STIME, ":");
     fs.timeSeparator = tsep.empty() ? ':' : tsep[0];
-    fs.amDesignator = LocaleText(LOCALE_S1159, "AM");
-    fs.pmDesignator = LocaleText(LOCALE_S2359, "PM");
+    fs.amDesignator = LocaleText(locale, LOCALE_S1159, "AM");
+    fs.pmDesignator = LocaleText(locale, LOCALE_S2359, "PM");
     for (int m = 0; m < 12; ++m) {
-        fs.shortMonthNames[m] = LocaleText(LOCALE_SABBREVMONTHNAME1 + m, fs.shortMonthNames[m].c_str());
-        fs.longMonthNames[m] = LocaleText(LOCALE_SMONTHNAME1 + m, fs.longMonthNames[m].c_str());
+        fs.shortMonthNames[m] = LocaleText(locale, LOCALE_SABBREVMONTHNAME1 + m, fs.shortMonthNames[m].c_str());
+        fs.longMonthNames[m] = LocaleText(locale, LOCALE_SMONTHNAME1 + m, fs.longMonthNames[m].c_str());
     }
     // Windows numbers its day names from Monday (LOCALE_SDAYNAME1); ours start on Sunday.
     for (int d = 0; d < 7; ++d) {
         const int win = (d + 6) % 7;
-        fs.shortDayNames[d] = LocaleText(LOCALE_SABBREVDAYNAME1 + win, fs.shortDayNames[d].c_str());
-        fs.longDayNames[d] = LocaleText(LOCALE_SDAYNAME1 + win, fs.longDayNames[d].c_str());
+        fs.shortDayNames[d] = LocaleText(locale, LOCALE_SABBREVDAYNAME1 + win, fs.shortDayNames[d].c_str());
+        fs.longDayNames[d] = LocaleText(locale, LOCALE_SDAYNAME1 + win, fs.longDayNames[d].c_str());
     }
     DWORD twoDigitMax = 0;
-    if (GetCalendarInfoA(LOCALE_USER_DEFAULT, CAL_GREGORIAN, CAL_ITWODIGITYEARMAX | CAL_RETURN_NUMBER,
+    if (GetCalendarInfoA(locale, CAL_GREGORIAN, CAL_ITWODIGITYEARMAX | CAL_RETURN_NUMBER,
                          nullptr, 0, &twoDigitMax) &&
         twoDigitMax >= 99 && twoDigitMax <= 9999) {
         fs.twoDigitYearMax = static_cast<int>(twoDigitMax);
     }
     return fs;
 }
+
+FormatSettings SystemFormatSettings() { return FormatSettingsOfLocale(LOCALE_USER_DEFAULT); }
 
 std::unique_ptr<OemCodePage> SystemOemCodePage() { return std::make_unique<SystemOem>(); }
 
