@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include "settings/settings.h"
+
+namespace kavlo {
+
+uint16_t UserDefaultLanguageId() { return GetUserDefaultLangID(); }
+
+}  // namespace kavlo
