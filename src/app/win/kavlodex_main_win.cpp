@@ -1,53 +1,70 @@
-// kavlodex.exe: the program's entry point and main window.
+// kavlodex.exe: the program's start and its message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_form_win.h"
 
 namespace {
 
-const char kClassName[] = "TMainForm";
-const char kCaption[] = "Ostra's Kavlodex";
-constexpr int kWidth = 775;
-constexpr int kHeight = 520;
-
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcA(hwnd, msg, wParam, lParam);
+// The command line's arguments as ANSI texts, without the program's own name.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 1; argv && i < argc; ++i) {
+        const int n = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+        if (n > 1) WideCharToMultiByte(CP_ACP, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
+        args.push_back(a);
     }
+    if (argv) LocalFree(argv);
+    return args;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    // On 6.1 and later the thread follows the user's default locale, so that the date and time
+    // texts use the user's own formats.
+    OSVERSIONINFOA vi{sizeof vi};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExA(&vi);
+#pragma GCC diagnostic pop
+    if (vi.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+        ((vi.dwMajorVersion > 5 && vi.dwMinorVersion > 0) || vi.dwMajorVersion > 6))
+        SetThreadLocale(GetUserDefaultLCID());
+
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
 
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DROPSHADOW;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc)) return 1;
-
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-    HWND hwnd = CreateWindowExA(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW, x, y, kWidth, kHeight,
-                                nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 1;
-    ShowWindow(hwnd, show);
-    UpdateWindow(hwnd);
-
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
+    int rc = 0;
+    {
+        kavlo::TMainForm main;
+        kavlo::TMainForm::Options options;
+        options.arguments = Arguments();
+        options.quitOnClose = true;
+        try {
+            main.Create(std::move(options));
+        } catch (const std::exception& e) {
+            kavlo::ShowException(nullptr, e);
+            return 1;
+        }
+        main.Show(show);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (main.PreTranslate(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        rc = static_cast<int>(msg.wParam);
     }
-    return static_cast<int>(m.wParam);
+    OleUninitialize();
+    return rc;
 }

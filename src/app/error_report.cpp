@@ -1,0 +1,11 @@
+#include "app/error_report.h"
+
+namespace kavlo {
+
+std::string ErrorReportText(std::string_view message) {
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    return text;
+}
+
+}  // namespace kavlo

@@ -1,0 +1,643 @@
+#include "app/main_form_win.h"
+
+#include <commdlg.h>
+#include <objbase.h>
+#include <winspool.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/ask_file_no_form_win.h"
+#include "app/compare_form_win.h"
+#include "app/drop_target_win.h"
+#include "app/error_report.h"
+#include "app/main_messages.h"
+#include "app/toolbar_images_win.h"
+#include "settings/registry_win.h"
+
+namespace kavlo {
+
+const std::array<const char*, kToolButtonCount> kToolButtonHints = {
+    "Clear", "Open File 1", "Open File 2",
+    "TableData", "Table", "Form", "Report", "Dataport", "Codeunit", "XMLport", "MenuSuite", "Page", "Query",
+    "Show objects that are equal in both files", "Show objects that are different in both files",
+    "Show all objects of selected types", "Show objects that are added in file 2",
+    "Show objects that are deleted in file 2",
+    "Add Filter  Ctrl+F7", "Clear Filters  Shift+Ctrl+F7",
+    "Save  Ctrl+S", "Print  Ctrl+P", "Excel  Ctrl+E",
+    "Mark objects in Navision Object Designer  Ctrl+M", "Save Filter String to Clipboard  Ctrl+F",
+    "Settings", "About"};
+
+namespace {
+
+const char kMainClass[] = "TMainForm";
+constexpr int kDesignWidth = 775, kDesignHeight = 520;
+constexpr int kScrollBarWidth = 16;
+constexpr int kGridId = 10, kScrollBarId = 11, kToolBarId = 12, kStatusBarId = 13;
+constexpr int kMenuSmall = 201, kMenuLarge = 202;
+// The last button of each group, after which a separator follows.
+constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFile2, ToolButtonQuery, ToolButtonCompareDeleted,
+                              ToolButtonFilterClear, ToolButtonExcel, ToolButtonMakeFilterString,
+                              ToolButtonSettings};
+
+bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQuery; }
+
+bool FileExists(const std::string& name) {
+    const DWORD a = GetFileAttributesA(name.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PrintersInstalled() {
+    DWORD needed = 0, count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    return needed > 0;
+}
+
+bool ExcelInstalled() {
+    CLSID clsid{};
+    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
+}
+
+LRESULT CALLBACK StatusBarSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (msg == WM_MOUSEMOVE) {
+        try {
+            reinterpret_cast<TMainForm*>(data)->StatusBarMouseMove(GET_X_LPARAM(lParam));
+        } catch (const std::exception& e) {
+            ShowException(GetParent(hwnd), e);
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TMainForm::TMainForm() {
+    for (int i = 0; i < kToolButtonCount; ++i) hints_[static_cast<size_t>(i)] = kToolButtonHints[static_cast<size_t>(i)];
+}
+
+TMainForm::~TMainForm() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    if (smallImages_) ImageList_Destroy(smallImages_);
+    if (largeImages_) ImageList_Destroy(largeImages_);
+}
+
+void TMainForm::Create(Options options) {
+    options_ = std::move(options);
+    if (!options_.registry) {
+        ownRegistry_ = std::make_unique<Win32Registry>();
+        options_.registry = ownRegistry_.get();
+    }
+    if (options_.languageId == 0) options_.languageId = UserDefaultLanguageId();
+    askFileNo_ = std::make_unique<TAskFileNoForm>();
+    compareForm_ = std::make_unique<TCompareForm>();
+    RegisterClassOnce(kMainClass, CS_DROPSHADOW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                      LoadIcon(AppInstance(), MAKEINTRESOURCE(1)) ? LoadIcon(AppInstance(), MAKEINTRESOURCE(1))
+                                                                  : LoadIcon(nullptr, IDI_APPLICATION));
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - kDesignWidth) / 2;
+    const int y = work.top + ((work.bottom - work.top) - kDesignHeight) / 2;
+    CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+                   kDesignWidth, kDesignHeight, nullptr, nullptr);
+    if (!hwnd_) throw EKavloError("The main window could not be created.");
+}
+
+void TMainForm::Show(int showCommand) {
+    ShowWindow(hwnd_, maximizeAtShow_ ? SW_SHOWMAXIMIZED : showCommand);
+    UpdateWindow(hwnd_);
+}
+
+void TMainForm::FormCreate() {
+    // Column titles are row 0 of the visible list itself; the markers, the drop target and the
+    // stored settings follow.
+    CreateToolBar();
+    CreateStatusBar();
+    grid_.Create(hwnd_, kGridId,
+                 {[this] { GridTopLeftChanged(); }, [this] { UpdateScrollBar(); },
+                  [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); }});
+    scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, kScrollBarWidth,
+                                 100, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)),
+                                 AppInstance(), nullptr);
+    progress_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr, AppInstance(),
+                                nullptr);
+    LoadMarkers();
+    grid_.SetList(&built_.List);
+    dropTarget_ = TDropPIDLTarget::Register(hwnd_, [this](const std::vector<std::string>& p) { DropPIDLTarget1Drop(p); });
+    LoadSettings(settings_, *this, *options_.registry, options_.languageId, options_.settingsKey);
+    if (!ExcelInstalled()) hints_[ToolButtonExcel] = "Excel - is not installed";
+    if (!PrintersInstalled()) hints_[ToolButtonPrint] = "Print - no printers installed";
+    creating_ = false;
+    FormResize();
+    PostMessageA(hwnd_, kWmStartup, 0, 0);
+}
+
+void TMainForm::FormDestroy() {
+    if (dropTarget_) {
+        TDropPIDLTarget::Revoke(hwnd_, dropTarget_);
+        dropTarget_ = nullptr;
+    }
+    fob1_.Clear();
+    fob2_.Clear();
+    SaveSettings(settings_, *this, *options_.registry, options_.settingsKey);
+}
+
+void TMainForm::CreateToolBar() {
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                                   TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                               0, 0, kDesignWidth, 29, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolBarId)),
+                               AppInstance(), nullptr);
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    smallImages_ = CreateToolbarImageList(16);
+    largeImages_ = CreateToolbarImageList(32);
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_));
+    std::vector<TBBUTTON> buttons;
+    for (int b = 0; b < kToolButtonCount; ++b) {
+        TBBUTTON tb{};
+        tb.iBitmap = b;
+        tb.idCommand = ToolButtonId(b);
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle = static_cast<BYTE>(IsTypeButton(b) ? BTNS_CHECK : BTNS_BUTTON);
+        buttons.push_back(tb);
+        if (std::find(std::begin(kGroupEnds), std::end(kGroupEnds), b) != std::end(kGroupEnds)) {
+            TBBUTTON sep{};
+            sep.fsStyle = BTNS_SEP;
+            sep.iBitmap = 6;
+            buttons.push_back(sep);
+        }
+    }
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(16, 16));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(23, 22));
+}
+
+void TMainForm::CreateStatusBar() {
+    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), AppInstance(), nullptr);
+    int edges[kStatusPanelWidths.size()];
+    int right = 0;
+    for (size_t i = 0; i < kStatusPanelWidths.size(); ++i) {
+        right += kStatusPanelWidths[i];
+        edges[i] = right;
+    }
+    edges[kStatusPanelWidths.size() - 1] = -1;  // the last panel reaches the right edge
+    SendMessageA(status_, SB_SETPARTS, kStatusPanelWidths.size(), reinterpret_cast<LPARAM>(edges));
+    SetWindowSubclass(status_, StatusBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    statusTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                 AppInstance(), nullptr);
+    statusTool_.cbSize = sizeof statusTool_;
+    statusTool_.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    statusTool_.hwnd = hwnd_;
+    statusTool_.uId = reinterpret_cast<UINT_PTR>(status_);
+    statusTool_.lpszText = const_cast<char*>("");
+    SendMessageA(statusTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&statusTool_));
+}
+
+void TMainForm::LoadMarkers() {
+    marker1_.reset(LoadBitmapA(AppInstance(), "file1"));
+    marker2_.reset(LoadBitmapA(AppInstance(), "file2"));
+    if (!marker1_ || !marker2_) {  // one without the other would be misleading: neither is drawn
+        marker1_.reset();
+        marker2_.reset();
+    }
+    grid_.SetMarkers(marker1_.get(), marker2_.get());
+}
+
+std::string TMainForm::StatusText(int panel) const {
+    char buffer[1024] = {};
+    const LRESULT len = SendMessageA(status_, SB_GETTEXTLENGTHA, panel, 0);
+    if (LOWORD(len) >= sizeof buffer) return built_.Status[static_cast<size_t>(panel)];
+    SendMessageA(status_, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::string TMainForm::ToolButtonHint(int button) const { return hints_[static_cast<size_t>(button)]; }
+
+bool TMainForm::TypeButtonDown(int type) const {
+    return SendMessageA(toolbar_, TB_ISBUTTONCHECKED, ToolButtonId(ToolButtonTableData + type), 0) != 0;
+}
+
+bool TMainForm::ButtonEnabled(int button) const {
+    return SendMessageA(toolbar_, TB_ISBUTTONENABLED, ToolButtonId(button), 0) != 0;
+}
+
+TypeSwitches TMainForm::TypeSwitchStates() const {
+    TypeSwitches t{};
+    for (int i = 0; i < kObjectTypeCount; ++i) t[static_cast<size_t>(i)] = TypeButtonDown(i);
+    return t;
+}
+
+void TMainForm::SetTypeButtonDown(int type, bool down) {
+    SendMessageA(toolbar_, TB_CHECKBUTTON, ToolButtonId(ToolButtonTableData + type), MAKELONG(down ? TRUE : FALSE, 0));
+}
+
+void TMainForm::RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width, std::optional<int32_t> height) {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, nullptr, left, top, width.value_or(r.right - r.left), height.value_or(r.bottom - r.top),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::SetMaximized() { maximizeAtShow_ = true; }
+
+std::optional<SettingsPlacement> TMainForm::Placement() const {
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (!hwnd_ || !GetWindowPlacement(hwnd_, &wp)) return std::nullopt;
+    SettingsPlacement p;
+    p.left = wp.rcNormalPosition.left;
+    p.top = wp.rcNormalPosition.top;
+    p.right = wp.rcNormalPosition.right;
+    p.bottom = wp.rcNormalPosition.bottom;
+    p.maximized = wp.showCmd == SW_SHOWMAXIMIZED || IsZoomed(hwnd_);
+    return p;
+}
+
+void TMainForm::SizeToolButtonsClick(bool large) {
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(large ? largeImages_ : smallImages_));
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, large ? MAKELONG(32, 32) : MAKELONG(16, 16));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, large ? MAKELONG(39, 38) : MAKELONG(23, 22));
+    settings_.ToolButtonSize = large ? 1 : 0;
+    FormResize();
+    FormResize();
+}
+
+void TMainForm::ToolBarContextMenu(POINT screen) {
+    UniqueMenu menu(CreatePopupMenu());
+    AppendMenuA(menu.get(), MF_STRING, kMenuSmall, "&Small Tool Buttons");
+    AppendMenuA(menu.get(), MF_STRING, kMenuLarge, "&Large Tool Buttons");
+    CheckMenuRadioItem(menu.get(), kMenuSmall, kMenuLarge, LargeButtons() ? kMenuLarge : kMenuSmall, MF_BYCOMMAND);
+    const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+    if (chosen == kMenuSmall) SizeToolButtonsClick(false);
+    if (chosen == kMenuLarge) SizeToolButtonsClick(true);
+}
+
+void TMainForm::FormResize() {
+    if (!toolbar_ || !status_) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int w = client.right;
+    // The toolbar wraps its buttons onto more lines when the window is narrow: it is as tall as
+    // its last button reaches, plus 5.
+    RECT tbNow{};
+    GetWindowRect(toolbar_, &tbNow);
+    MoveWindow(toolbar_, 0, 0, w, std::max<int>(tbNow.bottom - tbNow.top, 29), TRUE);
+    const int count = static_cast<int>(SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0));
+    RECT last{};
+    SendMessageA(toolbar_, TB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+    const int tbHeight = last.bottom + 5;
+    MoveWindow(toolbar_, 0, 0, w, tbHeight, TRUE);
+    SendMessageA(status_, WM_SIZE, 0, 0);
+    RECT sb{};
+    GetWindowRect(status_, &sb);
+    const int sbHeight = sb.bottom - sb.top;
+    const int gridHeight = std::max(0, static_cast<int>(client.bottom) - tbHeight - sbHeight);
+    MoveWindow(scrollbar_, std::max(0, w - kScrollBarWidth), tbHeight, kScrollBarWidth, gridHeight, TRUE);
+    MoveWindow(grid_.Handle(), 0, tbHeight, std::max(0, w - kScrollBarWidth), gridHeight, TRUE);
+    UpdateScrollBar();
+}
+
+void TMainForm::UpdateScrollBar() {
+    if (creating_ || !scrollbar_) return;
+    scroll_.rowCount = grid_.RowCount();
+    scroll_.clientHeight = grid_.ClientHeight();
+    scroll_.topRow = grid_.TopRow();
+    scroll_.currentRow = grid_.CurrentRow();
+    UpdateScrollBarState(scroll_);
+    EnableWindow(scrollbar_, scroll_.enabled ? TRUE : FALSE);
+    if (!scroll_.enabled) return;
+    SCROLLINFO si{sizeof si};
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMin = scroll_.minimum;
+    si.nMax = scroll_.maximum;
+    si.nPage = static_cast<UINT>(scroll_.page);
+    si.nPos = scroll_.position;
+    SetScrollInfo(scrollbar_, SB_CTL, &si, TRUE);
+    if (grid_.TopRow() != scroll_.topRow) grid_.SetTopRow(scroll_.topRow);
+    else GridTopLeftChanged();
+}
+
+void TMainForm::GridTopLeftChanged() {
+    if (!scrollbar_) return;
+    scroll_.rowCount = grid_.RowCount();
+    scroll_.topRow = grid_.TopRow();
+    scroll_.currentRow = grid_.CurrentRow();
+    ApplyTopRowToScrollBar(scroll_);
+    SetScrollPos(scrollbar_, SB_CTL, scroll_.position, TRUE);
+}
+
+void TMainForm::ScrollBarScroll(int code) {
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(scrollbar_, SB_CTL, &si);
+    int pos = scroll_.position;
+    switch (code) {
+        case SB_LINEUP: pos -= scroll_.smallChange; break;
+        case SB_LINEDOWN: pos += scroll_.smallChange; break;
+        case SB_PAGEUP: pos -= scroll_.largeChange; break;
+        case SB_PAGEDOWN: pos += scroll_.largeChange; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+        case SB_TOP: pos = scroll_.minimum; break;
+        case SB_BOTTOM: pos = scroll_.maximum; break;
+        default: return;
+    }
+    pos = std::max(pos, scroll_.minimum);
+    scroll_.rowCount = grid_.RowCount();
+    scroll_.clientHeight = grid_.ClientHeight();
+    ApplyScrollPosition(scroll_, pos);
+    SetScrollPos(scrollbar_, SB_CTL, std::min(pos, ComputeScrollMetrics(scroll_).maxPos), TRUE);
+    grid_.SetTopRow(scroll_.topRow);
+}
+
+void TMainForm::StatusBarMouseMove(int x) {
+    const int panel = StatusPanelAt(kStatusPanelWidths, x);
+    const std::string text = panel < 0 ? std::string() : StatusText(panel);
+    if (text.empty()) {
+        if (!statusHint_.empty()) SendMessageA(statusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&statusTool_));
+        statusHint_.clear();
+        return;
+    }
+    if (statusHint_ == text) return;
+    statusHint_ = text;
+    statusTool_.lpszText = statusHint_.data();
+    SendMessageA(statusTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&statusTool_));
+    POINT pt{};
+    GetCursorPos(&pt);
+    SendMessageA(statusTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 12, pt.y - 24));
+    SendMessageA(statusTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&statusTool_));
+}
+
+void TMainForm::ShowProgress(bool visible, int minimum, int maximum, int position) {
+    if (!visible) {
+        ShowWindow(progress_, SW_HIDE);
+        return;
+    }
+    if (position <= 0) {
+        const ProgressPlace p = ProgressPlacement(kStatusPanelWidths);
+        SendMessageA(progress_, PBM_SETRANGE32, minimum, maximum);
+        SendMessageA(progress_, PBM_SETPOS, position, 0);
+        SetParent(progress_, status_);
+        RECT sb{};
+        GetClientRect(status_, &sb);
+        MoveWindow(progress_, p.left, p.top, p.width, sb.bottom - p.top, TRUE);
+        ShowWindow(progress_, SW_SHOW);
+        return;
+    }
+    SendMessageA(progress_, PBM_SETPOS, position, 0);
+}
+
+void TMainForm::BuildList(const BuildMode& mode) {
+    HourglassGuard hourglass;
+    // The grid shows no rows while the list is rebuilt from scratch.
+    const ListSources sources{fob1_, fob2_, TypeSwitchStates(), settings_.HideSystemObjects, TheCompareSettings(),
+                              filters_};
+    grid_.SetList(nullptr);
+    kavlo::BuildList(mode, sources, built_);
+    for (int i = 0; i < kStatusPanelCount; ++i)
+        SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(built_.Status[static_cast<size_t>(i)].c_str()));
+    grid_.ResetPosition();
+    grid_.SetList(&built_.List);
+}
+
+void TMainForm::BringToFront() {
+    if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
+}
+
+void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
+    int number = fileNo;
+    if (ask) {
+        const INT_PTR result = askFileNo_->ShowModal(hwnd_);
+        BringToFront();
+        if (result != IDOK) return;
+        number = askFileNo_->FileNo;
+    }
+    HourglassGuard hourglass;
+    TFob& fob = number == 1 ? fob1_ : fob2_;
+    fob.Clear();
+    fob.LoadFile(number == 1 ? 1 : 2, fileName, regional_.Get());
+}
+
+void TMainForm::ToolButtonOpenFileClick(int fileNo) {
+    char name[MAX_PATH * 4] = {};
+    openFileName_.copy(name, sizeof name - 1);
+    static const char kFilter[] =
+        "Supported files (*.fob;*.fbk;*.txt;*.xml)\0*.fob;*.fbk;*.txt;*.xml\0Object files (*.fob)\0*.fob\0"
+        "Backup files (*.fbk)\0*.fbk\0Text Object files (*.txt)\0*.txt\0XML Object files (*.xml)\0*.xml\0"
+        "All files\0*.*\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = openInitialDir_.empty() ? nullptr : openInitialDir_.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!GetOpenFileNameA(&ofn)) return;
+    openFileName_ = name;
+    // One dialog for both commands: the next use starts where this one ended.
+    const size_t slash = openFileName_.find_last_of("\\/");
+    if (slash != std::string::npos) openInitialDir_ = openFileName_.substr(0, slash);
+    TFob::CheckFileType(openFileName_);
+    LoadIntoSlot(openFileName_, fileNo, false);
+    BuildList(BuildMode::Off());
+}
+
+void TMainForm::ToolButtonClearClick() {
+    droppedCount_ = 0;
+    droppedNames_ = {};
+    fob1_.Clear();
+    fob2_.Clear();
+    BuildList(BuildMode::Off());
+}
+
+void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) {
+    if (askSettings) {
+        compareForm_->Settings = &TheCompareSettings();
+        if (compareForm_->ShowModal(hwnd_) != IDOK) return;
+    }
+    BuildList(mode);
+}
+
+void TMainForm::NotBuiltYet(int button) {
+    const std::string text = "\"" + std::string(kToolButtonHints[static_cast<size_t>(button)]) +
+                             "\" is not available in this version yet.";
+    if (options_.showMessage) options_.showMessage(hwnd_, text);
+    else MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void TMainForm::Click(int button) {
+    if (IsTypeButton(button)) {
+        BuildList(BuildMode::Off());
+        return;
+    }
+    switch (button) {
+        case ToolButtonClear: ToolButtonClearClick(); break;
+        case ToolButtonOpenFile1: ToolButtonOpenFileClick(1); break;
+        case ToolButtonOpenFile2: ToolButtonOpenFileClick(2); break;
+        case ToolButtonCompareEqual: ToolButtonCompareClick(BuildMode::Equal(), true); break;
+        case ToolButtonCompareDifferent: ToolButtonCompareClick(BuildMode::Different(), true); break;
+        case ToolButtonCompareOff: BuildList(BuildMode::Off()); break;
+        case ToolButtonCompareAdded: BuildList(BuildMode::Added()); break;
+        case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
+        case ToolButtonFilterClear:
+            for (std::string& f : filters_) f.clear();
+            PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
+            break;
+        default: NotBuiltYet(button); break;
+    }
+}
+
+bool TMainForm::PreTranslate(const MSG& msg) {
+    if (msg.message != WM_KEYUP || !hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (!ctrl || alt) return false;
+    int button = -1;
+    if (shift) {
+        if (msg.wParam == VK_F7) button = ToolButtonFilterClear;
+    } else {
+        switch (msg.wParam) {
+            case VK_F7: button = ToolButtonFilterAdd; break;
+            case 'S': button = ToolButtonSave; break;
+            case 'P': button = ToolButtonPrint; break;
+            case 'E': button = ToolButtonExcel; break;
+            case 'M': button = ToolButtonMarkObjectDesigner; break;
+            case 'F': button = ToolButtonMakeFilterString; break;
+            default: break;
+        }
+    }
+    if (button < 0) return false;
+    try {
+        Click(button);  // whether or not the button is enabled
+    } catch (const std::exception& e) {
+        ShowException(hwnd_, e);
+    }
+    return true;
+}
+
+void TMainForm::DropPIDLTarget1Drop(const std::vector<std::string>& paths) {
+    if (paths.size() != 1 && paths.size() != 2) return;
+    droppedCount_ = static_cast<int>(paths.size());
+    droppedNames_[0] = paths[0];
+    droppedNames_[1] = paths.size() == 2 ? paths[1] : std::string();
+    PostMessageA(hwnd_, kWmLoadDropped, 0, 0);
+}
+
+void TMainForm::WmLoadDropped() {
+    BringToFront();
+    if (droppedCount_ == 1) {
+        TFob::CheckFileType(droppedNames_[0]);
+        LoadIntoSlot(droppedNames_[0], 1, true);
+        BuildList(BuildMode::Off());
+    } else if (droppedCount_ == 2) {
+        TFob::CheckFileType(droppedNames_[0]);
+        TFob::CheckFileType(droppedNames_[1]);
+        LoadIntoSlot(droppedNames_[0], 1, false);
+        LoadIntoSlot(droppedNames_[1], 2, false);
+        BuildList(BuildMode::Off());
+    }
+}
+
+void TMainForm::LoadCommandLine() {
+    const auto& args = options_.arguments;
+    if (!args.empty() && FileExists(args[0])) {
+        droppedCount_ = 1;
+        droppedNames_[0] = args[0];
+        TFob::CheckFileType(args[0]);
+        LoadIntoSlot(args[0], 1, false);
+        if (args.size() >= 2 && FileExists(args[1])) {
+            droppedCount_ = 2;
+            droppedNames_[1] = args[1];
+            TFob::CheckFileType(args[1]);
+            LoadIntoSlot(args[1], 2, false);
+        }
+    }
+    BuildList(BuildMode::Off());
+}
+
+void TMainForm::WmStartup() {
+    SizeToolButtonsClick(settings_.ToolButtonSize == 1);
+    TheCompareSettings().SortByFile = settings_.SortByFile;
+    TheCompareSettings().OnlyShowBoth = settings_.OnlyShowBoth;
+    SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), FALSE);
+    droppedCount_ = 0;
+    droppedNames_ = {};
+    BuildList(BuildMode::Off());
+    LoadCommandLine();
+}
+
+void TMainForm::WmUpdateCheck(int result) {
+    (void)result;  // the update check has no thread yet: nothing posts this message
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE: FormCreate(); return 0;
+        case WM_DESTROY:
+            FormDestroy();
+            if (options_.quitOnClose) PostQuitMessage(0);
+            return 0;
+        case WM_SIZE: FormResize(); return 0;
+        case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
+        case WM_VSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));
+            return 0;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) Click(id - ToolButtonId(0));
+            return 0;
+        }
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+            if (hdr->code == TTN_GETDISPINFOA) {
+                auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+                const int id = static_cast<int>(hdr->idFrom);
+                if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) {
+                    info->lpszText = hints_[static_cast<size_t>(id - ToolButtonId(0))].data();
+                    info->hinst = nullptr;
+                }
+                return 0;
+            }
+            break;
+        }
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == toolbar_) {
+                POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                if (pt.x == -1 && pt.y == -1) {
+                    RECT r{};
+                    GetWindowRect(toolbar_, &r);
+                    pt = {r.left + 8, r.bottom};
+                }
+                ToolBarContextMenu(pt);
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS: SetFocus(grid_.Handle()); return 0;
+        default: break;
+    }
+    if (msg == kWmStartup) {
+        WmStartup();
+        return 0;
+    }
+    if (msg == kWmLoadDropped) {
+        WmLoadDropped();
+        return 0;
+    }
+    if (msg == kWmUpdateCheck) {
+        WmUpdateCheck(static_cast<int>(static_cast<int32_t>(wParam)));
+        return 0;
+    }
+    if (msg == kWmFiltersChanged) {
+        NormaliseFilters(filters_);
+        bool any = false;
+        for (const std::string& f : filters_) any |= !f.empty();
+        SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), any ? TRUE : FALSE);
+        BuildList(built_.LastMode);
+        return 0;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+}  // namespace kavlo

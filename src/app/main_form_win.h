@@ -1,0 +1,163 @@
+// The main window: toolbar, object grid with its separate scroll bar, status bar; the two
+// readers, the field-filter texts, the settings and the mode of the last build.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/field_filter.h"
+#include "app/list_builder.h"
+#include "app/object_grid_win.h"
+#include "app/win_handles_win.h"
+#include "app/window_base_win.h"
+#include "objfile/fob.h"
+#include "platform/regional.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
+
+namespace kavlo {
+
+class TAskFileNoForm;
+class TCompareForm;
+class TDropPIDLTarget;
+
+// The toolbar's buttons in toolbar order; the index is also the button's image index.
+enum ToolButton : int {
+    ToolButtonClear, ToolButtonOpenFile1, ToolButtonOpenFile2,
+    ToolButtonTableData, ToolButtonTable, ToolButtonForm, ToolButtonReport, ToolButtonDataport,
+    ToolButtonCodeunit, ToolButtonXMLport, ToolButtonMenuSuite, ToolButtonPage, ToolButtonQuery,
+    ToolButtonCompareEqual, ToolButtonCompareDifferent, ToolButtonCompareOff, ToolButtonCompareAdded,
+    ToolButtonCompareDeleted, ToolButtonFilterAdd, ToolButtonFilterClear, ToolButtonSave, ToolButtonPrint,
+    ToolButtonExcel, ToolButtonMarkObjectDesigner, ToolButtonMakeFilterString, ToolButtonSettings,
+    ToolButtonAbout, kToolButtonCount
+};
+// The command id of a button.
+constexpr int ToolButtonId(int button) { return 100 + button; }
+extern const std::array<const char*, kToolButtonCount> kToolButtonHints;
+
+inline constexpr std::array<int, 5> kStatusPanelWidths = {40, 280, 280, 70, 70};
+
+class TMainForm : public TWindow, private SettingsWindow {
+public:
+    struct Options {
+        std::vector<std::string> arguments;  // the command line's file names
+        Registry* registry = nullptr;        // where the settings live (the user's key when null)
+        std::string settingsKey = std::string(kSettingsKeyPath);
+        uint16_t languageId = 0;             // 0: the user's default language
+        bool quitOnClose = false;            // the program ends when this window closes
+        // Information messages (a message box by default); tests record them instead.
+        std::function<void(HWND owner, const std::string& text)> showMessage;
+    };
+
+    TMainForm();
+    ~TMainForm() override;
+    // Creates the window (not yet shown) and posts WM_STARTUP to it.
+    void Create(Options options);
+    void Show(int showCommand);
+
+    // Runs the shortcuts on key release before the focused control sees the key. The message
+    // loop (and tests that pump messages) call it for every message; true when consumed.
+    bool PreTranslate(const MSG& msg);
+
+    // Commands, as the toolbar and the shortcuts run them.
+    void Click(int button);
+    void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
+    void DropPIDLTarget1Drop(const std::vector<std::string>& paths);
+    void BuildList(const BuildMode& mode);
+    void UpdateScrollBar();
+    void ShowProgress(bool visible, int minimum, int maximum, int position);
+
+    // State, for the commands of other parts and for tests.
+    const TFob& Fob(int fileNo) const { return fileNo == 1 ? fob1_ : fob2_; }
+    const TBuiltList& Built() const { return built_; }
+    TObjectGrid& Grid() { return grid_; }
+    FilterTexts& Filters() { return filters_; }
+    TSettings& Settings() { return settings_; }
+    HWND ToolBar() const { return toolbar_; }
+    HWND StatusBar() const { return status_; }
+    HWND ScrollBar() const { return scrollbar_; }
+    HWND ProgressBar() const { return progress_; }
+    std::string StatusText(int panel) const;
+    std::string ToolButtonHint(int button) const;
+    bool TypeButtonDown(int type) const;
+    bool ButtonEnabled(int button) const;
+    TAskFileNoForm& AskFileNoForm() { return *askFileNo_; }
+    TCompareForm& CompareForm() { return *compareForm_; }
+    int DroppedCount() const { return droppedCount_; }
+    const std::string& StatusHint() const { return statusHint_; }
+    // The registered drop target (an IDropTarget), so that a drop can be driven directly.
+    TDropPIDLTarget* DropTarget() const { return dropTarget_; }
+    const GridScrollState& ScrollState() const { return scroll_; }
+    // The status bar's hint for a pointer at x (StatusBarMouseMove).
+    void StatusBarMouseMove(int x);
+    bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void FormResize();
+    void WmStartup();
+    void WmLoadDropped();
+    void WmUpdateCheck(int result);
+    void SizeToolButtonsClick(bool large);
+    void CreateToolBar();
+    void CreateStatusBar();
+    void LoadMarkers();
+    void ScrollBarScroll(int code);
+    void GridTopLeftChanged();
+    void ToolBarContextMenu(POINT screen);
+    void ToolButtonOpenFileClick(int fileNo);
+    void ToolButtonClearClick();
+    void ToolButtonCompareClick(const BuildMode& mode, bool askSettings);
+    void NotBuiltYet(int button);
+    void LoadCommandLine();
+    TypeSwitches TypeSwitchStates() const;
+    void BringToFront();
+
+    // SettingsWindow: what loading and saving the settings read and set of the window.
+    void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,
+                         std::optional<int32_t> height) override;
+    void SetMaximized() override;
+    int ColumnCount() const override { return kGridColumns; }
+    void SetColumnWidth(int column, int32_t width) override { grid_.SetColWidth(column, width); }
+    void SetTypeButtonDown(int type, bool down) override;
+    void SetHideSystemObjectsChecked(bool checked) override { hideSystemChecked_ = checked; }
+    std::optional<SettingsPlacement> Placement() const override;
+    int32_t ColumnWidth(int column) const override { return grid_.ColWidth(column); }
+
+    Options options_;
+    std::unique_ptr<Registry> ownRegistry_;
+    SystemRegional regional_;
+    TFob fob1_, fob2_;
+    FilterTexts filters_{};
+    TBuiltList built_;
+    TSettings settings_;
+    bool hideSystemChecked_ = false;
+    bool maximizeAtShow_ = false;
+    bool creating_ = true;
+    TObjectGrid grid_;
+    HWND toolbar_ = nullptr, status_ = nullptr, scrollbar_ = nullptr, progress_ = nullptr, statusTip_ = nullptr;
+    TOOLINFOA statusTool_{};
+    std::string statusHint_;
+    HIMAGELIST smallImages_ = nullptr, largeImages_ = nullptr;
+    UniqueBitmap marker1_, marker2_;
+    GridScrollState scroll_;
+    int droppedCount_ = 0;
+    std::array<std::string, 2> droppedNames_;
+    std::unique_ptr<TAskFileNoForm> askFileNo_;
+    std::unique_ptr<TCompareForm> compareForm_;
+    TDropPIDLTarget* dropTarget_ = nullptr;
+    std::string openFileName_;
+    std::string openInitialDir_;
+    std::array<std::string, kToolButtonCount> hints_;
+};
+
+}  // namespace kavlo

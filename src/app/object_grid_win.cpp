@@ -1,0 +1,464 @@
+#include "app/object_grid_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/main_messages.h"
+#include "objfile/object_types.h"
+
+namespace kavlo {
+
+namespace {
+
+const char kGridClass[] = "TStringGrid";
+const COLORREF kSilver = RGB(192, 192, 192);
+// A click within this many pixels of a column border drags the border instead.
+constexpr int kSizingReach = 4;
+
+UniqueFont MakeFont(bool bold) {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    LOGFONTA lf = ncm.lfMessageFont;  // the system's 8-point sans-serif
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    return UniqueFont(CreateFontIndirectA(&lf));
+}
+
+int TextWidth(HDC dc, std::string_view text) {
+    SIZE sz{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &sz);
+    return sz.cx;
+}
+
+}  // namespace
+
+void TObjectGrid::Create(HWND parent, int id, Events events) {
+    events_ = std::move(events);
+    RegisterClassOnce(kGridClass, CS_DBLCLKS, nullptr, nullptr);
+    CreateWindowOf(kGridClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL, 0, 0, 100,
+                   100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    font_ = MakeFont(false);
+    boldFont_ = MakeFont(true);
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               AppInstance(), nullptr);
+    toolInfo_.cbSize = sizeof toolInfo_;
+    toolInfo_.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    toolInfo_.hwnd = hwnd_;
+    toolInfo_.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    toolInfo_.lpszText = const_cast<char*>("");
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&toolInfo_));
+    UpdateHorizontalBar();
+}
+
+std::string_view TObjectGrid::Cell(int row, int col) const {
+    if (!list_) return row == 0 ? ColumnTitles[static_cast<size_t>(col)] : std::string_view();
+    return list_->Cell(row, col);
+}
+
+void TObjectGrid::SetList(const TVisibleList* list) {
+    list_ = list;
+    topRow_ = std::clamp(topRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
+    currentRow_ = std::clamp(currentRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
+    HideHint();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (events_.SizeChanged) events_.SizeChanged();
+}
+
+void TObjectGrid::ResetPosition() {
+    currentRow_ = kFirstDataRow;
+    SetTopRow(kFirstDataRow);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TObjectGrid::SetTopRow(int row) {
+    row = std::clamp(row, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
+    const bool changed = row != topRow_;
+    topRow_ = row;
+    if (changed) InvalidateRect(hwnd_, nullptr, TRUE);
+    // The scroll bar follows every setting of the top row, as the grid's own event does.
+    if (events_.TopLeftChanged) events_.TopLeftChanged();
+}
+
+void TObjectGrid::SetCurrentRow(int row) {
+    row = std::clamp(row, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
+    if (row == currentRow_) return;
+    currentRow_ = row;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TObjectGrid::SetColWidth(int col, int width) {
+    widths_[static_cast<size_t>(col)] = std::max(0, width);
+    UpdateHorizontalBar();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int TObjectGrid::ClientHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.bottom - r.top;
+}
+
+GridScrollState TObjectGrid::ScrollState() const {
+    GridScrollState s;
+    s.rowCount = RowCount();
+    s.clientHeight = ClientHeight();
+    s.topRow = topRow_;
+    s.currentRow = currentRow_;
+    return s;
+}
+
+void TObjectGrid::TakeScrollState(const GridScrollState& s) {
+    const bool moved = s.currentRow != currentRow_;
+    currentRow_ = s.currentRow;
+    if (moved) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (s.topRow != topRow_) SetTopRow(s.topRow);
+}
+
+int TObjectGrid::VisibleDataRowCount() const { return VisibleDataRows(ScrollState()); }
+
+RECT TObjectGrid::CellRect(int row, int col) const {
+    RECT r{};
+    int x = 0;
+    for (int c = leftCol_; c < col; ++c) x += widths_[static_cast<size_t>(c)] + kGridLineWidth;
+    r.left = x;
+    r.right = x + widths_[static_cast<size_t>(col)];
+    const int y = row == 0 ? 0 : kGridRowHeight + kGridLineWidth + (row - topRow_) * (kGridRowHeight + kGridLineWidth);
+    r.top = y;
+    r.bottom = y + kGridRowHeight;
+    return r;
+}
+
+int TObjectGrid::ColumnAt(int x) const {
+    if (x < 0) return -1;
+    int right = 0;
+    for (int c = leftCol_; c < kGridColumns; ++c) {
+        right += widths_[static_cast<size_t>(c)] + kGridLineWidth;
+        if (x < right) return c;
+    }
+    return -1;
+}
+
+int TObjectGrid::RowAt(int y) const {
+    if (y < 0) return -1;
+    if (y < kGridRowHeight + kGridLineWidth) return 0;
+    const int row = topRow_ + (y - kGridRowHeight - kGridLineWidth) / (kGridRowHeight + kGridLineWidth);
+    return row < RowCount() ? row : -1;
+}
+
+int TObjectGrid::BorderNear(int x) const {
+    int right = 0;
+    for (int c = leftCol_; c < kGridColumns; ++c) {
+        right += widths_[static_cast<size_t>(c)];
+        if (std::abs(x - right) <= kSizingReach - 1) return c;
+        right += kGridLineWidth;
+    }
+    return -1;
+}
+
+void TObjectGrid::UpdateHorizontalBar() {
+    if (!hwnd_) return;
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    int total = 0;
+    for (int w : widths_) total += w + kGridLineWidth;
+    SCROLLINFO si{sizeof si};
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = kGridColumns - 1;
+    // The columns that fit from the left one decide the page, in whole columns.
+    int fit = 0, width = 0;
+    for (int c = kGridColumns - 1; c >= 0 && width + widths_[static_cast<size_t>(c)] <= r.right; --c, ++fit)
+        width += widths_[static_cast<size_t>(c)] + kGridLineWidth;
+    si.nPage = total <= r.right ? kGridColumns : static_cast<UINT>(std::max(1, fit));
+    if (total <= r.right) leftCol_ = 0;
+    leftCol_ = std::min(leftCol_, kGridColumns - static_cast<int>(si.nPage));
+    si.nPos = leftCol_;
+    SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+    ShowScrollBar(hwnd_, SB_HORZ, total > r.right);
+}
+
+void TObjectGrid::Changed() {
+    if (events_.TopLeftChanged) events_.TopLeftChanged();
+}
+
+void TObjectGrid::Paint(HDC dc, const RECT& dirty) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    // Draw into a bitmap first: no flicker while scrolling.
+    UniqueDc mem(CreateCompatibleDC(dc));
+    UniqueBitmap bmp(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    SelectGuard selBmp(mem.get(), bmp.get());
+    HDC m = mem.get();
+    FillRect(m, &client, GetSysColorBrush(COLOR_WINDOW));
+    SelectGuard selFont(m, font_.get());
+    SetBkMode(m, TRANSPARENT);
+
+    UniquePen silver(CreatePen(PS_SOLID, 1, kSilver));
+    UniquePen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    const int rows = RowCount();
+    int lastRowBottom = kGridRowHeight;
+    int rightEdge = 0;
+    for (int c = leftCol_; c < kGridColumns; ++c) rightEdge += widths_[static_cast<size_t>(c)] + kGridLineWidth;
+    for (int row = 0; row < rows; row = row == 0 ? topRow_ : row + 1) {
+        const RECT probe = CellRect(row, 0);
+        if (probe.top >= client.bottom) break;
+        for (int col = leftCol_; col < kGridColumns; ++col) {
+            const RECT r = CellRect(row, col);
+            if (r.left >= client.right) break;
+            DrawCell(m, row, col, r);
+            // The cell's grid lines: right and bottom.
+            SelectGuard pen(m, row == 0 ? shadow.get() : silver.get());
+            MoveToEx(m, r.right, r.top, nullptr);
+            LineTo(m, r.right, r.bottom + 1);
+            MoveToEx(m, r.left, r.bottom, nullptr);
+            LineTo(m, r.right + 1, r.bottom);
+        }
+        lastRowBottom = probe.bottom;
+        if (row == 0 && rows <= kFirstDataRow) break;
+    }
+    DrawRuling(m, lastRowBottom, client);
+    (void)rightEdge;
+    BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, m, dirty.left, dirty.top,
+           SRCCOPY);
+}
+
+void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
+    const std::string_view text = Cell(row, col);
+    const bool header = row == 0;
+    const bool selected = !header && row == currentRow_;
+    COLORREF back = GetSysColor(header ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : header ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &r, brush.get());
+    SetTextColor(dc, fore);
+    const bool bold = header && events_.ColumnFiltered && events_.ColumnFiltered(col);
+    SelectGuard font(dc, bold ? boldFont_.get() : font_.get());
+    int x = r.left + 2;
+    if (IsRightAlignedColumn(col)) x = r.right - TextWidth(dc, text) - 3;
+    if (!header && col == 0 && (text == "1" || text == "2") && markers_[0] && markers_[1]) {
+        UniqueDc bm(CreateCompatibleDC(dc));
+        SelectGuard sel(bm.get(), markers_[text == "1" ? 0 : 1]);
+        BitBlt(dc, r.left + 2, r.top + 1, 14, 14, bm.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (!header && (col == 8 || col == 9)) {
+        // The flag columns: the cell is filled in one colour, which hides the "1", and a tick
+        // of 21 pixels is set when the flag is on.
+        UniquePen pen(CreatePen(PS_SOLID, 1, back));
+        SelectGuard p(dc, pen.get());
+        SelectGuard b(dc, brush.get());
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        if (text == "1")
+            for (const auto& [dx, dy] : kCheckMarkPixels) SetPixel(dc, r.left + dx, r.top + dy, fore);
+        return;
+    }
+    RECT clip = r;
+    ExtTextOutA(dc, x, r.top + 2, ETO_CLIPPED, &clip, text.data(), static_cast<UINT>(text.size()), nullptr);
+}
+
+void TObjectGrid::DrawRuling(HDC dc, int lastRowBottom, const RECT& client) {
+    // Below the last row the sheet goes on ruled in silver, down to the bottom of the window.
+    const int from = lastRowBottom + kGridLineWidth;
+    if (from >= client.bottom) return;
+    UniquePen silver(CreatePen(PS_SOLID, 1, kSilver));
+    SelectGuard pen(dc, silver.get());
+    int x = 0;
+    for (int c = leftCol_; c < kGridColumns; ++c) {
+        x += widths_[static_cast<size_t>(c)];
+        MoveToEx(dc, x, lastRowBottom, nullptr);
+        LineTo(dc, x, client.bottom);
+        x += kGridLineWidth;
+    }
+    for (int y = lastRowBottom + kGridRowHeight; y < client.bottom; y += kGridRowHeight + kGridLineWidth) {
+        MoveToEx(dc, 0, y, nullptr);
+        LineTo(dc, x, y);
+    }
+}
+
+void TObjectGrid::KeyDown(WPARAM vk) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    GridScrollState s = ScrollState();
+    const int last = RowCount() - 1;
+    switch (vk) {
+        case VK_PRIOR:
+        case VK_NEXT:
+            if (ctrl || shift || alt) return;
+            if (vk == VK_PRIOR) PageUp(s);
+            else PageDown(s);
+            break;
+        case VK_UP: s.currentRow = std::max(kFirstDataRow, s.currentRow - 1); ScrollCurrentIntoView(s); break;
+        case VK_DOWN: s.currentRow = std::min(last, s.currentRow + 1); ScrollCurrentIntoView(s); break;
+        case VK_HOME: s.currentRow = kFirstDataRow; ScrollCurrentIntoView(s); break;
+        case VK_END: s.currentRow = last; ScrollCurrentIntoView(s); break;
+        case VK_LEFT:
+        case VK_RIGHT:
+            SendMessageA(hwnd_, WM_HSCROLL, vk == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+            return;
+        default: return;
+    }
+    TakeScrollState(s);
+    Changed();
+}
+
+void TObjectGrid::MouseWheel(int delta) {
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ -= notches * WHEEL_DELTA;
+    if (notches == 0) return;
+    GridScrollState s = ScrollState();
+    const int step = lines > 0 && lines != WHEEL_PAGESCROLL ? static_cast<int>(lines) : 1;
+    for (int i = 0; i < std::abs(notches); ++i) WheelMove(s, step, notches < 0);
+    TakeScrollState(s);
+    Changed();
+}
+
+void TObjectGrid::HideHint() {
+    if (!hint_.empty() && tooltip_) SendMessageA(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+    hint_.clear();
+}
+
+void TObjectGrid::ShowHint(const std::string& text) {
+    hint_ = text;
+    toolInfo_.lpszText = hint_.data();
+    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&toolInfo_));
+    POINT pt{};
+    GetCursorPos(&pt);
+    SendMessageA(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 12, pt.y + 16));
+    SendMessageA(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&toolInfo_));
+}
+
+void TObjectGrid::MouseMove(int x, int y) {
+    if (sizingColumn_ >= 0) {
+        SetColWidth(sizingColumn_, sizingStartWidth_ + x - sizingStartX_);
+        return;
+    }
+    if (y < kGridRowHeight + kGridLineWidth && BorderNear(x) >= 0) SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+    // The cell hint: the whole text of a cell too narrow for it.
+    const int col = ColumnAt(x), row = RowAt(y);
+    if (col < 0 || row < 0) {
+        HideHint();
+        return;
+    }
+    const std::string text(TrimBlanks(Cell(row, col)));
+    if (text.empty()) {
+        HideHint();
+        return;
+    }
+    if (text == hint_) return;
+    HDC dc = GetDC(hwnd_);
+    int width = 0;
+    {
+        SelectGuard f(dc, font_.get());
+        width = TextWidth(dc, text);
+    }
+    ReleaseDC(hwnd_, dc);
+    if (width < widths_[static_cast<size_t>(col)] - 2) HideHint();
+    else ShowHint(text);
+}
+
+void TObjectGrid::MouseDown(int x, int y) {
+    SetFocus(hwnd_);
+    if (y < kGridRowHeight + kGridLineWidth) {
+        const int border = BorderNear(x);
+        if (border >= 0) {
+            sizingColumn_ = border;
+            sizingStartX_ = x;
+            sizingStartWidth_ = widths_[static_cast<size_t>(border)];
+            SetCapture(hwnd_);
+        }
+        return;
+    }
+    const int row = RowAt(y);
+    if (row >= kFirstDataRow) {
+        GridScrollState s = ScrollState();
+        s.currentRow = row;
+        ScrollCurrentIntoView(s);
+        TakeScrollState(s);
+        Changed();
+    }
+}
+
+void TObjectGrid::MouseUp(int x, int y) {
+    if (sizingColumn_ >= 0) {
+        sizingColumn_ = -1;
+        ReleaseCapture();
+    }
+    // A header click opens the column's filter; one within reach of a border, where widths are
+    // dragged, does not.
+    const int col = ColumnAt(x);
+    if (RowAt(y) == 0 && col >= 0 && col == ColumnAt(x - 4) && col == ColumnAt(x + 4))
+        PostMessageA(GetParent(hwnd_), kWmEditFieldFilter, static_cast<WPARAM>(col), 0);
+}
+
+LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT: {
+            PaintGuard pg(hwnd_);
+            Paint(pg.dc(), pg.rect());
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE:
+            UpdateHorizontalBar();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            if (events_.SizeChanged) events_.SizeChanged();
+            return 0;
+        case WM_GETDLGCODE: return DLGC_WANTARROWS;
+        case WM_KEYDOWN: KeyDown(wParam); return 0;
+        case WM_MOUSEWHEEL: MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+        case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_MOUSELEAVE: HideHint(); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                POINT pt{};
+                GetCursorPos(&pt);
+                ScreenToClient(hwnd_, &pt);
+                if (pt.y < kGridRowHeight + kGridLineWidth && BorderNear(pt.x) >= 0) {
+                    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_HSCROLL: {
+            SCROLLINFO si{sizeof si, SIF_ALL};
+            GetScrollInfo(hwnd_, SB_HORZ, &si);
+            int pos = leftCol_;
+            switch (LOWORD(wParam)) {
+                case SB_LINELEFT: case SB_PAGELEFT: --pos; break;
+                case SB_LINERIGHT: case SB_PAGERIGHT: ++pos; break;
+                case SB_LEFT: pos = 0; break;
+                case SB_RIGHT: pos = si.nMax; break;
+                case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+                default: break;
+            }
+            pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+            if (pos != leftCol_) {
+                leftCol_ = pos;
+                SetScrollPos(hwnd_, SB_HORZ, pos, TRUE);
+                InvalidateRect(hwnd_, nullptr, FALSE);
+                Changed();
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            if (tooltip_) DestroyWindow(tooltip_);
+            tooltip_ = nullptr;
+            break;
+        default: break;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+}  // namespace kavlo

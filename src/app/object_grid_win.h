@@ -1,0 +1,91 @@
+// The object grid: our own control that shows the visible list. It draws only the rows in view,
+// so a list of a million rows paints and scrolls as a list of ten does. Vertical scrolling is
+// done by the main window's separate scroll bar; the grid has its own horizontal one.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/grid_logic.h"
+#include "app/visible_list.h"
+#include "app/win_handles_win.h"
+#include "app/window_base_win.h"
+
+namespace kavlo {
+
+class TObjectGrid : public TWindow {
+public:
+    struct Events {
+        std::function<void()> TopLeftChanged;  // GridTopLeftChanged
+        std::function<void()> SizeChanged;     // the size or the row count changed
+        std::function<bool(int column)> ColumnFiltered;
+    };
+
+    TObjectGrid() = default;
+    void Create(HWND parent, int id, Events events);
+
+    // The list to show; the grid keeps the pointer until the next call.
+    void SetList(const TVisibleList* list);
+    // After a build: current row and top row back to the first data row.
+    void ResetPosition();
+    // The marker bitmaps (may be null: the digits show then).
+    void SetMarkers(HBITMAP file1, HBITMAP file2) { markers_ = {file1, file2}; }
+
+    int RowCount() const { return list_ ? list_->RowCount() : 2; }
+    int TopRow() const { return topRow_; }
+    int CurrentRow() const { return currentRow_; }
+    int LeftCol() const { return leftCol_; }
+    void SetTopRow(int row);
+    void SetCurrentRow(int row);
+    int ColWidth(int col) const { return widths_[static_cast<size_t>(col)]; }
+    void SetColWidth(int col, int width);
+    int ClientHeight() const;
+    // Data rows fully visible from the top row.
+    int VisibleDataRowCount() const;
+    std::string_view Cell(int row, int col) const;
+
+    // Geometry, in client coordinates: the column and row under a point (-1 outside).
+    int ColumnAt(int x) const;
+    int RowAt(int y) const;
+    RECT CellRect(int row, int col) const;
+
+    // The text of the cell hint now shown, empty when none (for tests).
+    const std::string& CurrentHint() const { return hint_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint(HDC dc, const RECT& dirty);
+    void DrawCell(HDC dc, int row, int col, const RECT& r);
+    void DrawRuling(HDC dc, int lastRowBottom, const RECT& client);
+    void KeyDown(WPARAM vk);
+    void MouseWheel(int delta);
+    void MouseMove(int x, int y);
+    void MouseDown(int x, int y);
+    void MouseUp(int x, int y);
+    int BorderNear(int x) const;  // the column whose right border is within reach of x, or -1
+    void HideHint();
+    void ShowHint(const std::string& text);
+    void UpdateHorizontalBar();
+    void Changed();
+    GridScrollState ScrollState() const;
+    void TakeScrollState(const GridScrollState& s);
+
+    Events events_;
+    const TVisibleList* list_ = nullptr;
+    std::array<int, kGridColumns> widths_ = kDefaultColumnWidths;
+    int topRow_ = kFirstDataRow, currentRow_ = kFirstDataRow, leftCol_ = 0;
+    std::array<HBITMAP, 2> markers_{};
+    UniqueFont font_, boldFont_;
+    HWND tooltip_ = nullptr;
+    std::string hint_;
+    TOOLINFOA toolInfo_{};
+    int sizingColumn_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
+    int wheelRemainder_ = 0;
+};
+
+}  // namespace kavlo

@@ -1,0 +1,501 @@
+// The real main window, driven by its messages and by synthesized input, under Wine.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "app/ask_file_no_form_win.h"
+#include "app/compare_form_win.h"
+#include "app/main_form_win.h"
+#include "app/main_messages.h"
+#include "settings/registry_memory.h"
+#include "support/fob_writer.h"
+#include "support/temp_dir.h"
+
+namespace kavlo {
+namespace {
+
+using testing::FobFile;
+using testing::FobObject;
+
+// A minimal data object carrying files as CF_HDROP, as the file manager offers them.
+class FileDrop final : public IDataObject {
+public:
+    explicit FileDrop(const std::vector<std::string>& paths) {
+        size_t chars = 1;
+        for (const auto& p : paths) chars += p.size() + 1;
+        global_ = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+        auto* df = static_cast<DROPFILES*>(GlobalLock(global_));
+        df->pFiles = sizeof(DROPFILES);
+        char* at = reinterpret_cast<char*>(df + 1);
+        for (const auto& p : paths) {
+            memcpy(at, p.c_str(), p.size() + 1);
+            at += p.size() + 1;
+        }
+        GlobalUnlock(global_);
+    }
+    ~FileDrop() { GlobalFree(global_); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (riid == IID_IUnknown || riid == IID_IDataObject) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
+        if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
+        const SIZE_T size = GlobalSize(global_);
+        HGLOBAL copy = GlobalAlloc(GHND, size);
+        memcpy(GlobalLock(copy), GlobalLock(global_), size);
+        GlobalUnlock(copy);
+        GlobalUnlock(global_);
+        m->tymed = TYMED_HGLOBAL;
+        m->hGlobal = copy;
+        m->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override {
+        return f->cfFormat == CF_HDROP && (f->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    HGLOBAL global_;
+};
+
+// Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
+// the timer), e.g. to answer a dialog as a user would.
+class WhenShown {
+public:
+    WhenShown(const char* caption, std::function<void(HWND)> act) {
+        Current() = this;
+        caption_ = caption;
+        act_ = std::move(act);
+        timer_ = SetTimer(nullptr, 0, 50, Tick);
+    }
+    ~WhenShown() {
+        KillTimer(nullptr, timer_);
+        Current() = nullptr;
+    }
+    bool Done() const { return done_; }
+
+private:
+    static WhenShown*& Current() {
+        static WhenShown* w = nullptr;
+        return w;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        WhenShown* w = Current();
+        if (!w || w->done_) return;
+        HWND dlg = FindWindowA("#32770", w->caption_);
+        if (!dlg || !IsWindowVisible(dlg)) return;
+        w->done_ = true;
+        w->act_(dlg);
+    }
+    const char* caption_;
+    std::function<void(HWND)> act_;
+    UINT_PTR timer_;
+    bool done_ = false;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { OleInitialize(nullptr); }
+
+    void SetUp() override {
+        previous_ = SetErrorReporter([this](HWND, const std::string& text) { errors_.push_back(text); });
+        file1_ = dir_.File("one.fob");
+        file2_ = dir_.File("two.fob");
+        FobFile a;
+        a.objects = testing::RealisticObjects(30, 1);
+        FobFile b = a;
+        b.objects[3].version += ",KAV";      // different
+        b.objects.erase(b.objects.begin() + 10);  // deleted in file 2
+        testing::WriteBytes(file1_, testing::WriteFob(a));
+        testing::WriteBytes(file2_, testing::WriteFob(b));
+    }
+    void TearDown() override {
+        form_.reset();
+        Pump();
+        SetErrorReporter(previous_);
+    }
+
+    void Start(std::vector<std::string> args = {}) {
+        form_ = std::make_unique<TMainForm>();
+        TMainForm::Options o;
+        o.arguments = std::move(args);
+        o.registry = &registry_;
+        o.settingsKey = "\\Software\\Brenvik\\KavloWindowTest";
+        o.languageId = 0x0409;
+        o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
+        form_->Create(std::move(o));
+        form_->Show(SW_SHOWNORMAL);
+        Pump();
+    }
+
+    // Dispatches what is queued, as the program's message loop does.
+    void Pump(int rounds = 3) {
+        for (int r = 0; r < rounds; ++r) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == kWmEditFieldFilter && form_ && msg.hwnd == form_->Handle())
+                    editFieldFilter_.push_back(static_cast<int>(msg.wParam));
+                if (form_ && form_->PreTranslate(msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            Sleep(5);
+        }
+    }
+
+    int Rows() const { return form_->Built().List.AddedRowCount(); }
+    std::string Cell(int row, int col) const { return std::string(form_->Built().List.Cell(row, col)); }
+
+    // Makes the grid show exactly `rows` data rows.
+    void ShowDataRows(int rows) {
+        RECT wr{}, gr{};
+        GetWindowRect(form_->Handle(), &wr);
+        GetClientRect(form_->Grid().Handle(), &gr);
+        const int want = kGridRowHeight + rows * (kGridRowHeight + kGridLineWidth) + 4;
+        SetWindowPos(form_->Handle(), nullptr, 0, 0, wr.right - wr.left, (wr.bottom - wr.top) + (want - gr.bottom),
+                     SWP_NOMOVE | SWP_NOZORDER);
+        Pump();
+        ASSERT_EQ(ComputeScrollMetrics(form_->ScrollState()).fitRows, rows);
+    }
+
+    testing::TempDir dir_;
+    std::string file1_, file2_;
+    MemoryRegistry registry_;
+    std::unique_ptr<TMainForm> form_;
+    std::vector<std::string> errors_, messages_;
+    std::vector<int> editFieldFilter_;
+    ErrorReporter previous_;
+};
+
+TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
+    Start();
+    char caption[64] = {};
+    GetWindowTextA(form_->Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Ostra's Kavlodex");
+    RECT r{};
+    GetWindowRect(form_->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 775);
+    EXPECT_EQ(r.bottom - r.top, 520);
+    for (int t = 0; t < 10; ++t) EXPECT_TRUE(form_->TypeButtonDown(t)) << t;
+    EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_TRUE(form_->LargeButtons());  // absent ToolButtonSize means large
+    EXPECT_EQ(form_->StatusText(0), "0");
+    EXPECT_EQ(form_->StatusText(3), "File 1: 0");
+    EXPECT_EQ(form_->StatusText(4), "File 2: 0");
+    EXPECT_EQ(form_->Built().List.RowCount(), 2);
+    EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
+    EXPECT_EQ(SendMessageA(form_->ToolBar(), TB_BUTTONCOUNT, 0, 0), 27 + 8);  // 8 separators
+    EXPECT_EQ(form_->ToolButtonHint(ToolButtonFilterAdd), "Add Filter  Ctrl+F7");
+    EXPECT_EQ(form_->ToolButtonHint(ToolButtonMarkObjectDesigner), "Mark objects in Navision Object Designer  Ctrl+M");
+    EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(MainFormTest, StoredSettingsGiveSmallButtonsAndReleasedTypes) {
+    Start();
+    form_.reset();  // saves the settings
+    auto key = registry_.OpenOrCreateKey("\\Software\\Brenvik\\KavloWindowTest", 0xF003F);
+    const uint32_t zero = 0;
+    key->Set("ToolButtonSize", RegType::DWord, std::string_view(reinterpret_cast<const char*>(&zero), 4));
+    key->Set("ShowForm", RegType::DWord, std::string_view(reinterpret_cast<const char*>(&zero), 4));
+    key.reset();
+    Start({file1_});
+    EXPECT_FALSE(form_->LargeButtons());
+    EXPECT_FALSE(form_->TypeButtonDown(2));
+    EXPECT_TRUE(form_->TypeButtonDown(1));
+    for (int row = 1; row <= Rows(); ++row) EXPECT_NE(Cell(row, 1), "Form");
+}
+
+TEST_F(MainFormTest, CommandLineLoadsBothFilesOrNoneWhenTheFirstIsMissing) {
+    Start({file1_, file2_});
+    EXPECT_EQ(form_->Fob(1).Count(), 30);
+    EXPECT_EQ(form_->Fob(2).Count(), 29);
+    EXPECT_EQ(Rows(), 59);
+    EXPECT_EQ(form_->StatusText(1), file1_);
+    EXPECT_EQ(form_->StatusText(2), file2_);
+    EXPECT_EQ(form_->StatusText(3), "File 1: 30");
+    EXPECT_EQ(form_->StatusText(4), "File 2: 29");
+    EXPECT_EQ(form_->DroppedCount(), 2);
+    form_.reset();
+    Start({dir_.File("missing.fob"), file2_});
+    EXPECT_EQ(form_->Fob(1).Count(), 0);
+    EXPECT_EQ(form_->Fob(2).Count(), 0);
+}
+
+TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
+    Start({file1_, file2_});
+    form_->Click(ToolButtonCompareDeleted);
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(1, 0), "1");
+    form_->Click(ToolButtonCompareAdded);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(form_->StatusText(0), "0");
+    {
+        WhenShown ok("Compare", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDOK, 0); });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(ok.Done());
+    }
+    EXPECT_EQ(form_->Built().LastMode, BuildMode::Different());
+    EXPECT_GE(Rows(), 2);
+    {
+        // Cancel leaves the list as it was.
+        WhenShown cancel("Compare", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        form_->Click(ToolButtonCompareEqual);
+        EXPECT_TRUE(cancel.Done());
+    }
+    EXPECT_EQ(form_->Built().LastMode, BuildMode::Different());
+    {
+        WhenShown ok("Compare", [](HWND dlg) {
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, 203)));  // Type & ID cannot be changed
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        });
+        form_->Click(ToolButtonCompareEqual);
+    }
+    EXPECT_EQ(Rows(), 2 * 28);
+    form_->Click(ToolButtonCompareOff);
+    EXPECT_EQ(Rows(), 59);
+    // A type switch always returns to all objects of the selected types.
+    SendMessageA(form_->ToolBar(), TB_CHECKBUTTON, ToolButtonId(ToolButtonTable), FALSE);
+    form_->Click(ToolButtonTable);
+    EXPECT_EQ(form_->Built().LastMode, BuildMode::Off());
+    for (int row = 1; row <= Rows(); ++row) EXPECT_NE(Cell(row, 1), "Table");
+    form_->Click(ToolButtonClear);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(form_->StatusText(1), "");
+    EXPECT_EQ(form_->StatusText(3), "File 1: 0");
+}
+
+TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
+    Start();
+    auto* target = reinterpret_cast<IDropTarget*>(form_->DropTarget());
+    ASSERT_NE(target, nullptr);
+    const auto drop = [&](const std::vector<std::string>& files) {
+        FileDrop data(files);
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        POINTL pt{10, 10};
+        EXPECT_EQ(target->DragEnter(&data, MK_LBUTTON, pt, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        effect = DROPEFFECT_LINK;
+        EXPECT_EQ(target->Drop(&data, MK_LBUTTON, pt, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_LINK));
+    };
+    {
+        // One file, answered with the key 2.
+        WhenShown key2("Load dropped file", [](HWND dlg) {
+            PostMessageA(dlg, WM_KEYDOWN, '2', 0);
+            PostMessageA(dlg, WM_KEYUP, '2', 0xC0000001);
+        });
+        drop({file1_});
+        Pump(10);
+        EXPECT_TRUE(key2.Done());
+    }
+    EXPECT_EQ(form_->Fob(1).Count(), 0);
+    EXPECT_EQ(form_->Fob(2).Count(), 30);
+    {
+        // One file, answered with Escape: nothing is loaded, the list is rebuilt.
+        WhenShown escape("Load dropped file", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        drop({file2_});
+        Pump(10);
+        EXPECT_TRUE(escape.Done());
+    }
+    EXPECT_EQ(form_->Fob(1).Count(), 0);
+    EXPECT_EQ(Rows(), 30);
+    drop({file1_, file2_});  // two files: no question
+    Pump(5);
+    EXPECT_EQ(form_->Fob(1).Count(), 30);
+    EXPECT_EQ(form_->Fob(2).Count(), 29);
+    form_->Click(ToolButtonClear);
+    drop({file1_, file2_, file1_});  // three: nothing
+    Pump(5);
+    EXPECT_EQ(form_->Fob(1).Count(), 0);
+    EXPECT_EQ(form_->DroppedCount(), 0);
+}
+
+TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
+    Start({file1_});
+    ASSERT_EQ(Rows(), 30);
+    const std::string bad = dir_.File("bad.fob");
+    std::string bytes = testing::WriteFob(FobFile{{FobObject{}}});
+    bytes.resize(200);
+    testing::WriteBytes(bad, bytes);
+    form_->DropPIDLTarget1Drop({file1_, bad});
+    Pump(5);
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_TRUE(errors_[0].starts_with("Stream read error") || errors_[0].starts_with("Assertion failure")) << errors_[0];
+    EXPECT_EQ(Rows(), 30);  // the rebuild was skipped
+    const std::string doc = dir_.File("notes.doc");
+    testing::WriteBytes(doc, "x");
+    form_->DropPIDLTarget1Drop({doc, file2_});
+    Pump(5);
+    ASSERT_EQ(errors_.size(), 2u);
+    EXPECT_EQ(errors_[1], "Unsupported file type: .doc.");
+}
+
+TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
+    Start({file1_});
+    SetFocus(form_->Grid().Handle());
+    const auto keyUp = [&](WORD vk, bool ctrl, bool shift, bool alt) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = ctrl ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        state[VK_MENU] = alt ? 0x80 : 0;
+        SetKeyboardState(state);
+        PostMessageA(form_->Grid().Handle(), WM_KEYUP, vk, 0xC0000001);
+        Pump(2);
+        std::memset(state, 0, sizeof state);
+        SetKeyboardState(state);
+    };
+    keyUp('S', true, false, false);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].find("Save  Ctrl+S"), std::string::npos);
+    keyUp('S', true, true, false);   // Ctrl+Shift+S: nothing
+    keyUp('S', true, false, true);   // with Alt: nothing
+    keyUp('S', false, false, false);
+    EXPECT_EQ(messages_.size(), 1u);
+    keyUp('P', true, false, false);
+    keyUp('E', true, false, false);
+    keyUp('M', true, false, false);
+    keyUp('F', true, false, false);
+    keyUp(VK_F7, true, false, false);
+    ASSERT_EQ(messages_.size(), 6u);
+    EXPECT_NE(messages_[5].find("Add Filter"), std::string::npos);
+    // Shift+Ctrl+F7 clears the filters even while its button is disabled, and rebuilds.
+    form_->Filters()[3] = "Cust*";
+    PostMessageA(form_->Handle(), kWmFiltersChanged, 0, 0);
+    Pump();
+    EXPECT_TRUE(form_->ButtonEnabled(ToolButtonFilterClear));
+    const int filtered = Rows();
+    keyUp(VK_F7, true, true, false);
+    EXPECT_EQ(form_->Filters()[3], "");
+    EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_EQ(Rows(), 30);
+    EXPECT_LT(filtered, 30);
+}
+
+TEST_F(MainFormTest, ScrollBarFiguresFollowTheRowsInView) {
+    const std::string big = dir_.File("big.fob");
+    FobFile f;
+    f.objects = testing::RealisticObjects(10000, 3);
+    testing::WriteBytes(big, testing::WriteFob(f));
+    Start({big});
+    ASSERT_EQ(Rows(), 10000);
+    ShowDataRows(25);
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(form_->ScrollBar(), SB_CTL, &si);
+    EXPECT_TRUE(IsWindowEnabled(form_->ScrollBar()));
+    EXPECT_EQ(si.nMin, 0);
+    EXPECT_EQ(si.nMax, 9999);
+    EXPECT_EQ(si.nPage, 25u);
+    EXPECT_EQ(form_->ScrollState().smallChange, 1);
+    EXPECT_EQ(form_->ScrollState().largeChange, 25);
+    // The thumb dragged to the bottom shows the last page.
+    SendMessageA(form_->Handle(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form_->ScrollBar()));
+    EXPECT_EQ(form_->Grid().TopRow(), 10001 - 25);
+    // Page Down twice from the first row: to the page's last row, then a page further.
+    form_->Grid().SetTopRow(1);
+    SendMessageA(form_->Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(form_->Grid().CurrentRow(), 25);
+    SendMessageA(form_->Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(form_->Grid().CurrentRow(), 50);
+    EXPECT_EQ(form_->Grid().TopRow(), 26);
+    // The wheel moves the selection by the system's lines per notch.
+    UINT lines = 0;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    SendMessageA(form_->Grid().Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(form_->Grid().CurrentRow(), 50 + static_cast<int>(lines));
+
+    form_->Click(ToolButtonClear);
+    const std::string forty = dir_.File("forty.fob");
+    f.objects = testing::RealisticObjects(40, 4);
+    testing::WriteBytes(forty, testing::WriteFob(f));
+    form_->LoadIntoSlot(forty, 1, false);
+    form_->BuildList(BuildMode::Off());
+    Pump();
+    ShowDataRows(20);
+    GetScrollInfo(form_->ScrollBar(), SB_CTL, &si);
+    EXPECT_EQ(si.nPage, 5000u);
+    EXPECT_EQ(form_->ScrollState().smallChange, 250);
+}
+
+TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
+    Start({file1_});
+    HWND grid = form_->Grid().Handle();
+    const RECT name = form_->Grid().CellRect(0, 3);
+    const int mid = (name.left + name.right) / 2;
+    SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
+    SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
+    Pump();
+    ASSERT_EQ(editFieldFilter_.size(), 1u);
+    EXPECT_EQ(editFieldFilter_[0], 3);
+    // A drag of the Name column's right border widens it and opens nothing.
+    SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(name.right, 8));
+    SendMessageA(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(name.right + 30, 8));
+    SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(name.right + 30, 8));
+    Pump();
+    EXPECT_EQ(editFieldFilter_.size(), 1u);
+    EXPECT_EQ(form_->Grid().ColWidth(3), 170 + 30);
+}
+
+TEST_F(MainFormTest, StatusPanelHintsShowLongNamesNotGaps) {
+    Start({file1_});
+    form_->StatusBarMouseMove(100);  // over panel 1
+    EXPECT_EQ(form_->StatusHint(), file1_);
+    form_->StatusBarMouseMove(41);  // the gap between panels 0 and 1
+    EXPECT_EQ(form_->StatusHint(), "");
+}
+
+TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
+    const std::string one = dir_.File("one-object.fob");
+    FobFile f;
+    f.objects = testing::RealisticObjects(2, 9);
+    f.objects[0].modified = true;
+    f.objects[1].modified = false;
+    testing::WriteBytes(one, testing::WriteFob(f));
+    Start({one});
+    HWND grid = form_->Grid().Handle();
+    InvalidateRect(grid, nullptr, TRUE);
+    UpdateWindow(grid);
+    HDC dc = GetDC(grid);
+    const RECT file = form_->Grid().CellRect(1, 0);
+    const COLORREF marker = GetPixel(dc, file.left + 2 + 1, file.top + 1 + 1);
+    EXPECT_GT(GetBValue(marker), 150) << std::hex << marker;  // the blue square of "file1"
+    EXPECT_LT(GetRValue(marker), 100) << std::hex << marker;
+    // Row 2 is not the current row: its tick is in the window text colour on the window colour.
+    const RECT mod2 = form_->Grid().CellRect(2, 8);
+    const RECT mod1 = form_->Grid().CellRect(1, 8);
+    EXPECT_EQ(GetPixel(dc, mod1.left + 3, mod1.top + 6), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(GetPixel(dc, mod1.left + 1, mod1.top + 1), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(GetPixel(dc, mod2.left + 3, mod2.top + 6), GetSysColor(COLOR_WINDOW));  // no tick: flag clear
+    // Below the last row the sheet is ruled in silver.
+    const RECT last = form_->Grid().CellRect(2, 3);
+    EXPECT_EQ(GetPixel(dc, last.right, last.bottom + 10), RGB(192, 192, 192));
+    EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + kGridRowHeight), RGB(192, 192, 192));
+    EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + 8), GetSysColor(COLOR_WINDOW));
+    ReleaseDC(grid, dc);
+    EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
+}
+
+}  // namespace
+}  // namespace kavlo

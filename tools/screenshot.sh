@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Starts Kavlodex under Wine on a virtual display and saves a PNG of its window.
+#   tools/screenshot.sh [FILE1 [FILE2]] [-- OPTIONS]
+# Options: --out FILE.png (default build/screenshot.png), --mode equal|different|added|deleted
+# (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+files=() out=build/screenshot.png mode="" small=0
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
+[ "${1:-}" = "--" ] && shift
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --out) out=$2; shift 2;;
+    --mode) mode=$2; shift 2;;
+    --small) small=1; shift;;
+    *) echo "unknown option $1" >&2; exit 2;;
+  esac
+done
+[ ${#files[@]} -eq 0 ] && files=(samples/sample1.fob samples/sample2.fob)
+for tool in Xvfb xdotool import; do
+  command -v $tool >/dev/null || { echo "needs $tool (xvfb, xdotool, imagemagick)" >&2; exit 1; }
+done
+[ -f build/win/kavlodex.exe ] || { echo "build the Windows program first (./test.sh or ./run.sh)" >&2; exit 1; }
+
+n=$(for i in $(seq 130 160); do [ -e /tmp/.X11-unix/X$i ] || { echo $i; break; }; done)
+Xvfb ":$n" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+xpid=$!
+trap 'kill $xpid 2>/dev/null; [ -n "${wpid:-}" ] && kill $wpid 2>/dev/null; true' EXIT
+export DISPLAY=":$n"
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A stored small-button setting, for pictures of the small toolbar.
+if [ $small = 1 ]; then
+  wine reg add 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /t REG_DWORD /d 0 /f >/dev/null 2>&1
+fi
+winfiles=()
+for f in "${files[@]}"; do winfiles+=("$(wine winepath -w "$(realpath "$f")" 2>/dev/null)"); done
+wine build/win/kavlodex.exe "${winfiles[@]}" &
+wpid=$!
+wid=""
+for _ in $(seq 100); do
+  wid=$(xdotool search --name "Ostra's Kavlodex" 2>/dev/null | head -1) && [ -n "$wid" ] && break
+  sleep 0.2
+done
+[ -n "$wid" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 2
+if [ -n "$mode" ]; then
+  # The toolbar's comparison buttons, in large (39 px) or small (23 px) buttons, separators 8 px.
+  case "$mode" in equal) k=0;; different) k=1;; added) k=3;; deleted) k=4;; *) echo "bad mode" >&2; exit 2;; esac
+  w=39; [ $small = 1 ] && w=23
+  x=$(( w * (13 + k) + 8 * 3 + w / 2 )); y=$(( w / 2 ))
+  xdotool mousemove --window "$wid" $x $y click 1
+  sleep 1
+  if [ "$mode" = equal ] || [ "$mode" = different ]; then xdotool key Return; sleep 1; fi
+fi
+import -window "$wid" "$out"
+echo "saved $out"
+[ $small = 1 ] && wine reg delete 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /f >/dev/null 2>&1 || true
