@@ -1,0 +1,205 @@
+#include "app/list_builder.h"
+
+#include "objfile/errors.h"
+
+namespace kavlo {
+
+CompareSettings& TheCompareSettings() {
+    static CompareSettings settings;  // start values: see CompareSettings
+    return settings;
+}
+
+bool IncludedByType(const TFobRec& rec, const TypeSwitches& types, bool hideSystemObjects) {
+    if (rec.ObjType < 0 || rec.ObjType >= kObjectTypeCount) return false;
+    if (!types[static_cast<size_t>(rec.ObjType)]) return false;
+    return !hideSystemObjects || rec.ID < kFirstSystemId;
+}
+
+namespace {
+
+// One side of the Different merge: the reader's records in CompareFobs order as far as the
+// merge needs it, that is with the leading block of table data sorted. Only that block is
+// copied (backups have one; object files none); the rest is read from the reader itself.
+class MergeSide {
+public:
+    explicit MergeSide(const TFob& fob) : whole_(fob) {
+        const std::vector<TFobRec>& all = fob.Fobs();
+        while (tableData_ < all.size() && all[tableData_].ObjType == 0) ++tableData_;
+        if (tableData_ > 0) {
+            block_.FileNo = fob.FileNo;
+            block_.FileName = fob.FileName;
+            block_.MutableFobs().assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(tableData_));
+            block_.SortTableData();
+        }
+    }
+    int Size() const { return whole_.Count(); }
+    // The reader whose record `i` is record `i` of the ordered copy.
+    const TFob& FobAt(int i) const { return static_cast<size_t>(i) < tableData_ ? block_ : whole_; }
+    const TFobRec& Rec(int i) const { return FobAt(i).Fob(i); }
+
+private:
+    const TFob& whole_;
+    TFob block_;
+    size_t tableData_ = 0;
+};
+
+class Builder {
+public:
+    Builder(const ListSources& src, LookupMethod lookup, TVisibleList& list)
+        : src_(src), cs_(src.Compare), lookup_(lookup), filters_(PrepareFilters(src.Filters)), list_(list) {}
+
+    int Listed() const { return listed_; }
+
+    void Off() {
+        for (const TFob* f : {&src_.File1, &src_.File2})
+            for (int i = 0; i < f->Count(); ++i)
+                if (Included(f->Fob(i))) AddIfPasses(*f, i);
+    }
+
+    void Equal() {
+        const TFob& f1 = src_.File1;
+        const TFob& f2 = src_.File2;
+        for (int i = 0; i < f1.Count(); ++i) {
+            const TFobRec& o = f1.Fob(i);
+            if (!Included(o)) continue;
+            const int c = FindByText(f2, o);
+            if (c < 0 || !FobsEqual(o, f2.Fob(c), cs_)) continue;
+            AddIfPasses(f1, i);
+            if (!cs_.SortByFile) AddIfPasses(f2, c);
+        }
+        if (!cs_.SortByFile) return;
+        for (int j = 0; j < f2.Count(); ++j) {
+            const TFobRec& p = f2.Fob(j);
+            if (!Included(p)) continue;
+            const int c = FindByText(f1, p);
+            if (c >= 0 && FobsEqual(f1.Fob(c), p, cs_)) AddIfPasses(f2, j);
+        }
+    }
+
+    void Different() {
+        if (cs_.SortByFile) {
+            DifferentPass(src_.File1, src_.File2);
+            DifferentPass(src_.File2, src_.File1);
+        } else {
+            DifferentMerge();
+        }
+    }
+
+    // Objects of file 2 whose type and ID file 1 lacks (the version text is not consulted,
+    // table data included), or the other way round for Deleted.
+    void OneSided(const TFob& from, const TFob& other) {
+        for (int i = 0; i < from.Count(); ++i) {
+            const TFobRec& o = from.Fob(i);
+            if (!Included(o)) continue;
+            if (Find(other, o.ObjType, o.ID) >= 0) continue;
+            AddIfPasses(from, i);
+        }
+    }
+
+private:
+    bool Included(const TFobRec& r) const { return IncludedByType(r, src_.Types, src_.HideSystemObjects); }
+
+    int Find(const TFob& f, int type, int id) const {
+        return lookup_ == LookupMethod::Indexed ? f.FindFob(type, id) : FindFobLinear(f.Fobs(), type, id);
+    }
+    int FindByText(const TFob& f, const TFobRec& r) const {
+        return lookup_ == LookupMethod::Indexed
+                   ? f.FindFobByText(r.ObjType, r.ID, r.VersionList.view())
+                   : FindFobByTextLinear(f.Fobs(), r.ObjType, r.ID, r.VersionList.view());
+    }
+
+    // The row is the record's comma text split back into its cells; the File cell is the
+    // slot of the reader that holds it.
+    void Add(const TFob& f, int i) {
+        list_.AddCommaText(f.GetFobCommaText(i));
+        ++listed_;
+    }
+    // The field filters come last and judge each row on its own, so a filter on File can
+    // keep one side of a pair.
+    void AddIfPasses(const TFob& f, int i) {
+        if (FilterPasses(filters_, f.Fob(i))) Add(f, i);
+    }
+
+    void DifferentPass(const TFob& from, const TFob& other) {
+        for (int i = 0; i < from.Count(); ++i) {
+            const TFobRec& o = from.Fob(i);
+            if (!Included(o)) continue;
+            const int c = FindByText(other, o);
+            if (c < 0 && cs_.OnlyShowBoth) continue;
+            if (c >= 0 && FobsEqual(o, other.Fob(c), cs_)) continue;
+            AddIfPasses(from, i);
+        }
+    }
+
+    // Both files walked together in CompareFobs order: a changed object is listed as its
+    // file-1 row right before its file-2 row.
+    void DifferentMerge() {
+        const MergeSide a(src_.File1);
+        const MergeSide b(src_.File2);
+        const int na = a.Size(), nb = b.Size();
+        int i = 0, j = 0;
+        const auto addIf = [&](const MergeSide& side, int k) {
+            if (Included(side.Rec(k))) AddIfPasses(side.FobAt(k), k);
+        };
+        while (i < na || j < nb) {
+            if (i < na && j < nb) {
+                const int r = CompareFobs(a.Rec(i), b.Rec(j));
+                if (r < 0) {
+                    if (!cs_.OnlyShowBoth) addIf(a, i);
+                    ++i;
+                } else if (r == 0) {
+                    if (FobsDifferent(a.Rec(i), b.Rec(j), cs_)) {
+                        addIf(a, i);
+                        addIf(b, j);
+                    }
+                    ++i;
+                    ++j;
+                } else {
+                    if (!cs_.OnlyShowBoth) addIf(b, j);
+                    ++j;
+                }
+            } else if (i < na) {
+                if (!cs_.OnlyShowBoth) addIf(a, i);
+                ++i;
+            } else if (j < nb) {
+                if (!cs_.OnlyShowBoth) addIf(b, j);
+                ++j;
+            } else {
+                KAVLO_FAIL(kUnreachableText, kMainUnit);
+            }
+        }
+    }
+
+    const ListSources& src_;
+    const CompareSettings& cs_;
+    const LookupMethod lookup_;
+    const PreparedFilters filters_;
+    TVisibleList& list_;
+    int listed_ = 0;
+};
+
+}  // namespace
+
+void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& out, LookupMethod lookup) {
+    out.LastMode = mode;
+    out.Status[0].clear();
+    out.Status[1] = sources.File1.FileName;
+    out.Status[2] = sources.File2.FileName;
+    out.Status[3] = "File 1: " + std::to_string(sources.File1.Count());
+    out.Status[4] = "File 2: " + std::to_string(sources.File2.Count());
+
+    TVisibleList list;
+    list.Reserve(static_cast<size_t>(sources.File1.Count()) + static_cast<size_t>(sources.File2.Count()), 0);
+    Builder b(sources, lookup, list);
+    if (mode.CompareOff) b.Off();
+    if (mode.CompareEqual) b.Equal();
+    if (mode.CompareDifferent) b.Different();
+    if (mode.CompareAdded) b.OneSided(sources.File2, sources.File1);
+    if (mode.CompareDeleted) b.OneSided(sources.File1, sources.File2);
+
+    out.List = std::move(list);
+    out.Listed = b.Listed();
+    out.Status[0] = std::to_string(out.Listed);
+}
+
+}  // namespace kavlo

@@ -1,0 +1,71 @@
+// The visible list: the rows that the main window's grid shows and that saving, printing,
+// Excel, the filter string and marking read. Row 0 is the header (ColumnTitles); rows 1 to
+// LastRow() are the listed objects in build order. A list without objects still has one data
+// row, row 1, whose ten cells are empty.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/field_filter.h"
+
+namespace kavlo {
+
+inline constexpr std::array<std::string_view, kColumnCount> ColumnTitles = {
+    "File", "Type", "ID", "Name", "Version", "Date", "Time", "BLOB Size", "Modified", "Compiled"};
+
+// Splits a line of comma-separated fields: a field in double quotes runs to the closing quote,
+// a doubled quote inside it stands for one; an unquoted field runs to the next comma or blank;
+// blanks and control characters between fields are skipped. Missing fields stay empty, fields
+// past the tenth are dropped.
+std::array<std::string, kColumnCount> SplitCommaText(std::string_view line);
+
+class TVisibleList {
+public:
+    // The list of no objects: the header and one empty row.
+    TVisibleList() = default;
+
+    // Header included, so at least 2.
+    int RowCount() const { return 1 + DataRowCount(); }
+    int LastRow() const { return DataRowCount(); }
+    // The number of data rows, at least 1 (the empty row of an empty list).
+    int DataRowCount() const { return rows_.empty() ? 1 : static_cast<int>(rows_.size()); }
+    // The rows added by the build; 0 for the empty list.
+    int AddedRowCount() const { return static_cast<int>(rows_.size()); }
+
+    // Row 0 gives the column titles; a row or column out of range gives the empty text.
+    std::string_view Cell(int row, int column) const;
+    std::array<std::string_view, kColumnCount> Row(int row) const;
+
+    // The test every output command and marking run first: the first data row has a File
+    // cell, so the list holds objects (the caller tells the user "No rows in list." otherwise).
+    bool HasRows() const { return !Cell(1, 0).empty(); }
+
+    // Back to the empty list.
+    void Clear();
+    // Room for this many more rows of about this many bytes of text each.
+    void Reserve(size_t rows, size_t bytesPerRow);
+    // Appends a row; its ten cells together may hold at most 65535 bytes (a row of an object
+    // record holds well under 1000), else EKavloError.
+    void AddRow(std::span<const std::string_view, kColumnCount> cells);
+    // Appends the row that SplitCommaText makes of the line.
+    void AddCommaText(std::string_view line);
+
+    // Bytes held by the list, for the benchmarks' memory figures.
+    size_t MemoryBytes() const;
+
+private:
+    // All cell texts of all rows end to end; per row its start in text_ and where each of its
+    // cells ends, relative to that start. About 28 bytes per row besides the texts.
+    struct RowIndex {
+        uint64_t start;
+        std::array<uint16_t, kColumnCount> end;
+    };
+    std::string text_;
+    std::vector<RowIndex> rows_;
+};
+
+}  // namespace kavlo

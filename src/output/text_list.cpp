@@ -1,0 +1,44 @@
+#include "output/text_list.h"
+
+#include <cstdio>
+
+#include "objfile/conversions.h"
+#include "platform/file.h"
+
+namespace kavlo {
+
+std::string DateCellAsYmd(std::string_view cell, const FormatSettings& fs) {
+    const double serial = LocalDateValue(cell, fs);
+    if (serial == 0) return std::string(cell);
+    const CivilDate d = DecodeDate(serial);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04lld%c%02d%c%02d", static_cast<long long>(d.year), fs.dateSeparator, d.month,
+                  fs.dateSeparator, d.day);
+    return buf;
+}
+
+std::string ListAsText(const TVisibleList& list, const FormatSettings& fs, ProgressCallback* progress) {
+    std::string out;
+    for (int row = 1; row <= list.LastRow(); ++row) {
+        if (progress) progress->Progress(row);
+        if (list.Cell(row, 0).empty()) continue;
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (c) out += ',';
+            out += '"';
+            // Cells are written as they stand, quotes and commas included; only the date changes.
+            if (c == 5) out += DateCellAsYmd(list.Cell(row, c), fs);
+            else out += list.Cell(row, c);
+            out += '"';
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void SaveListAsText(const TVisibleList& list, const std::string& fileName, const FormatSettings& fs,
+                    ProgressCallback* progress) {
+    const std::string bytes = ListAsText(list, fs, progress);
+    WriteWholeFile(fileName, bytes);
+}
+
+}  // namespace kavlo
