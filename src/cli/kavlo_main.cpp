@@ -1,4 +1,5 @@
 // kavlo: the listing and comparison of Kavlodex for scripts and build pipelines.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -7,11 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "app/field_filter.h"
+#include "app/list_builder.h"
 #include "cli/list_output.h"
 #include "objfile/errors.h"
 #include "objfile/fob.h"
+#include "objfile/object_types.h"
+#include "output/text_list.h"
 #include "platform/file.h"
 #include "platform/regional.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 using namespace kavlo;
 
@@ -19,20 +29,36 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitListed = 3;  // --exit-code: the list is not empty
 
 const char kUsage[] =
     "Usage: kavlo list FILE [FILE2] [options]\n"
     "       kavlo --help\n"
     "\n"
-    "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml).\n"
+    "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml), or compares two.\n"
     "\n"
     "Options:\n"
-    "  --format json|text|grid   output format (default grid)\n"
+    "  --mode MODE[,MODE...]     all, equal, different, added (in FILE2), deleted (from FILE2);\n"
+    "                            may be repeated; the sections follow in that order (default all)\n"
+    "  --types TYPE[,TYPE...]    object types to list: TableData, Table, Form, Report, Dataport,\n"
+    "                            Codeunit, XMLport, MenuSuite, Page, Query (default all)\n"
+    "  --hide-system             leave out system objects (ID 2000000000 and above)\n"
+    "  --filter COLUMN=PATTERN   field filter on a column, by title or number 0-9; * and ? are\n"
+    "                            wildcards, a leading @ ignores case; may be repeated\n"
+    "  --compare FIELD[,FIELD...] fields that equal objects share besides type and ID: name,\n"
+    "                            version, date, time, blobsize (default all; none for only\n"
+    "                            type and ID)\n"
+    "  --sort-by-file            equal and different: all rows of FILE before those of FILE2\n"
+    "  --only-both               different: leave out objects that only one file holds\n"
+    "  --exit-code               exit with 3 when anything is listed\n"
+    "  --format json|text|grid   output format (default grid); text is the saved-list file\n"
     "  --date-format PICTURE     short date picture, Windows-style (e.g. dd-MM-yy)\n"
     "  --time-format PICTURE     long time picture, Windows-style (e.g. HH:mm:ss)\n"
     "  --oem-codepage N          code page of the file's texts: 437, 850 or 865\n"
     "  --tz-bias MINUTES         time-zone bias, positive west of Greenwich\n"
-    "  --output FILE             write to FILE instead of standard output\n";
+    "  --output FILE             write to FILE instead of standard output\n"
+    "\n"
+    "Exit codes: 0 done, 1 error, 2 usage error, 3 listed objects with --exit-code.\n";
 
 struct UsageError {
     std::string text;
@@ -43,7 +69,88 @@ struct Options {
     std::string format = "grid";
     std::optional<std::string> dateFormat, timeFormat, output;
     std::optional<int> codePage, tzBias;
+    BuildMode mode;
+    bool anyMode = false;
+    TypeSwitches types = kAllTypes;
+    bool hideSystem = false;
+    FilterTexts filters;
+    CompareSettings compare;  // the field switches; SortByFile and OnlyShowBoth below
+    bool sortByFile = false, onlyBoth = false, exitCode = false;
 };
+
+std::vector<std::string> SplitList(const std::string& value) {
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= value.size()) {
+        const size_t comma = std::min(value.find(',', start), value.size());
+        const std::string item(TrimBlanks(std::string_view(value).substr(start, comma - start)));
+        if (!item.empty()) items.push_back(item);
+        start = comma + 1;
+    }
+    return items;
+}
+
+void AddModes(Options& o, const std::string& value) {
+    const std::vector<std::string> items = SplitList(value);
+    if (items.empty()) throw UsageError{"--mode needs a mode"};
+    for (const std::string& item : items) {
+        const std::string m = LowerAscii(item);
+        if (m == "all") o.mode.CompareOff = true;
+        else if (m == "equal") o.mode.CompareEqual = true;
+        else if (m == "different") o.mode.CompareDifferent = true;
+        else if (m == "added") o.mode.CompareAdded = true;
+        else if (m == "deleted") o.mode.CompareDeleted = true;
+        else throw UsageError{"--mode is all, equal, different, added or deleted, not \"" + item + "\""};
+    }
+    o.anyMode = true;
+}
+
+// An empty list switches every type off, as all type buttons up do in the window.
+void SetTypes(Options& o, const std::string& value) {
+    o.types.fill(false);
+    for (const std::string& item : SplitList(value)) {
+        int found = -1;
+        for (int t = 0; t < kObjectTypeCount && found < 0; ++t)
+            if (LowerAscii(item) == LowerAscii(ObjectTypeNames[static_cast<size_t>(t)])) found = t;
+        if (found < 0) throw UsageError{"unknown object type \"" + item + "\" in --types"};
+        o.types[static_cast<size_t>(found)] = true;
+    }
+}
+
+// A column by number or by title, ignoring case and blanks ("BLOB Size", "blobsize").
+int FilterColumn(const std::string& name) {
+    const auto squeeze = [](std::string_view s) {
+        std::string out;
+        for (char c : s)
+            if (c != ' ') out += c;
+        return LowerAscii(out);
+    };
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0] - '0';
+    for (int c = 0; c < kColumnCount; ++c)
+        if (squeeze(name) == squeeze(ColumnTitles[static_cast<size_t>(c)])) return c;
+    throw UsageError{"unknown column \"" + name + "\" in --filter"};
+}
+
+void AddFilter(Options& o, const std::string& value) {
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos) throw UsageError{"--filter takes COLUMN=PATTERN"};
+    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = value.substr(eq + 1);
+}
+
+void SetCompared(Options& o, const std::string& value) {
+    CompareSettings& cs = o.compare;
+    cs.CompareName = cs.CompareVersion = cs.CompareDate = cs.CompareTime = cs.CompareBlobSize = false;
+    for (const std::string& item : SplitList(value)) {
+        const std::string f = LowerAscii(item);
+        if (f == "name") cs.CompareName = true;
+        else if (f == "version") cs.CompareVersion = true;
+        else if (f == "date") cs.CompareDate = true;
+        else if (f == "time") cs.CompareTime = true;
+        else if (f == "blobsize") cs.CompareBlobSize = true;
+        else if (f != "none")
+            throw UsageError{"--compare takes name, version, date, time, blobsize or none, not \"" + item + "\""};
+    }
+}
 
 int ParseInt(const std::string& option, const std::string& value) {
     try {
@@ -78,6 +185,22 @@ Options ParseOptions(int argc, char** argv) {
             o.tzBias = ParseInt(a, value());
         } else if (a == "--output") {
             o.output = value();
+        } else if (a == "--mode") {
+            AddModes(o, value());
+        } else if (a == "--types") {
+            SetTypes(o, value());
+        } else if (a == "--hide-system") {
+            o.hideSystem = true;
+        } else if (a == "--filter") {
+            AddFilter(o, value());
+        } else if (a == "--compare") {
+            SetCompared(o, value());
+        } else if (a == "--sort-by-file") {
+            o.sortByFile = true;
+        } else if (a == "--only-both") {
+            o.onlyBoth = true;
+        } else if (a == "--exit-code") {
+            o.exitCode = true;
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a};
         } else {
@@ -85,19 +208,29 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     if (o.files.empty() || o.files.size() > 2) throw UsageError{"list takes one or two files"};
+    if (!o.anyMode) o.mode = BuildMode::Off();
     return o;
 }
 
-void AddRows(const TFob& fob, cli::Listing& listing) {
-    for (int i = 0; i < fob.Count(); ++i) {
-        const TFobRec& r = fob.Fob(i);
-        cli::Row row;
-        for (int c = 0; c < 10; ++c) row[static_cast<size_t>(c)] = GetFobString(r, c);
-        row[0] = std::to_string(fob.FileNo);
-        row[8] = r.Modified ? "1" : " ";
-        row[9] = r.Compiled ? "1" : " ";
-        listing.rows.push_back(std::move(row));
+// A picture's separator is its first character that is no field letter: the dates that the
+// text export reads and the saved list writes use it.
+char SeparatorOf(const std::string& picture, const char* letters, char fallback) {
+    for (char c : picture)
+        if (c != '\'' && c != ' ' && !std::strchr(letters, c)) return c;
+    return fallback;
+}
+
+void WriteOut(const Options& o, const std::string& bytes) {
+    if (o.output) {
+        WriteWholeFile(*o.output, bytes);
+        return;
     }
+#ifdef _WIN32
+    // The saved-list text ends its lines in CR LF itself; no translation on the way out.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
 }
 
 int List(const Options& o) {
@@ -105,8 +238,14 @@ int List(const Options& o) {
     Regional regional = system.Get();
     std::unique_ptr<OemCodePage> codePage;
     std::unique_ptr<TimeZoneSource> zone;
-    if (o.dateFormat) regional.format.shortDateFormat = *o.dateFormat;
-    if (o.timeFormat) regional.format.longTimeFormat = *o.timeFormat;
+    if (o.dateFormat) {
+        regional.format.shortDateFormat = *o.dateFormat;
+        regional.format.dateSeparator = SeparatorOf(*o.dateFormat, "dMyg", regional.format.dateSeparator);
+    }
+    if (o.timeFormat) {
+        regional.format.longTimeFormat = *o.timeFormat;
+        regional.format.timeSeparator = SeparatorOf(*o.timeFormat, "hHmst", regional.format.timeSeparator);
+    }
     if (o.codePage) {
         codePage = std::make_unique<TableOemCodePage>(*o.codePage);
         regional.oem = codePage.get();
@@ -131,22 +270,30 @@ int List(const Options& o) {
         }
         summary.count = fobs[i].Count();
     }
-    for (const TFob& f : fobs) AddRows(f, listing);
 
-    std::string out;
-    if (o.format == "json") out = cli::RenderJson(listing);
-    else out = cli::RenderGrid(listing);
-    if (o.output) {
-        WriteWholeFile(*o.output, out);
+    // As the window does at start-up: the process's comparison settings take the two sorting
+    // switches, then the build reads them.
+    CompareSettings& cs = TheCompareSettings();
+    cs = o.compare;
+    cs.SortByFile = o.sortByFile;
+    cs.OnlyShowBoth = o.onlyBoth;
+    FilterTexts filters = o.filters;
+    NormaliseFilters(filters);
+    TBuiltList built;
+    BuildList(o.mode, ListSources{fobs[0], fobs[1], o.types, o.hideSystem, cs, filters}, built);
+    listing.count = built.Listed;
+    listing.list = std::move(built.List);
+
+    if (o.format == "text") {
+        WriteOut(o, ListAsText(listing.list, regional.format));
     } else {
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        std::fflush(stdout);
+        WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
     }
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitError;
     }
-    return 0;
+    return o.exitCode && listing.list.HasRows() ? kExitListed : 0;
 }
 
 }  // namespace

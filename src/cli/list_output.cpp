@@ -10,10 +10,7 @@ namespace kavlo::cli {
 
 namespace {
 
-const std::array<const char*, 10> kTitles = {"File", "Type", "ID", "Name", "Version",
-                                             "Date", "Time", "BLOB Size", "Modified", "Compiled"};
-
-std::string JsonNumber(const std::string& cell) {
+std::string JsonNumber(std::string_view cell) {
     const WholeNumber n = ParseWholeNumber(cell);
     return n.valid ? std::to_string(n.value) : JsonString(cell);
 }
@@ -22,6 +19,11 @@ std::string JsonSummary(const FileSummary& f) {
     if (!f.present) return "null";
     return "{\"name\":" + JsonString(f.name) + ",\"count\":" + std::to_string(f.count) + "}";
 }
+
+// The rows of objects: none for the list of no objects, whose single row is empty.
+int LastObjectRow(const TVisibleList& list) { return list.HasRows() ? list.LastRow() : 0; }
+
+std::string Utf8(std::string_view ansi) { return AnsiToUtf8(ansi); }
 
 // Display width of UTF-8 text: one column per code point.
 size_t Width(const std::string& utf8) {
@@ -32,7 +34,7 @@ size_t Width(const std::string& utf8) {
 
 }  // namespace
 
-std::string JsonString(const std::string& utf8) {
+std::string JsonString(std::string_view utf8) {
     std::string out = "\"";
     for (unsigned char c : utf8) {
         switch (c) {
@@ -56,22 +58,21 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::string RenderJson(const Listing& listing) {
-    std::string out = "{\"file1\":" + JsonSummary(listing.file1) +
-                      ",\"file2\":" + JsonSummary(listing.file2) + ",\"rows\":[";
-    bool first = true;
-    for (const Row& r : listing.rows) {
-        if (!first) out += ',';
-        first = false;
-        out += "{\"file\":" + JsonNumber(r[0]);
-        out += ",\"type\":" + JsonString(r[1]);
-        out += ",\"id\":" + JsonNumber(r[2]);
-        out += ",\"name\":" + JsonString(AnsiToUtf8(r[3]));
-        out += ",\"version\":" + JsonString(AnsiToUtf8(r[4]));
-        out += ",\"date\":" + JsonString(AnsiToUtf8(r[5]));
-        out += ",\"time\":" + JsonString(AnsiToUtf8(r[6]));
-        out += ",\"blobSize\":" + JsonNumber(r[7]);
-        out += std::string(",\"modified\":") + (r[8] == "1" ? "true" : "false");
-        out += std::string(",\"compiled\":") + (r[9] == "1" ? "true" : "false");
+    std::string out = "{\"file1\":" + JsonSummary(listing.file1) + ",\"file2\":" + JsonSummary(listing.file2) +
+                      ",\"count\":" + std::to_string(listing.count) + ",\"rows\":[";
+    const TVisibleList& list = listing.list;
+    for (int row = 1; row <= LastObjectRow(list); ++row) {
+        if (row > 1) out += ',';
+        out += "{\"file\":" + JsonNumber(list.Cell(row, 0));
+        out += ",\"type\":" + JsonString(list.Cell(row, 1));
+        out += ",\"id\":" + JsonNumber(list.Cell(row, 2));
+        out += ",\"name\":" + JsonString(Utf8(list.Cell(row, 3)));
+        out += ",\"version\":" + JsonString(Utf8(list.Cell(row, 4)));
+        out += ",\"date\":" + JsonString(Utf8(list.Cell(row, 5)));
+        out += ",\"time\":" + JsonString(Utf8(list.Cell(row, 6)));
+        out += ",\"blobSize\":" + JsonNumber(list.Cell(row, 7));
+        out += std::string(",\"modified\":") + (list.Cell(row, 8) == "1" ? "true" : "false");
+        out += std::string(",\"compiled\":") + (list.Cell(row, 9) == "1" ? "true" : "false");
         out += '}';
     }
     out += "]}\n";
@@ -79,14 +80,12 @@ std::string RenderJson(const Listing& listing) {
 }
 
 std::string RenderGrid(const Listing& listing) {
+    const TVisibleList& list = listing.list;
     std::vector<std::array<std::string, 10>> cells;
-    cells.reserve(listing.rows.size() + 1);
-    std::array<std::string, 10> header;
-    for (size_t c = 0; c < 10; ++c) header[c] = kTitles[c];
-    cells.push_back(header);
-    for (const Row& r : listing.rows) {
+    cells.reserve(static_cast<size_t>(LastObjectRow(list)) + 1);
+    for (int row = 0; row <= LastObjectRow(list); ++row) {
         std::array<std::string, 10> u;
-        for (size_t c = 0; c < 10; ++c) u[c] = AnsiToUtf8(r[c]);
+        for (size_t c = 0; c < 10; ++c) u[c] = Utf8(list.Cell(row, static_cast<int>(c)));
         cells.push_back(std::move(u));
     }
     std::array<size_t, 10> width{};
@@ -113,7 +112,7 @@ std::string RenderGrid(const Listing& listing) {
     };
     summary("File 1: ", listing.file1);
     summary("File 2: ", listing.file2);
-    out += std::to_string(listing.rows.size()) + " listed\n";
+    out += std::to_string(listing.count) + " listed\n";
     return out;
 }
 

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace kavlo::cli {
+#include "app/visible_list.h"
 
-// One listed row: the ten cell texts as the visible list holds them (ANSI bytes; the flag
-// cells "1" or " ").
-using Row = std::array<std::string, 10>;
+namespace kavlo::cli {
 
 struct FileSummary {
     bool present = false;
@@ -18,12 +16,15 @@ struct FileSummary {
 
 struct Listing {
     FileSummary file1, file2;
-    std::vector<Row> rows;
+    // The visible list as a build left it (ANSI cells; the flag cells "1" or " "); an empty
+    // list renders no rows.
+    TVisibleList list;
+    int count = 0;  // the number listed
 };
 
 std::string RenderJson(const Listing& listing);
 std::string RenderGrid(const Listing& listing);
 // A JSON string literal of UTF-8 text.
-std::string JsonString(const std::string& utf8);
+std::string JsonString(std::string_view utf8);
 
 }  // namespace kavlo::cli
