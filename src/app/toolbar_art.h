@@ -1,0 +1,67 @@
+// The program's own images, drawn in code: the 27 toolbar images (in toolbar order, 16 and
+// 32 pixels, transparent background) and the two 14 × 14 file markers. Portable: the Win32
+// image list is built from these in toolbar_images_win.h, the marker bitmaps in res/ are
+// written from MarkerImage by tools/make_markers.
+#pragma once
+
+#include "app/toolbar_art_canvas.h"
+
+namespace kavlo {
+
+// Image indexes, one per toolbar button, left to right.
+enum ToolbarImageIndex : int {
+    kImageClear = 0,
+    kImageOpenFile1,
+    kImageOpenFile2,
+    kImageTableData,  // the ten object types, in type order (type number + kImageTableData)
+    kImageTable,
+    kImageForm,
+    kImageReport,
+    kImageDataport,
+    kImageCodeunit,
+    kImageXMLport,
+    kImageMenuSuite,
+    kImagePage,
+    kImageQuery,
+    kImageCompareEqual,
+    kImageCompareDifferent,
+    kImageCompareOff,
+    kImageCompareAdded,
+    kImageCompareDeleted,
+    kImageFilterAdd,
+    kImageFilterClear,
+    kImageSave,
+    kImagePrint,
+    kImageExcel,
+    kImageMarkObjectDesigner,
+    kImageMakeFilterString,
+    kImageSettings,
+    kImageAbout,
+};
+constexpr int kToolbarImageCount = 27;
+static_assert(kImageAbout + 1 == kToolbarImageCount);
+
+// The sizes the toolbar uses: small and large buttons.
+constexpr int kToolbarSmall = 16;
+constexpr int kToolbarLarge = 32;
+
+// A short English name of each image ("Clear", "Open File 1", "TableData", …), for tools and
+// test messages. Throws std::out_of_range for a bad index.
+const char* ToolbarImageName(int index);
+
+// Image `index` (0 to 26) at `size` × `size` pixels, size 16 or 32; straight-alpha ARGB with a
+// transparent background. Throws std::out_of_range for a bad index, std::invalid_argument for
+// another size.
+Image ToolbarImage(int index, int size);
+
+// The look of a disabled button's image: grey, lighter, half transparent.
+Image DisabledImage(const Image& image);
+
+// The file marker of file 1 (a white 1 on a blue square) or file 2 (a white 2 on a red
+// square): 14 × 14, every pixel opaque. Throws std::out_of_range for another file number.
+Image MarkerImage(int fileNo);
+constexpr int kMarkerSize = 14;
+constexpr uint32_t kFile1Blue = 0xFF1F5FBF;
+constexpr uint32_t kFile2Red = 0xFFCC2B2B;
+
+}  // namespace kavlo

@@ -1,0 +1,59 @@
+#include "app/toolbar_images_win.h"
+
+#include <cstring>
+#include <vector>
+
+namespace kavlo {
+
+HBITMAP CreateArgbBitmap(const Image& image) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top-down, like Image
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp || !bits) {
+        if (bmp) DeleteObject(bmp);
+        return nullptr;
+    }
+    // A 32-bit DIB pixel is B, G, R, A in memory: the same bytes as 0xAARRGGBB on little-endian.
+    std::memcpy(bits, image.argb.data(), image.argb.size() * sizeof(uint32_t));
+    GdiFlush();
+    return bmp;
+}
+
+HBITMAP CreateMaskBitmap(const Image& image) {
+    // Monochrome rows are padded to 16 bits for CreateBitmap; the first pixel is the top bit.
+    const int stride = (image.width + 15) / 16 * 2;
+    std::vector<unsigned char> bits(static_cast<size_t>(stride) * static_cast<size_t>(image.height), 0);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (AlphaOf(image.At(x, y)) < 128)
+                bits[static_cast<size_t>(y * stride + x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
+    return CreateBitmap(image.width, image.height, 1, 1, bits.data());
+}
+
+HIMAGELIST CreateToolbarImageList(int size, ToolbarImageLook look) {
+    if (size != kToolbarSmall && size != kToolbarLarge) return nullptr;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0);
+    if (!list) return nullptr;
+    for (int i = 0; i < kToolbarImageCount; ++i) {
+        Image image = ToolbarImage(i, size);
+        if (look == ToolbarImageLook::Disabled) image = DisabledImage(image);
+        HBITMAP bmp = CreateArgbBitmap(image);
+        HBITMAP mask = CreateMaskBitmap(image);
+        const int added = bmp && mask ? ImageList_Add(list, bmp, mask) : -1;
+        if (bmp) DeleteObject(bmp);
+        if (mask) DeleteObject(mask);
+        if (added != i) {
+            ImageList_Destroy(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
+
+}  // namespace kavlo
