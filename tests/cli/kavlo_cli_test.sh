@@ -36,6 +36,53 @@ check "truncated exit" 1 "$rc"
 case "$(cat "$tmp/err")" in "Assertion failure (FobFileUnit, line "*) echo "ok truncated text";; *) echo "FAIL truncated text: $(cat "$tmp/err")"; fail=1;; esac
 case "$out" in *'"count":1'*'"id":18'*) echo "ok truncated rows";; *) echo "FAIL truncated rows: $out"; fail=1;; esac
 
+# Comparing the two samples: sample2 changes two objects, drops a Report and adds an XMLport.
+s1=$tmp/sample1.fob s2=$tmp/sample2.fob
+rows() {  # the File, Type and ID of each line of the saved-list text
+  "$kavlo" list "$@" "${opts[@]}" --format text | tr -d '\r' | cut -d, -f1-3 | tr -d '"' | tr '\n' ' '
+}
+check "added then deleted, whatever the order given" "2,XMLport,5 1,Report,6 " "$(rows "$s1" "$s2" --mode deleted --mode added)"
+check "different pairs both rows in type order" \
+  "1,Table,23 2,Table,23 1,Form,9 2,Form,9 1,Report,6 2,XMLport,5 " "$(rows "$s1" "$s2" --mode different)"
+check "different, only both" "1,Table,23 2,Table,23 1,Form,9 2,Form,9 " "$(rows "$s1" "$s2" --mode different --only-both)"
+check "different, sorted by file" \
+  "1,Table,23 1,Form,9 1,Report,6 2,Table,23 2,Form,9 2,XMLport,5 " "$(rows "$s1" "$s2" --mode different --sort-by-file)"
+check "different by type and ID only" "1,Report,6 2,XMLport,5 " "$(rows "$s1" "$s2" --mode different --compare none)"
+check "different by BLOB size" "1,Form,9 2,Form,9 1,Report,6 2,XMLport,5 " "$(rows "$s1" "$s2" --mode different --compare blobsize)"
+check "filters: File, case-free name, type switch" "1,Table,18 1,XMLport,8 1,XMLport,13 " \
+  "$(rows "$s1" "$s2" --filter File=1 --filter 'name=@cust*' --types table,xmlport)"
+check "type filter is normalised" "4" "$(rows "$s1" --filter type=cod | wc -w)"
+check "flag filter is normalised" "5 5 0" \
+  "$(rows "$s1" --filter modified=1 | wc -w) $(rows "$s1" --filter Modified=t | wc -w) $(rows "$s1" --filter 8=yes | wc -w)"
+check "equal lists each pair" "74" "$(rows "$s1" "$s2" --mode equal | wc -w)"
+check "no types, no rows" "" "$(rows "$s1" "$s2" --types '')"
+
+out=$("$kavlo" list "$s1" "$s2" --mode added --format json "${opts[@]}")
+case "$out" in '{"file1":{"name":"'"$s1"'","count":40},"file2":{"name":"'"$s2"'","count":40},"count":1,"rows":[{"file":2,"type":"XMLport","id":5,"name":"Kavlo Setup",'*'"modified":true,"compiled":true}]}') echo "ok json of a comparison";;
+  *) echo "FAIL json of a comparison: $out"; fail=1;; esac
+out=$("$kavlo" list "$s1" "$s1" --mode different --format json "${opts[@]}")
+check "json of an empty list" '{"file1":{"name":"'"$s1"'","count":40},"file2":{"name":"'"$s1"'","count":40},"count":0,"rows":[]}' "$out"
+
+# The saved-list file: quoted cells, the date as yyyy-mm-dd here, CR LF on every line.
+"$kavlo" list "$s1" "$s2" --mode added "${opts[@]}" --format text > "$tmp/added.txt"
+check "text line" "$(printf '"2","XMLport","5","Kavlo Setup","NAVW112.00,NAVG36,NAVL84","2017-11-06","20:33:25","176223","1","1"\r')" "$(cat "$tmp/added.txt")"
+check "text ends in CR LF" "0d0a" "$(tail -c 2 "$tmp/added.txt" | od -An -tx1 | tr -d ' \n')"
+"$kavlo" list "$s1" "$s2" --mode added "${opts[@]}" --format text --output "$tmp/saved.txt"
+cmp -s "$tmp/added.txt" "$tmp/saved.txt"; check "text --output is the same file" 0 "$?"
+"$kavlo" list "$s1" "$s1" --mode added "${opts[@]}" --format text --output "$tmp/empty.txt"
+check "an empty list saves 0 bytes" 0 "$(wc -c < "$tmp/empty.txt")"
+
+"$kavlo" list "$s1" "$s2" --mode different --exit-code "${opts[@]}" >/dev/null; check "--exit-code with differences" 3 "$?"
+"$kavlo" list "$s1" "$s1" --mode different --exit-code "${opts[@]}" >/dev/null; check "--exit-code without" 0 "$?"
+"$kavlo" list "$s1" "$s2" --mode different "${opts[@]}" >/dev/null; check "differences without --exit-code" 0 "$?"
+"$kavlo" list "$tmp/cut.fob" "$s2" --mode added --exit-code "${opts[@]}" >/dev/null 2>&1; check "an error wins over --exit-code" 1 "$?"
+
+"$kavlo" list a.fob --mode changed 2>/dev/null; check "bad mode is a usage error" 2 "$?"
+"$kavlo" list a.fob --types Table,Tables 2>/dev/null; check "bad type is a usage error" 2 "$?"
+"$kavlo" list a.fob --filter Colour=red 2>/dev/null; check "bad filter column is a usage error" 2 "$?"
+"$kavlo" list a.fob --filter Name 2>/dev/null; check "filter without = is a usage error" 2 "$?"
+"$kavlo" list a.fob --compare size 2>/dev/null; check "bad compare field is a usage error" 2 "$?"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"
