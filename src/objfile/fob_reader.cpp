@@ -21,14 +21,30 @@ constexpr size_t kTrailerSize = 28;
 // An object entry needs at least this many bytes; fewer left end the walk.
 constexpr uint64_t kMinObjectEntry = 116;
 
-[[noreturn]] void PositionError(uint64_t offset, uint8_t value, const char* expected) {
+}  // namespace
+
+void PositionError(uint64_t offset, uint8_t value, const char* expected) {
     char text[128];
     std::snprintf(text, sizeof text, "Position $%.2" PRIX64 ". Byte value=$%.2X. Expected value %s.",
                   offset, static_cast<unsigned>(value), expected);
     throw EKavloError(text);
 }
 
-}  // namespace
+PropertyBlock ReadPropertyBlock(ByteReader& in) {
+    const uint8_t* prop = in.Read(kPropertyBlockSize);
+    KAVLO_CHECK(prop[0] == 0x05, "Assertion failure", kFobFileUnit);
+    KAVLO_CHECK(prop[8] == 0x06, "Assertion failure", kFobFileUnit);
+    KAVLO_CHECK(prop[32] == 0x0C, "Assertion failure", kFobFileUnit);
+    PropertyBlock p;
+    p.modified = prop[4] == 1;
+    p.compiled = prop[12] == 1;
+    if (prop[16] == 0x0A) {
+        const int32_t raw = LittleInt32(prop + 20);
+        if (raw != 0) p.date = NavDateToDate(raw);
+    }
+    if (prop[24] == 0x0B) p.time = NavTimeToTime(LittleInt32(prop + 28));
+    return p;
+}
 
 bool IsHeaderEntry(const uint8_t* block) {
     return IsFobType(std::string_view(reinterpret_cast<const char*>(block), 10));
@@ -103,18 +119,7 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         const std::string name = in.ReadCString(30);
         in.AlignTo4();
 
-        const uint8_t* prop = in.Read(kPropertyBlockSize);
-        KAVLO_CHECK(prop[0] == 0x05, "Assertion failure", kFobFileUnit);
-        KAVLO_CHECK(prop[8] == 0x06, "Assertion failure", kFobFileUnit);
-        KAVLO_CHECK(prop[32] == 0x0C, "Assertion failure", kFobFileUnit);
-        const bool modified = prop[4] == 1;
-        const bool compiled = prop[12] == 1;
-        double date = 0, time = 0;
-        if (prop[16] == 0x0A) {
-            const int32_t raw = LittleInt32(prop + 20);
-            if (raw != 0) date = NavDateToDate(raw);
-        }
-        if (prop[24] == 0x0B) time = NavTimeToTime(LittleInt32(prop + 28));
+        const PropertyBlock prop = ReadPropertyBlock(in);
 
         const std::string version = in.ReadCString(248);
         in.AlignTo4();
@@ -124,11 +129,11 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         TFobRec& rec = fobs[n - 1];
         rec.Name.assign(regional.oem->OemToAnsi(name));
         rec.VersionList.assign(regional.oem->OemToAnsi(version));
-        rec.Date = date;
-        rec.Time = time;
+        rec.Date = prop.date;
+        rec.Time = prop.time;
         ApplyDateTimeTexts(rec, regional.format);
-        rec.Modified = modified;
-        rec.Compiled = compiled;
+        rec.Modified = prop.modified;
+        rec.Compiled = prop.compiled;
 
         const uint8_t closing = in.Read(4)[0];
         if (closing == 0xFF) continue;

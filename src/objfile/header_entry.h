@@ -18,4 +18,20 @@ void ReadHeaderEntry(const uint8_t* block, int32_t fileNo, const OemCodePage& oe
 // The field of `length` bytes at `offset`, trimmed of blanks and control characters.
 std::string_view HeaderField(const uint8_t* block, size_t offset, size_t length);
 
+// The binary part of object and backup files.
+class ByteReader;
+
+// Raises "Position $<offset>. Byte value=$<value>. Expected value <expected>." (hexadecimal,
+// capital digits, at least two).
+[[noreturn]] void PositionError(uint64_t offset, uint8_t value, const char* expected);
+
+// The 36-byte property block of an object entry, checked: 0x05 at 0, 0x06 at 8, 0x0C at 32.
+struct PropertyBlock {
+    bool modified = false;
+    bool compiled = false;
+    double date = 0;  // day serial, 0 when the block carries none
+    double time = 0;  // fraction of a day
+};
+PropertyBlock ReadPropertyBlock(ByteReader& in);
+
 }  // namespace kavlo

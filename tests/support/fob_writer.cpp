@@ -55,6 +55,24 @@ std::string FobHeaderEntry(const FobObject& o) {
     return e;
 }
 
+std::string FobPropertyBlock(const FobObject& o) {
+    std::string prop(36, '\0');
+    prop[0] = static_cast<char>(o.prop0);
+    prop[4] = o.modified ? 1 : 0;
+    prop[8] = static_cast<char>(o.prop8);
+    prop[12] = o.compiled ? 1 : 0;
+    if (o.hasDate) {
+        prop[16] = static_cast<char>(o.dateTag);
+        PutInt32(prop, 20, o.rawDate);
+    }
+    if (o.hasTime) {
+        prop[24] = static_cast<char>(o.timeTag);
+        PutInt32(prop, 28, o.rawTime);
+    }
+    prop[32] = static_cast<char>(o.prop32);
+    return prop;
+}
+
 std::string WriteFob(const FobFile& f) {
     std::string out;
     for (const FobObject& o : f.objects) out += FobHeaderEntry(o);
@@ -78,21 +96,7 @@ std::string WriteFob(const FobFile& f) {
         out += o.name;
         out += '\0';
         Align4(out);
-        std::string prop(36, '\0');
-        prop[0] = static_cast<char>(o.prop0);
-        prop[4] = o.modified ? 1 : 0;
-        prop[8] = static_cast<char>(o.prop8);
-        prop[12] = o.compiled ? 1 : 0;
-        if (o.hasDate) {
-            prop[16] = static_cast<char>(o.dateTag);
-            PutInt32(prop, 20, o.rawDate);
-        }
-        if (o.hasTime) {
-            prop[24] = static_cast<char>(o.timeTag);
-            PutInt32(prop, 28, o.rawTime);
-        }
-        prop[32] = static_cast<char>(o.prop32);
-        out += prop;
+        out += FobPropertyBlock(o);
         out += o.version;
         out += '\0';
         Align4(out);

@@ -60,6 +60,9 @@ std::string WriteFob(const FobFile& file);
 // A header entry of 161 bytes, as object and backup files share it.
 std::string FobHeaderEntry(const FobObject& o);
 
+// The 36-byte property block of an object entry, as object and backup files share it.
+std::string FobPropertyBlock(const FobObject& o);
+
 // Writes bytes to a path (tests' temporary files).
 void WriteBytes(const std::string& path, const std::string& bytes);
 
