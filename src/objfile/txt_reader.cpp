@@ -1,0 +1,127 @@
+// The text export (.txt): each object starts with a line "OBJECT <type> <ID> <name>", and its
+// property block stands at fixed distances below it: the opening brace three lines down, then
+// the date, the time, an optional modified line and the version list. The reader goes by
+// position only; it never looks at the property names or at the object's body.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "objfile/conversions.h"
+#include "objfile/errors.h"
+#include "objfile/object_types.h"
+#include "objfile/readers.h"
+#include "objfile/text_lines.h"
+#include "platform/file.h"
+
+namespace kavlo {
+
+namespace {
+
+// An object line takes the eight lines below it, so a window of nine lines slides over the
+// file; the last eight lines of a file are never taken as an object line.
+constexpr size_t kWindow = 9;
+
+char CharAt(std::string_view s, size_t i) { return i < s.size() ? s[i] : '\0'; }
+
+std::string_view Mid(std::string_view s, size_t from, size_t count) {
+    return from < s.size() ? s.substr(from, count) : std::string_view();
+}
+
+// The part of an object line after "OBJECT " may stand in square brackets.
+std::string Unbracket(std::string_view line) {
+    std::string s(line);
+    if (s.size() > 8 && s[7] == '[' && s.back() == ']') {
+        s.pop_back();
+        s.erase(7, 1);
+    }
+    return s;
+}
+
+// The value of a property line "Key=Value;": the text after the first "=", less a final ";",
+// less a pair of square brackets around it. A line without "=" is taken whole.
+std::string_view PropertyValue(std::string_view line) {
+    const size_t eq = line.find('=');
+    if (eq != std::string_view::npos) line.remove_prefix(eq + 1);
+    if (line.ends_with(';')) line.remove_suffix(1);
+    if (line.starts_with('[') && line.ends_with(']')) line = line.substr(1, line.size() - 2);
+    return line;
+}
+
+// Reads the object whose line is lines[0]; false when the line names no object. Raises when
+// the property block does not open three lines down.
+bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& fob,
+                const Regional& regional, TFobRec& rec) {
+    if (!lines[0].starts_with("OBJECT")) return false;
+    const std::string l = Unbracket(lines[0]);
+
+    std::string_view typeWord = Mid(l, 7, 10);
+    typeWord = typeWord.substr(0, typeWord.find(' '));
+    if (!IsFobType(typeWord)) return false;
+
+    std::string_view rest = Mid(l, 7, 123);
+    if (const size_t blank = rest.find(' '); blank != std::string_view::npos) rest.remove_prefix(blank + 1);
+    int32_t id = 0;
+    if (const size_t blank = rest.find(' '); blank != std::string_view::npos) {
+        id = WholeNumberValue(rest.substr(0, blank));
+        rest.remove_prefix(blank + 1);
+    }
+    const std::string_view name = rest.substr(0, 30);
+
+    KAVLO_CHECK(CharAt(lines[3], 2) == '{', "Assertion failure", kFobFileUnit);
+
+    const std::string_view dateText = PropertyValue(lines[4]);
+    const std::string_view timeText = PropertyValue(lines[5]);
+    // Without a modified line the version list is followed directly by the closing brace.
+    const bool hasModifiedLine = CharAt(lines[7], 2) != '}';
+    const std::string_view versionLine = hasModifiedLine ? lines[7] : lines[6];
+    const std::string_view version = PropertyValue(versionLine).substr(0, 248);
+
+    rec = TFobRec{};
+    rec.FileNo = fob.FileNo;
+    rec.ObjType = FobTypeIndex(typeWord);
+    rec.ID = id;
+    rec.Name.assign(regional.oem->OemToAnsi(name));
+    rec.VersionList.assign(regional.oem->OemToAnsi(version));
+    rec.DateStr.assign(dateText);
+    rec.TimeStr.assign(timeText);
+    rec.Date = LocalDateValue(dateText, regional.format);
+    rec.Time = LocalTimeValue(timeText, regional.format);
+    ApplyDateTimeTexts(rec, regional.format);
+    // Only the presence of the line counts, not what it says.
+    rec.Modified = hasModifiedLine && !lines[6].empty();
+    return true;
+}
+
+}  // namespace
+
+void ReadFileTxt(TFob& fob, const Regional& regional) {
+    // The list holds exactly the records stored so far at every moment, so that a failure
+    // leaves the objects read before it (and an unreadable file an empty list). It grows
+    // geometrically rather than in fixed steps: a large export then costs no repeated copying.
+    std::vector<TFobRec>& fobs = fob.MutableFobs();
+    fobs.clear();
+    fobs.shrink_to_fit();
+
+    const auto file = InputFile::Open(fob.FileName);
+    const std::string text = ReadWholeFile(*file);
+
+    LineSplitter splitter(text);
+    std::array<std::string_view, kWindow> ring;
+    std::array<std::string_view, kWindow> window;
+    size_t count = 0;
+    std::string_view line;
+    while (splitter.Next(line)) {
+        ring[count % kWindow] = line;
+        ++count;
+        if (count < kWindow) continue;
+        // The line eight lines up is the candidate; most lines are rejected by their start.
+        const size_t first = count - kWindow;
+        if (!ring[first % kWindow].starts_with("OBJECT")) continue;
+        for (size_t k = 0; k < kWindow; ++k) window[k] = ring[(first + k) % kWindow];
+        TFobRec rec;
+        if (ReadObject(window, fob, regional, rec)) fobs.push_back(rec);
+    }
+    fobs.shrink_to_fit();
+}
+
+}  // namespace kavlo
