@@ -1,0 +1,364 @@
+// The XML export (.xml): form, report and page elements inside an <Objects> root, their data
+// in the attributes of each start tag. This is no XML parser: a small state machine scans the
+// text for fixed tag beginnings, a few lines at a time, and passes over each element's body by
+// searching for its closing tag.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "objfile/conversions.h"
+#include "objfile/errors.h"
+#include "objfile/object_types.h"
+#include "objfile/readers.h"
+#include "objfile/text_lines.h"
+#include "platform/code_page_tables.h"
+#include "platform/file.h"
+
+namespace kavlo {
+
+namespace {
+
+// Unicode to Windows-1252: the printable ASCII and Latin-1 ranges map to themselves, the
+// 0x80 to 0x9F block through the 1252 table. Everything else has no 1252 byte.
+struct Ansi1252 {
+    std::array<std::pair<uint16_t, uint8_t>, 32> high{};  // sorted by code point
+
+    Ansi1252() {
+        for (int b = 0x80; b < 0xA0; ++b) high[static_cast<size_t>(b - 0x80)] = {k1252ToUnicode[static_cast<size_t>(b)], static_cast<uint8_t>(b)};
+        std::sort(high.begin(), high.end());
+    }
+
+    int ByteOf(uint32_t cp) const {
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+        const auto it = std::lower_bound(high.begin(), high.end(), std::pair<uint16_t, uint8_t>{static_cast<uint16_t>(cp), 0},
+                                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        if (cp <= 0xFFFF && it != high.end() && it->first == cp) return it->second;
+        return -1;
+    }
+};
+
+// UTF-8 to ANSI (Windows-1252). A character that 1252 cannot hold becomes "?", as the system's
+// own conversion writes its default character; so does each byte that is not part of a valid
+// UTF-8 sequence (overlong forms and surrogates included).
+std::string Utf8ToAnsi(std::string_view in) {
+    static const Ansi1252 table;
+    std::string out;
+    out.reserve(in.size());
+    size_t i = 0;
+    while (i < in.size()) {
+        const uint8_t b = static_cast<uint8_t>(in[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        size_t len = 0;
+        uint32_t cp = 0, min = 0;
+        if ((b & 0xE0) == 0xC0) len = 2, cp = b & 0x1F, min = 0x80;
+        else if ((b & 0xF0) == 0xE0) len = 3, cp = b & 0x0F, min = 0x800;
+        else if ((b & 0xF8) == 0xF0) len = 4, cp = b & 0x07, min = 0x10000;
+        bool valid = len != 0 && i + len <= in.size();
+        for (size_t k = 1; valid && k < len; ++k) {
+            const uint8_t c = static_cast<uint8_t>(in[i + k]);
+            valid = (c & 0xC0) == 0x80;
+            cp = cp << 6 | (c & 0x3F);
+        }
+        valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        const int ansi = table.ByteOf(cp);
+        out += ansi < 0 ? '?' : static_cast<char>(ansi);
+        i += len;
+    }
+    return out;
+}
+
+void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
+    if (s.find(from) == std::string::npos) return;
+    std::string out;
+    out.reserve(s.size());
+    size_t p = 0;
+    for (size_t hit; (hit = s.find(from, p)) != std::string::npos; p = hit + from.size()) {
+        out.append(s, p, hit - p);
+        out += to;
+    }
+    out.append(s, p, std::string::npos);
+    s = std::move(out);
+}
+
+// The decoded value of one attribute of a start tag; empty when it is missing. The key begins
+// with a blank, so that PageID does not answer for ID. The entities are replaced one kind after
+// another in this order; "&amp;" third, so "&amp;quot;" ends up as a double quote.
+std::string XmlAttribute(std::string_view tag, std::string_view name) {
+    std::string key = " ";
+    key += name;
+    key += "=\"";
+    const size_t at = tag.find(key);
+    if (at == std::string_view::npos) return {};
+    std::string_view value = tag.substr(at + key.size());
+    value = value.substr(0, value.find('"'));
+    std::string s(value);
+    ReplaceAll(s, "&lt;", "<");
+    ReplaceAll(s, "&gt;", ">");
+    ReplaceAll(s, "&amp;", "&");
+    ReplaceAll(s, "&apos;", "'");
+    ReplaceAll(s, "&quot;", "\"");
+    return s;
+}
+
+// The not yet consumed text of the lines fetched so far. Dropping from the front only moves an
+// offset; the consumed bytes are given back when lines are appended and they make up at least
+// half of the buffer, so every byte is moved at most once more and a file that is one long
+// line is scanned in linear time.
+class ScanBuffer {
+public:
+    std::string_view View() const { return std::string_view(buf_).substr(head_); }
+    size_t Size() const { return buf_.size() - head_; }
+    void Drop(size_t n) { head_ += std::min(n, Size()); }
+    void KeepLast(size_t n) {
+        if (Size() > n) head_ = buf_.size() - n;
+    }
+    void Append(std::string_view s) {
+        if (head_ > 0 && head_ >= buf_.size() / 2) {
+            buf_.erase(0, head_);
+            head_ = 0;
+        }
+        buf_.append(s);
+    }
+
+private:
+    std::string buf_;
+    size_t head_ = 0;
+};
+
+enum class Kind { None, Form, Report, Page };
+
+// The tag beginnings of the element search, in the order they are tried.
+struct TagStart {
+    std::string_view text;
+    int next;  // the state it leads to; 4 for the elements that are passed over
+    Kind kind;
+};
+constexpr std::array<TagStart, 11> kTagStarts = {{
+    {"</Objects>", 3, Kind::None},
+    {"<TableData ", 4, Kind::None},
+    {"<Table ", 4, Kind::None},
+    {"<Form ", 7, Kind::Form},
+    {"<Report ", 8, Kind::Report},
+    {"<Dataport ", 4, Kind::None},
+    {"<Codeunit ", 4, Kind::None},
+    {"<XMLport ", 4, Kind::None},
+    {"<MenuSuite ", 4, Kind::None},
+    {"<Page ", 9, Kind::Page},
+    {"<Query ", 4, Kind::None},
+}};
+
+// The earliest place where one of the tag beginnings stands whole in the text. All of them
+// begin with "<" and no two can match at one place, so one pass over the "<"s finds it.
+struct TagHit {
+    size_t at = std::string_view::npos;
+    const TagStart* tag = nullptr;
+};
+TagHit FindTagStart(std::string_view v) {
+    for (size_t p = v.find('<'); p != std::string_view::npos; p = v.find('<', p + 1)) {
+        const std::string_view here = v.substr(p);
+        for (const TagStart& t : kTagStarts)
+            if (here.starts_with(t.text)) return {p, &t};
+    }
+    return {};
+}
+
+std::string_view ClosingTag(Kind kind) {
+    switch (kind) {
+        case Kind::Form: return "</Form>";
+        case Kind::Report: return "</Report>";
+        case Kind::Page: return "</Page>";
+        case Kind::None: break;
+    }
+    return {};
+}
+
+// The date of the Date attribute, or 0 when it is no ISO 8601 text.
+double XmlDate(const std::string& text) {
+    try {
+        return IsoDateTime(text, false, true);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+// The local time of day of the Time attribute (UTC, or with its own zone), or 0. The shift to
+// local time can cross midnight either way; the time is brought into the day, so that 23:30
+// UTC at UTC+1 is 00:30 and 01:00 UTC at UTC-7 is 18:00 (-0.25 of a day becomes 0.75).
+double XmlTime(const std::string& text, int biasMinutes) {
+    double utc;
+    try {
+        utc = IsoDateTime("T" + text, false, true);
+    } catch (const std::exception&) {
+        return 0;
+    }
+    const double local = utc - biasMinutes / 1440.0;
+    double day = local - std::floor(local);
+    // Rounding can leave a hair below 1 for a time just before midnight; that is midnight.
+    if (!(day >= 0) || day > 1.0 - 0.5 / 86400000.0) day = 0;
+    return day;
+}
+
+TFobRec ReadStartTag(std::string_view rawTag, const TFob& fob, const Regional& regional, int biasMinutes,
+                     bool& isObject) {
+    const std::string tag = Utf8ToAnsi(rawTag);
+    int type = -1;
+    if (const size_t blank = tag.find(' '); blank != std::string::npos)
+        type = FobTypeIndex(std::string_view(tag).substr(1, blank > 0 ? blank - 1 : 0));
+
+    TFobRec rec{};
+    rec.FileNo = fob.FileNo;
+    rec.ObjType = type;
+    rec.ID = WholeNumberValue(XmlAttribute(tag, "ID"));
+    rec.Name.assign(XmlAttribute(tag, "Name"));
+    rec.VersionList.assign(XmlAttribute(tag, "VersionList"));
+    const std::string dateText = XmlAttribute(tag, "Date");
+    const std::string timeText = XmlAttribute(tag, "Time");
+    rec.DateStr.assign(dateText);
+    rec.TimeStr.assign(timeText);
+    rec.Date = XmlDate(dateText);
+    rec.Time = XmlTime(timeText, biasMinutes);
+    ApplyDateTimeTexts(rec, regional.format);
+    // Present with any value, "No" included.
+    rec.Modified = !XmlAttribute(tag, "Modified").empty();
+    isObject = type >= 0 && type < kObjectTypeCount;
+    return rec;
+}
+
+}  // namespace
+
+void ReadFileXml(TFob& fob, const Regional& regional) {
+    // As for text exports: the list holds the records stored so far at every moment.
+    std::vector<TFobRec>& fobs = fob.MutableFobs();
+    fobs.clear();
+    fobs.shrink_to_fit();
+
+    const auto file = InputFile::Open(fob.FileName);
+    const std::string text = ReadWholeFile(*file);
+    const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
+
+    LineSplitter lines(text);
+    ScanBuffer buf;
+    // Up to five more lines, joined without separators; false when none was left.
+    const auto appendLines = [&] {
+        bool appended = false;
+        std::string_view line;
+        for (int n = 0; n < 5 && lines.Next(line); ++n) {
+            buf.Append(line);
+            appended = true;
+        }
+        return appended;
+    };
+
+    int state = 0;
+    Kind kind = Kind::None;
+    // How far a start tag's end has been searched for already, from the front of the buffer;
+    // a tag that spans many lines is then searched once, not once per fetch.
+    size_t searchedTo = 0;
+    std::string startTag;
+    for (;;) {
+        const std::string_view v = buf.View();
+        switch (state) {
+            case 0: {  // look for the root
+                const size_t at = v.find("<Objects ");
+                if (at != std::string_view::npos) {
+                    buf.Drop(at + 9);
+                    state = 2;
+                } else {
+                    buf.KeepLast(9);
+                    if (!appendLines()) state = 1;
+                }
+                break;
+            }
+            case 1:  // done
+                fobs.shrink_to_fit();
+                return;
+            case 2: {  // the end of the root's start tag: ">" or "/>", the earlier counts
+                const size_t gt = v.find('>');
+                if (gt == std::string_view::npos) {
+                    buf.KeepLast(2);
+                    if (!appendLines()) state = 1;
+                } else {
+                    // A "/>" can only come first when it ends at the first ">".
+                    state = gt > 0 && v[gt - 1] == '/' ? 3 : 4;
+                    buf.Drop(gt + 1);
+                }
+                break;
+            }
+            case 3:  // root closed
+                state = 1;
+                break;
+            case 4: {  // next element
+                if (v.size() < 8) {
+                    if (!appendLines()) state = 1;
+                    break;
+                }
+                const TagHit hit = FindTagStart(v);
+                if (!hit.tag) {
+                    buf.KeepLast(6);
+                    if (!appendLines()) state = 1;
+                    break;
+                }
+                buf.Drop(hit.at);
+                state = hit.tag->next;
+                kind = hit.tag->kind;
+                searchedTo = 0;
+                // The seven kinds of element that are not listed are passed over by their tag
+                // beginning alone: the search then goes on behind it, so reading always
+                // advances, and a following form, report or page is never swallowed, whatever
+                // shape the passed element has (empty, nested or never closed).
+                if (state == 4) buf.Drop(hit.tag->text.size());
+                break;
+            }
+            case 7:
+            case 8:
+            case 9: {  // the start tag: up to the first double quote followed by ">"
+                const size_t from = searchedTo > 0 ? searchedTo - 1 : 0;
+                const size_t end = from < v.size() ? v.find("\">", from) : std::string_view::npos;
+                if (end == std::string_view::npos) {
+                    searchedTo = v.size();
+                    if (!appendLines()) state = 1;
+                    break;
+                }
+                startTag.assign(v.substr(0, end + 2));
+                buf.Drop(end + 2);
+                state = 6;
+                break;
+            }
+            case 6: {  // read the element
+                bool isObject = false;
+                const TFobRec rec = ReadStartTag(startTag, fob, regional, bias, isObject);
+                if (isObject) fobs.push_back(rec);
+                state = 5;
+                break;
+            }
+            case 5: {  // skip the body
+                const std::string_view closing = ClosingTag(kind);
+                const size_t at = v.find(closing);
+                if (at != std::string_view::npos) {
+                    buf.Drop(at + closing.size());
+                    kind = Kind::None;
+                    state = 4;
+                } else {
+                    buf.KeepLast(8);
+                    if (!appendLines()) state = 1;
+                }
+                break;
+            }
+            default:
+                throw EKavloError("Procedure ReadFileXml, unknown State value = " + std::to_string(state));
+        }
+    }
+}
+
+}  // namespace kavlo
