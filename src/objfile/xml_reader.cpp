@@ -111,29 +111,44 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
     return s;
 }
 
-// The not yet consumed text of the lines fetched so far. Dropping from the front only moves an
-// offset; the consumed bytes are given back when lines are appended and they make up at least
-// half of the buffer, so every byte is moved at most once more and a file that is one long
-// line is scanned in linear time.
+// The not yet consumed text of the lines fetched so far. Dropping from the front only moves
+// the view. When nothing is pending, an appended line is referred to where it stands in the
+// file's text instead of being copied, so a file that is one long line is never copied twice.
+// Otherwise the pending text is copied once, and the consumed bytes are given back when they
+// outweigh it: every byte is moved at most once more, and the scan stays linear.
 class ScanBuffer {
 public:
-    std::string_view View() const { return std::string_view(buf_).substr(head_); }
-    size_t Size() const { return buf_.size() - head_; }
-    void Drop(size_t n) { head_ += std::min(n, Size()); }
+    std::string_view View() const { return view_; }
+    size_t Size() const { return view_.size(); }
+    void Drop(size_t n) { view_.remove_prefix(std::min(n, view_.size())); }
     void KeepLast(size_t n) {
-        if (Size() > n) head_ = buf_.size() - n;
+        if (view_.size() > n) view_.remove_prefix(view_.size() - n);
     }
-    void Append(std::string_view s) {
-        if (head_ > 0 && head_ >= buf_.size() / 2) {
-            buf_.erase(0, head_);
-            head_ = 0;
+    // `line` must stay valid while the buffer is in use (a line of the file's text).
+    void Append(std::string_view line) {
+        if (line.empty()) return;
+        if (view_.empty()) {
+            view_ = line;
+            borrowed_ = true;
+            return;
         }
-        buf_.append(s);
+        const size_t pending = view_.size();
+        if (borrowed_) {
+            buf_.assign(view_);
+            borrowed_ = false;
+        } else {
+            // The pending text is always the end of buf_: only its front is ever dropped.
+            const size_t consumed = buf_.size() - pending;
+            if (consumed >= pending) buf_.erase(0, consumed);
+        }
+        buf_.append(line);
+        view_ = std::string_view(buf_).substr(buf_.size() - pending - line.size());
     }
 
 private:
     std::string buf_;
-    size_t head_ = 0;
+    std::string_view view_;
+    bool borrowed_ = false;
 };
 
 enum class Kind { None, Form, Report, Page };
