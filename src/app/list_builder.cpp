@@ -1,5 +1,7 @@
 #include "app/list_builder.h"
 
+#include <charconv>
+
 #include "objfile/errors.h"
 
 namespace kavlo {
@@ -13,6 +15,24 @@ bool IncludedByType(const TFobRec& rec, const TypeSwitches& types, bool hideSyst
     if (rec.ObjType < 0 || rec.ObjType >= kObjectTypeCount) return false;
     if (!types[static_cast<size_t>(rec.ObjType)]) return false;
     return !hideSystemObjects || rec.ID < kFirstSystemId;
+}
+
+void AddFobRow(TVisibleList& list, const TFob& fob, int index) {
+    // Quoting a field and splitting the line gives the field back unchanged, so the cells are
+    // taken from the record directly: a build of 200,000 rows then costs a fraction of loading
+    // the files instead of as much again (the tests hold this against the split line).
+    const TFobRec& r = fob.Fob(index);
+    char file[12], id[12], blob[12];
+    const auto text = [](char* buf, int32_t v) {
+        return std::string_view(buf, static_cast<size_t>(std::to_chars(buf, buf + 12, v).ptr - buf));
+    };
+    const std::string_view type = r.ObjType >= 0 && r.ObjType < kObjectTypeCount
+                                      ? ObjectTypeNames[static_cast<size_t>(r.ObjType)]
+                                      : std::string_view();
+    const std::string_view cells[kColumnCount] = {
+        text(file, fob.FileNo), type, text(id, r.ID), r.Name.view(), r.VersionList.view(), r.DateStr.view(),
+        r.TimeStr.view(), text(blob, r.BlobSize), r.Modified ? "1" : " ", r.Compiled ? "1" : " "};
+    list.AddRow(cells);
 }
 
 namespace {
@@ -108,10 +128,8 @@ private:
                    : FindFobByTextLinear(f.Fobs(), r.ObjType, r.ID, r.VersionList.view());
     }
 
-    // The row is the record's comma text split back into its cells; the File cell is the
-    // slot of the reader that holds it.
     void Add(const TFob& f, int i) {
-        list_.AddCommaText(f.GetFobCommaText(i));
+        AddFobRow(list_, f, i);
         ++listed_;
     }
     // The field filters come last and judge each row on its own, so a filter on File can
@@ -189,7 +207,7 @@ void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& ou
     out.Status[4] = "File 2: " + std::to_string(sources.File2.Count());
 
     TVisibleList list;
-    list.Reserve(static_cast<size_t>(sources.File1.Count()) + static_cast<size_t>(sources.File2.Count()), 0);
+    list.Reserve(static_cast<size_t>(sources.File1.Count()) + static_cast<size_t>(sources.File2.Count()));
     Builder b(sources, lookup, list);
     if (mode.CompareOff) b.Off();
     if (mode.CompareEqual) b.Equal();

@@ -69,6 +69,11 @@ struct TBuiltList {
 inline constexpr std::string_view kUnreachableText =
     "The program reached a code line which it should never reach.";
 
+// Appends the grid row of record `index` of the reader: the cells that splitting its
+// GetFobCommaText line gives, so the File cell is the reader's slot and the flags are "1" or a
+// blank.
+void AddFobRow(TVisibleList& list, const TFob& fob, int index);
+
 // True when the record's type is switched on and it is not a hidden system object.
 bool IncludedByType(const TFobRec& rec, const TypeSwitches& types, bool hideSystemObjects);
 

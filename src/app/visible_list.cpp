@@ -1,5 +1,7 @@
 #include "app/visible_list.h"
 
+#include <cstring>
+
 #include "objfile/errors.h"
 
 namespace kavlo {
@@ -74,7 +76,8 @@ std::string_view TVisibleList::Cell(int row, int column) const {
     if (row < 1 || row > static_cast<int>(rows_.size())) return {};
     const RowIndex& r = rows_[static_cast<size_t>(row - 1)];
     const size_t begin = c == 0 ? 0 : r.end[c - 1];
-    return std::string_view(text_).substr(static_cast<size_t>(r.start) + begin, r.end[c] - begin);
+    const char* text = blocks_[r.start >> kBlockBits].get() + (r.start & (kBlockSize - 1));
+    return std::string_view(text + begin, r.end[c] - begin);
 }
 
 std::array<std::string_view, kColumnCount> TVisibleList::Row(int row) const {
@@ -84,23 +87,33 @@ std::array<std::string_view, kColumnCount> TVisibleList::Row(int row) const {
 }
 
 void TVisibleList::Clear() {
-    text_.clear();
+    blocks_.clear();
+    usedInLast_ = kBlockSize;
     rows_.clear();
 }
 
-void TVisibleList::Reserve(size_t rows, size_t bytesPerRow) {
-    rows_.reserve(rows_.size() + rows);
-    text_.reserve(text_.size() + rows * bytesPerRow);
+void TVisibleList::Reserve(size_t rows) { rows_.reserve(rows_.size() + rows); }
+
+char* TVisibleList::Room(size_t bytes, uint64_t& start) {
+    if (blocks_.empty() || kBlockSize - usedInLast_ < bytes) {
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        usedInLast_ = 0;
+    }
+    start = (static_cast<uint64_t>(blocks_.size() - 1) << kBlockBits) | usedInLast_;
+    char* at = blocks_.back().get() + usedInLast_;
+    usedInLast_ += bytes;
+    return at;
 }
 
 void TVisibleList::AddRow(std::span<const std::string_view, kColumnCount> cells) {
     size_t total = 0;
     for (std::string_view c : cells) total += c.size();
     if (total > 0xFFFF) throw EKavloError("A row of the list holds more than 65535 bytes of text.");
-    RowIndex r{text_.size(), {}};
+    RowIndex r;
+    char* at = Room(total, r.start);
     uint16_t end = 0;
     for (size_t c = 0; c < cells.size(); ++c) {
-        text_ += cells[c];
+        if (!cells[c].empty()) std::memcpy(at + end, cells[c].data(), cells[c].size());
         end = static_cast<uint16_t>(end + cells[c].size());
         r.end[c] = end;
     }
@@ -108,30 +121,28 @@ void TVisibleList::AddRow(std::span<const std::string_view, kColumnCount> cells)
 }
 
 void TVisibleList::AddCommaText(std::string_view line) {
-    // Unquoted straight into the list's text, without a string per cell.
-    const size_t start = text_.size();
-    RowIndex r{start, {}};
-    std::string scratch;
+    // The fields are unquoted one after another into scratch_, then added as one row.
+    scratch_.clear();
+    std::array<size_t, kColumnCount> end{};
+    std::string field;
     size_t c = 0;
-    const auto undo = [&] { text_.resize(start); };
-    try {
-        ForEachCommaField(line, scratch, [&](std::string_view f) {
-            if (c >= kColumnCount) return;
-            if (text_.size() - start + f.size() > 0xFFFF)
-                throw EKavloError("A row of the list holds more than 65535 bytes of text.");
-            text_ += f;
-            r.end[c++] = static_cast<uint16_t>(text_.size() - start);
-        });
-    } catch (...) {
-        undo();
-        throw;
+    ForEachCommaField(line, field, [&](std::string_view f) {
+        if (c >= kColumnCount) return;
+        scratch_ += f;
+        end[c++] = scratch_.size();
+    });
+    for (; c < kColumnCount; ++c) end[c] = scratch_.size();
+    std::array<std::string_view, kColumnCount> cells;
+    for (size_t i = 0; i < kColumnCount; ++i) {
+        const size_t begin = i == 0 ? 0 : end[i - 1];
+        cells[i] = std::string_view(scratch_).substr(begin, end[i] - begin);
     }
-    for (; c < kColumnCount; ++c) r.end[c] = static_cast<uint16_t>(text_.size() - start);
-    rows_.push_back(r);
+    AddRow(cells);
 }
 
 size_t TVisibleList::MemoryBytes() const {
-    return sizeof(*this) + text_.capacity() + rows_.capacity() * sizeof(RowIndex);
+    return sizeof(*this) + blocks_.size() * kBlockSize + blocks_.capacity() * sizeof(blocks_[0]) +
+           rows_.capacity() * sizeof(RowIndex) + scratch_.capacity();
 }
 
 }  // namespace kavlo

@@ -5,6 +5,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,8 +47,8 @@ public:
 
     // Back to the empty list.
     void Clear();
-    // Room for this many more rows of about this many bytes of text each.
-    void Reserve(size_t rows, size_t bytesPerRow);
+    // Room for this many more rows.
+    void Reserve(size_t rows);
     // Appends a row; its ten cells together may hold at most 65535 bytes (a row of an object
     // record holds well under 1000), else EKavloError.
     void AddRow(std::span<const std::string_view, kColumnCount> cells);
@@ -58,14 +59,22 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    // All cell texts of all rows end to end; per row its start in text_ and where each of its
-    // cells ends, relative to that start. About 28 bytes per row besides the texts.
+    // The cell texts of all rows end to end in blocks of 1 MB, a row never split between two:
+    // the list grows without copying what it holds and without the slack of a doubling buffer.
+    // Per row: the block and offset where it starts and where each of its cells ends, relative
+    // to that start; 32 bytes besides the texts.
+    static constexpr unsigned kBlockBits = 20;
+    static constexpr size_t kBlockSize = size_t{1} << kBlockBits;
     struct RowIndex {
-        uint64_t start;
+        uint64_t start;  // block << kBlockBits | offset
         std::array<uint16_t, kColumnCount> end;
     };
-    std::string text_;
+    char* Room(size_t bytes, uint64_t& start);
+
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t usedInLast_ = kBlockSize;  // no block yet
     std::vector<RowIndex> rows_;
+    std::string scratch_;  // AddCommaText's unquoting
 };
 
 }  // namespace kavlo

@@ -242,6 +242,40 @@ TEST_F(ListBuilderTest, IndexedBuildsEqualLinearWalkBuildsOnRandomFiles) {
     }
 }
 
+TEST(FobRow, IsTheCommaTextSplitBack) {
+    std::mt19937 rng(29);
+    const char bytes[] = {'"', ',', ' ', 'a', '\0', '\x01', '\xE6', '\xFF', '\''};
+    const auto randomText = [&](size_t max) {
+        std::string t;
+        for (size_t n = rng() % (max + 1); n > 0; --n) t += bytes[rng() % sizeof bytes];
+        return t;
+    };
+    TFob fob;
+    fob.FileNo = 2;
+    for (int i = 0; i < 2000; ++i) {
+        TFobRec r{};
+        r.FileNo = 1;  // the reader's slot wins
+        r.ObjType = static_cast<int>(rng() % 11);  // 10: no type name
+        r.ID = static_cast<int32_t>(rng());
+        r.BlobSize = static_cast<int32_t>(rng());
+        r.Name.assign(randomText(30));
+        r.VersionList.assign(randomText(248));
+        r.DateStr.assign(randomText(11));
+        r.TimeStr.assign(randomText(14));
+        r.Modified = rng() % 2;
+        r.Compiled = rng() % 2;
+        fob.MutableFobs().push_back(r);
+    }
+    TVisibleList direct, split;
+    for (int i = 0; i < fob.Count(); ++i) {
+        AddFobRow(direct, fob, i);
+        split.AddCommaText(fob.GetFobCommaText(i));
+    }
+    for (int row = 1; row <= fob.Count(); ++row)
+        for (int c = 0; c < kColumnCount; ++c) ASSERT_EQ(direct.Cell(row, c), split.Cell(row, c)) << row << " " << c;
+    EXPECT_EQ(direct.Cell(1, 0), "2");
+}
+
 TEST(CompareSettingsOfTheProcess, StartWithEveryFieldComparedAndSortByFileOn) {
     const CompareSettings& cs = TheCompareSettings();
     EXPECT_EQ(&cs, &TheCompareSettings());

@@ -95,7 +95,7 @@ TEST(VisibleList, LongestRowsAreKeptAndLongerOnesRefused) {
 TEST(VisibleList, AMillionRowsStayCompact) {
     TVisibleList list;
     const char* line = R"("1","Codeunit","50000","Sales-Post","NAVW17.00","24-01-13","12:00:00","123456"," ","1")";
-    list.Reserve(1000000, 57);
+    list.Reserve(1000000);
     for (int i = 0; i < 1000000; ++i) list.AddCommaText(line);
     EXPECT_EQ(list.LastRow(), 1000000);
     EXPECT_EQ(list.Cell(1000000, 3), "Sales-Post");
