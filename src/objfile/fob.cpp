@@ -131,8 +131,9 @@ int TFob::FindFob(int type, int id) const {
     const uint64_t key = TypeIdKey(type, id);
     const auto it = ix.firstOfKey.find(key);
     if (it == ix.firstOfKey.end()) return -1;
-    const auto stop = std::upper_bound(ix.runningMax.begin(), ix.runningMax.end(), key);
-    return it->second < stop - ix.runningMax.begin() ? it->second : -1;
+    // The walk reaches the first record with the key when no key before it is greater, that
+    // is when the running maximum up to that record is the key itself.
+    return ix.runningMax[static_cast<size_t>(it->second)] <= key ? it->second : -1;
 }
 
 int TFob::FindFobByText(int type, int id, std::string_view text) const {

@@ -240,5 +240,45 @@ TEST(Fob, IndexedLookupsEqualTheLiteralWalkOnRandomLists) {
     }
 }
 
+// The layout of a backup (unsorted table data, then objects in order), IDs at both ends of
+// the range, and every change of the list that must drop the lookup index.
+TEST(Fob, IndexedLookupsFollowChangesOfTheListOverTheWholeIdRange) {
+    const int32_t ids[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 5, INT32_MAX - 1, INT32_MAX};
+    std::mt19937 rng(23);
+    const auto pick = [&] { return ids[rng() % 7]; };
+    const auto randomRec = [&] { return Rec(static_cast<int>(rng() % 10), pick(), "", rng() % 2 ? "q" : "r"); };
+    const auto expectWalk = [&](const TFob& fob, int round, const char* step) {
+        for (int t = -1; t <= 10; ++t)
+            for (int32_t id : ids)
+                for (const char* q : {"q", "r"}) {
+                    ASSERT_EQ(fob.FindFob(t, id), FindFobLinear(fob.Fobs(), t, id)) << round << step;
+                    ASSERT_EQ(fob.FindFobByText(t, id, q), FindFobByTextLinear(fob.Fobs(), t, id, q)) << round << step;
+                }
+    };
+    for (int round = 0; round < 150; ++round) {
+        std::vector<TFobRec> tableData, objects;
+        for (int i = static_cast<int>(rng() % 8); i > 0; --i) tableData.push_back(Rec(0, pick(), "", rng() % 2 ? "q" : "r"));
+        for (int i = static_cast<int>(rng() % 20); i > 0; --i) objects.push_back(Rec(1 + static_cast<int>(rng() % 9), pick()));
+        std::sort(objects.begin(), objects.end(), [](auto& a, auto& b) { return CompareFobs(a, b) < 0; });
+        tableData.insert(tableData.end(), objects.begin(), objects.end());
+        TFob fob;
+        Fill(fob, tableData);
+        expectWalk(fob, round, " loaded");
+        fob.SortTableData();
+        expectWalk(fob, round, " sorted");
+        if (fob.Count() > 0) {
+            fob.SetFob(static_cast<int>(rng() % static_cast<unsigned>(fob.Count())), randomRec());
+            expectWalk(fob, round, " set");
+        }
+        fob.MutableFobs().insert(fob.MutableFobs().begin(), randomRec());
+        expectWalk(fob, round, " inserted");
+        TFob copy;
+        copy.Assign(fob);
+        copy.MutableFobs().pop_back();
+        expectWalk(copy, round, " copied");
+        expectWalk(fob, round, " original");
+    }
+}
+
 }  // namespace
 }  // namespace kavlo
