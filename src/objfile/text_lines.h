@@ -2,26 +2,27 @@
 // at a lone LF or at a lone CR, and a line break at the very end starts no further (empty)
 // line. The lines are views into the text; nothing is copied.
 #pragma once
-#include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kavlo {
 
-// The offset of the first CR or LF in p[0, n), or n. Eight bytes are tested at a time: a byte
-// of the word equals CR or LF exactly when the word XORed with that byte repeated has a zero
-// byte, which the classic (x - 0x01..) & ~x & 0x80.. test finds without a branch per byte.
+// The offset of the first CR or LF in p[0, n), or n. Sixteen bytes are compared at a time
+// where SSE2 is there (every x86-64 processor, so both of our builds); the rest byte by byte.
 inline size_t FindLineBreak(const char* p, size_t n) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        const uint64_t lf = w ^ (kOnes * '\n');
-        const uint64_t cr = w ^ (kOnes * '\r');
-        if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs) break;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+        if (mask) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
+#endif
     for (; i < n; ++i)
         if (p[i] == '\n' || p[i] == '\r') return i;
     return n;
