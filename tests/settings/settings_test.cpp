@@ -126,6 +126,9 @@ TEST_P(SettingsStore, PositionIsRestoredOnlyWithBothCoordinatesAboveMinusFive) {
     EXPECT_EQ(window.restored, (Position{-4, 100, 800, 600})) << "-4 is a coordinate";
     EXPECT_EQ(window.restoreCalls, 1);
 
+    PutInteger("MainTop", -5);
+    Load();
+    EXPECT_FALSE(window.restored) << "the same for the top";
     PutInteger("MainTop", INT_MIN);
     Load();
     EXPECT_FALSE(window.restored);
