@@ -11,8 +11,11 @@
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
 #include "app/error_report.h"
+#include "app/filter_commands.h"
+#include "app/filter_form_win.h"
 #include "app/main_messages.h"
 #include "app/toolbar_images_win.h"
+#include "output/text_list.h"
 #include "settings/registry_win.h"
 
 namespace kavlo {
@@ -90,6 +93,7 @@ void TMainForm::Create(Options options) {
     if (options_.languageId == 0) options_.languageId = UserDefaultLanguageId();
     askFileNo_ = std::make_unique<TAskFileNoForm>();
     compareForm_ = std::make_unique<TCompareForm>();
+    filterForm_ = std::make_unique<TFilterForm>();
     RegisterClassOnce(kMainClass, CS_DROPSHADOW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIcon(AppInstance(), MAKEINTRESOURCE(1)) ? LoadIcon(AppInstance(), MAKEINTRESOURCE(1))
                                                                   : LoadIcon(nullptr, IDI_APPLICATION));
@@ -233,10 +237,17 @@ void TMainForm::SetTypeButtonDown(int type, bool down) {
 }
 
 void TMainForm::RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width, std::optional<int32_t> height) {
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    SetWindowPos(hwnd_, nullptr, left, top, width.value_or(r.right - r.left), height.value_or(r.bottom - r.top),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The stored rectangle is the window placement's, in workspace coordinates; setting it back
+    // the same way keeps the window where it was also with a taskbar at the top or the left.
+    WINDOWPLACEMENT wp{sizeof wp};
+    GetWindowPlacement(hwnd_, &wp);
+    const RECT& now = wp.rcNormalPosition;
+    const int32_t w = width.value_or(now.right - now.left);
+    const int32_t h = height.value_or(now.bottom - now.top);
+    wp.rcNormalPosition = RECT{left, top, left + w, top + h};
+    wp.showCmd = IsWindowVisible(hwnd_) ? SW_SHOWNORMAL : SW_HIDE;
+    wp.flags = 0;
+    SetWindowPlacement(hwnd_, &wp);
 }
 
 void TMainForm::SetMaximized() { maximizeAtShow_ = true; }
@@ -459,11 +470,100 @@ void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) 
     BuildList(mode);
 }
 
-void TMainForm::NotBuiltYet(int button) {
-    const std::string text = "\"" + std::string(kToolButtonHints[static_cast<size_t>(button)]) +
-                             "\" is not available in this version yet.";
+void TMainForm::ShowMessageText(const std::string& text) {
     if (options_.showMessage) options_.showMessage(hwnd_, text);
-    else MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+    else MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_OK);
+}
+
+void TMainForm::NotBuiltYet(int button) {
+    ShowMessageText("\"" + std::string(kToolButtonHints[static_cast<size_t>(button)]) +
+                    "\" is not available in this version yet.");
+}
+
+bool TMainForm::HasRows() {
+    if (built_.List.HasRows()) return true;
+    ShowMessageText(std::string(kNoRowsInList));
+    return false;
+}
+
+void TMainForm::ToolButtonFilterAddClick() {
+    filterForm_->SetFilters(filters_);
+    filterForm_->StartRow = 0;
+    if (filterForm_->ShowModal(hwnd_) != IDOK) return;
+    filterForm_->GetFilters(filters_);
+    PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
+}
+
+void TMainForm::WmEditFieldFilter(int column) {
+    if (column < 0 || column >= kColumnCount) return;
+    std::string value = FieldFilterValue(filters_, column, built_.List.Cell(grid_.CurrentRow(), column));
+    if (!InputQuery(hwnd_, "Field Filter", FieldFilterLabel(column), value)) return;
+    filters_[static_cast<size_t>(column)] = value;
+    PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
+}
+
+void TMainForm::ToolButtonMakeFilterStringClick() {
+    if (!HasRows()) return;
+    const std::string text = MakeFilterString(built_.List);
+    if (text.empty()) return;
+    if (!OpenClipboard(hwnd_)) throw EKavloError("Cannot open clipboard");
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (mem) {
+        memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+        GlobalUnlock(mem);
+        if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
+    }
+    CloseClipboard();
+}
+
+namespace {
+
+std::optional<std::string> ChooseSaveFile(HWND owner, const std::string& start) {
+    char name[MAX_PATH * 4] = {};
+    start.copy(name, sizeof name - 1);
+    static const char kFilter[] = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    return std::string(name);
+}
+
+// The status-bar progress bar as the output commands' progress report.
+class MainProgress final : public ProgressCallback {
+public:
+    explicit MainProgress(TMainForm& form) : form_(form) {}
+    void Progress(int row) override { form_.ShowProgress(true, 0, 0, row); }
+private:
+    TMainForm& form_;
+};
+
+}  // namespace
+
+void TMainForm::ToolButtonSaveClick() {
+    if (!HasRows()) return;
+    const std::optional<std::string> chosen = options_.chooseSaveFile
+                                                  ? options_.chooseSaveFile(hwnd_, settings_.LastFileSaved)
+                                                  : ChooseSaveFile(hwnd_, settings_.LastFileSaved);
+    if (!chosen) return;
+    const std::string fileName = WithTxtExtension(*chosen);
+    HourglassGuard hourglass;
+    ShowProgress(true, 0, built_.List.RowCount(), 0);
+    MainProgress progress(*this);
+    try {
+        SaveListAsText(built_.List, fileName, regional_.format, &progress);
+    } catch (...) {
+        ShowProgress(false, 0, 0, 0);
+        throw;
+    }
+    ShowProgress(false, 0, 0, 0);
+    settings_.LastFileSaved = fileName;
 }
 
 void TMainForm::Click(int button) {
@@ -480,6 +580,9 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareOff: BuildList(BuildMode::Off()); break;
         case ToolButtonCompareAdded: BuildList(BuildMode::Added()); break;
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
+        case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
+        case ToolButtonSave: ToolButtonSaveClick(); break;
+        case ToolButtonMakeFilterString: ToolButtonMakeFilterStringClick(); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
@@ -627,6 +730,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (msg == kWmUpdateCheck) {
         WmUpdateCheck(static_cast<int>(static_cast<int32_t>(wParam)));
+        return 0;
+    }
+    if (msg == kWmEditFieldFilter) {
+        if (lParam == 0) WmEditFieldFilter(static_cast<int>(wParam));
         return 0;
     }
     if (msg == kWmFiltersChanged) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ namespace kavlo {
 
 class TAskFileNoForm;
 class TCompareForm;
+class TFilterForm;
 class TDropPIDLTarget;
 
 // The toolbar's buttons in toolbar order; the index is also the button's image index.
@@ -52,6 +54,9 @@ public:
         bool quitOnClose = false;            // the program ends when this window closes
         // Information messages (a message box by default); tests record them instead.
         std::function<void(HWND owner, const std::string& text)> showMessage;
+        // The save dialog: given the starting name, the chosen one or nothing when cancelled.
+        // The common dialog by default; tests answer it as a user would.
+        std::function<std::optional<std::string>(HWND owner, const std::string& start)> chooseSaveFile;
     };
 
     TMainForm();
@@ -88,6 +93,7 @@ public:
     bool ButtonEnabled(int button) const;
     TAskFileNoForm& AskFileNoForm() { return *askFileNo_; }
     TCompareForm& CompareForm() { return *compareForm_; }
+    TFilterForm& FilterForm() { return *filterForm_; }
     int DroppedCount() const { return droppedCount_; }
     const std::string& StatusHint() const { return statusHint_; }
     // The registered drop target (an IDropTarget), so that a drop can be driven directly.
@@ -118,6 +124,13 @@ private:
     void ToolButtonClearClick();
     void ToolButtonCompareClick(const BuildMode& mode, bool askSettings);
     void NotBuiltYet(int button);
+    void ShowMessageText(const std::string& text);
+    // HasRows with its message: false (and "No rows in list." shown) for an empty list.
+    bool HasRows();
+    void ToolButtonFilterAddClick();
+    void WmEditFieldFilter(int column);
+    void ToolButtonMakeFilterStringClick();
+    void ToolButtonSaveClick();
     void LoadCommandLine();
     TypeSwitches TypeSwitchStates() const;
     void BringToFront();
@@ -154,6 +167,7 @@ private:
     std::array<std::string, 2> droppedNames_;
     std::unique_ptr<TAskFileNoForm> askFileNo_;
     std::unique_ptr<TCompareForm> compareForm_;
+    std::unique_ptr<TFilterForm> filterForm_;
     TDropPIDLTarget* dropTarget_ = nullptr;
     std::string openFileName_;
     std::string openInitialDir_;

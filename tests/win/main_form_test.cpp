@@ -1,193 +1,14 @@
 // The real main window, driven by its messages and by synthesized input, under Wine.
-#include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
-#include <shlobj.h>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <functional>
+#include "main_form_fixture.h"
 
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
-#include "app/main_form_win.h"
-#include "app/main_messages.h"
-#include "settings/registry_memory.h"
-#include "support/fob_writer.h"
-#include "support/temp_dir.h"
 
 namespace kavlo {
 namespace {
 
 using testing::FobFile;
 using testing::FobObject;
-
-// A minimal data object carrying files as CF_HDROP, as the file manager offers them.
-class FileDrop final : public IDataObject {
-public:
-    explicit FileDrop(const std::vector<std::string>& paths) {
-        size_t chars = 1;
-        for (const auto& p : paths) chars += p.size() + 1;
-        global_ = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
-        auto* df = static_cast<DROPFILES*>(GlobalLock(global_));
-        df->pFiles = sizeof(DROPFILES);
-        char* at = reinterpret_cast<char*>(df + 1);
-        for (const auto& p : paths) {
-            memcpy(at, p.c_str(), p.size() + 1);
-            at += p.size() + 1;
-        }
-        GlobalUnlock(global_);
-    }
-    ~FileDrop() { GlobalFree(global_); }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *out = this;
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
-        if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
-        const SIZE_T size = GlobalSize(global_);
-        HGLOBAL copy = GlobalAlloc(GHND, size);
-        memcpy(GlobalLock(copy), GlobalLock(global_), size);
-        GlobalUnlock(copy);
-        GlobalUnlock(global_);
-        m->tymed = TYMED_HGLOBAL;
-        m->hGlobal = copy;
-        m->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override {
-        return f->cfFormat == CF_HDROP && (f->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-private:
-    HGLOBAL global_;
-};
-
-// Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
-// the timer), e.g. to answer a dialog as a user would.
-class WhenShown {
-public:
-    WhenShown(const char* caption, std::function<void(HWND)> act) {
-        Current() = this;
-        caption_ = caption;
-        act_ = std::move(act);
-        timer_ = SetTimer(nullptr, 0, 50, Tick);
-    }
-    ~WhenShown() {
-        KillTimer(nullptr, timer_);
-        Current() = nullptr;
-    }
-    bool Done() const { return done_; }
-
-private:
-    static WhenShown*& Current() {
-        static WhenShown* w = nullptr;
-        return w;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        WhenShown* w = Current();
-        if (!w || w->done_) return;
-        HWND dlg = FindWindowA("#32770", w->caption_);
-        if (!dlg || !IsWindowVisible(dlg)) return;
-        w->done_ = true;
-        w->act_(dlg);
-    }
-    const char* caption_;
-    std::function<void(HWND)> act_;
-    UINT_PTR timer_;
-    bool done_ = false;
-};
-
-class MainFormTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { OleInitialize(nullptr); }
-
-    void SetUp() override {
-        previous_ = SetErrorReporter([this](HWND, const std::string& text) { errors_.push_back(text); });
-        file1_ = dir_.File("one.fob");
-        file2_ = dir_.File("two.fob");
-        FobFile a;
-        a.objects = testing::RealisticObjects(30, 1);
-        FobFile b = a;
-        b.objects[3].version += ",KAV";      // different
-        b.objects.erase(b.objects.begin() + 10);  // deleted in file 2
-        testing::WriteBytes(file1_, testing::WriteFob(a));
-        testing::WriteBytes(file2_, testing::WriteFob(b));
-    }
-    void TearDown() override {
-        form_.reset();
-        Pump();
-        SetErrorReporter(previous_);
-    }
-
-    void Start(std::vector<std::string> args = {}) {
-        form_ = std::make_unique<TMainForm>();
-        TMainForm::Options o;
-        o.arguments = std::move(args);
-        o.registry = &registry_;
-        o.settingsKey = "\\Software\\Brenvik\\KavloWindowTest";
-        o.languageId = 0x0409;
-        o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
-        form_->Create(std::move(o));
-        form_->Show(SW_SHOWNORMAL);
-        Pump();
-    }
-
-    // Dispatches what is queued, as the program's message loop does.
-    void Pump(int rounds = 3) {
-        for (int r = 0; r < rounds; ++r) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == kWmEditFieldFilter && form_ && msg.hwnd == form_->Handle())
-                    editFieldFilter_.push_back(static_cast<int>(msg.wParam));
-                if (form_ && form_->PreTranslate(msg)) continue;
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-            Sleep(5);
-        }
-    }
-
-    int Rows() const { return form_->Built().List.AddedRowCount(); }
-    std::string Cell(int row, int col) const { return std::string(form_->Built().List.Cell(row, col)); }
-
-    // Makes the grid show exactly `rows` data rows.
-    void ShowDataRows(int rows) {
-        RECT wr{}, gr{};
-        GetWindowRect(form_->Handle(), &wr);
-        GetClientRect(form_->Grid().Handle(), &gr);
-        const int want = kGridRowHeight + rows * (kGridRowHeight + kGridLineWidth) + 4;
-        SetWindowPos(form_->Handle(), nullptr, 0, 0, wr.right - wr.left, (wr.bottom - wr.top) + (want - gr.bottom),
-                     SWP_NOMOVE | SWP_NOZORDER);
-        Pump();
-        ASSERT_EQ(ComputeScrollMetrics(form_->ScrollState()).fitRows, rows);
-    }
-
-    testing::TempDir dir_;
-    std::string file1_, file2_;
-    MemoryRegistry registry_;
-    std::unique_ptr<TMainForm> form_;
-    std::vector<std::string> errors_, messages_;
-    std::vector<int> editFieldFilter_;
-    ErrorReporter previous_;
-};
 
 TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
     Start();
@@ -353,7 +174,7 @@ TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
 }
 
 TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
-    Start({file1_});
+    Start();  // an empty list: Save and the filter string answer "No rows in list."
     SetFocus(form_->Grid().Handle());
     const auto keyUp = [&](WORD vk, bool ctrl, bool shift, bool alt) {
         BYTE state[256] = {};
@@ -369,19 +190,26 @@ TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
     };
     keyUp('S', true, false, false);
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].find("Save  Ctrl+S"), std::string::npos);
+    EXPECT_EQ(messages_[0], "No rows in list.");
     keyUp('S', true, true, false);   // Ctrl+Shift+S: nothing
     keyUp('S', true, false, true);   // with Alt: nothing
     keyUp('S', false, false, false);
     EXPECT_EQ(messages_.size(), 1u);
+    keyUp('F', true, false, false);
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1], "No rows in list.");
     keyUp('P', true, false, false);
     keyUp('E', true, false, false);
     keyUp('M', true, false, false);
-    keyUp('F', true, false, false);
-    keyUp(VK_F7, true, false, false);
-    ASSERT_EQ(messages_.size(), 6u);
-    EXPECT_NE(messages_[5].find("Add Filter"), std::string::npos);
+    ASSERT_EQ(messages_.size(), 5u);
+    EXPECT_NE(messages_[4].find("Mark objects"), std::string::npos);
+    {
+        WhenShown filter("Filter", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        keyUp(VK_F7, true, false, false);
+        EXPECT_TRUE(filter.Done());
+    }
     // Shift+Ctrl+F7 clears the filters even while its button is disabled, and rebuilds.
+    form_->LoadIntoSlot(file1_, 1, false);
     form_->Filters()[3] = "Cust*";
     PostMessageA(form_->Handle(), kWmFiltersChanged, 0, 0);
     Pump();
@@ -444,9 +272,15 @@ TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
     HWND grid = form_->Grid().Handle();
     const RECT name = form_->Grid().CellRect(0, 3);
     const int mid = (name.left + name.right) / 2;
-    SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
-    SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
-    Pump();
+    {
+        // The prompt that the message opens is cancelled: nothing changes.
+        WhenShown prompt("Field Filter", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
+        SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
+        Pump(10);
+        EXPECT_TRUE(prompt.Done());
+    }
+    EXPECT_EQ(form_->Filters()[3], "");
     ASSERT_EQ(editFieldFilter_.size(), 1u);
     EXPECT_EQ(editFieldFilter_[0], 3);
     // A drag of the Name column's right border widens it and opens nothing.

@@ -1,0 +1,236 @@
+#include "app/filter_form_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "../../res/resource.h"
+#include "app/visible_list.h"
+
+namespace kavlo {
+
+namespace {
+
+const char kFilterGridClass[] = "TFilterStringGrid";
+constexpr int kRowHeight = 18, kLine = 1, kRows = 11;
+constexpr int kColWidths[2] = {75, 150};
+
+std::string WindowText(HWND hwnd) {
+    std::string s(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
+    s.resize(s.size() - 1);
+    return s;
+}
+
+void SetClientSize(HWND hwnd, int w, int h) {
+    RECT r{0, 0, w, h};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+}  // namespace
+
+TFilterForm::TFilterForm() : TModalDialog(IDD_FILTER) {
+    WNDCLASSEXA wc{sizeof wc};
+    if (!GetClassInfoExA(AppInstance(), kFilterGridClass, &wc)) {
+        wc = WNDCLASSEXA{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = GridProc;
+        wc.hInstance = AppInstance();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = kFilterGridClass;
+        RegisterClassExA(&wc);
+    }
+    // A 10-point font, as the dialog's grid has.
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg"));
+}
+
+TFilterForm::~TFilterForm() = default;
+
+RECT TFilterForm::ValueCell(int row) const {
+    const int top = row * (kRowHeight + kLine);
+    return RECT{kColWidths[0] + kLine, top, kColWidths[0] + kLine + kColWidths[1], top + kRowHeight};
+}
+
+bool TFilterForm::OnInit() {
+    SetClientSize(hwnd_, 252, 273);
+    CenterOn(GetWindow(hwnd_, GW_OWNER));
+    const int gridW = kColWidths[0] + kColWidths[1] + 3 * kLine + 4;
+    const int gridH = kRows * (kRowHeight + kLine) + 4;
+    grid_ = CreateWindowExA(WS_EX_CLIENTEDGE, kFilterGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                            (252 - gridW) / 2, 8, gridW, gridH, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER_GRID)), AppInstance(), this);
+    SetWindowLongPtrA(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The buttons below the grid.
+    SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, 252 - 2 * 83, 273 - 33, 75, 25, SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, 252 - 83, 273 - 33, 75, 25, SWP_NOZORDER);
+    // The editor is always shown, on the Value cell of the current row.
+    editor_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10, grid_,
+                              nullptr, AppInstance(), nullptr);
+    SendMessageA(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SetWindowSubclass(editor_, EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    row_ = 1;
+    SelectRow(StartRow + 1);
+    SetFocus(editor_);
+    return false;  // the focus is set
+}
+
+void TFilterForm::StoreEditor() {
+    if (editor_ && row_ >= 1 && row_ <= kColumnCount) values_[static_cast<size_t>(row_ - 1)] = WindowText(editor_);
+}
+
+void TFilterForm::SelectRow(int row) {
+    row = std::max(1, std::min(kColumnCount, row));
+    StoreEditor();
+    row_ = row;
+    const RECT cell = ValueCell(row_);
+    MoveWindow(editor_, cell.left + 2, cell.top + 2, cell.right - cell.left - 3, cell.bottom - cell.top - 3, TRUE);
+    SetWindowTextA(editor_, values_[static_cast<size_t>(row_ - 1)].c_str());
+    SendMessageA(editor_, EM_SETSEL, 0, -1);
+    InvalidateRect(grid_, nullptr, TRUE);
+}
+
+void TFilterForm::PaintGrid(HDC dc) {
+    RECT client{};
+    GetClientRect(grid_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    SelectGuard f(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    UniquePen line(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    SelectGuard p(dc, line.get());
+    for (int r = 0; r < kRows; ++r) {
+        int x = 0;
+        for (int c = 0; c < 2; ++c) {
+            const RECT cell{x, r * (kRowHeight + kLine), x + kColWidths[c], r * (kRowHeight + kLine) + kRowHeight};
+            const bool fixed = r == 0 || c == 0;
+            FillRect(dc, &cell, GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+            std::string text = r == 0 ? (c == 0 ? "Name" : "Value")
+                                      : c == 0 ? std::string(ColumnTitles[static_cast<size_t>(r - 1)])
+                                               : values_[static_cast<size_t>(r - 1)];
+            RECT clip = cell;
+            ExtTextOutA(dc, cell.left + 2, cell.top + 2, ETO_CLIPPED, &clip, text.c_str(),
+                        static_cast<UINT>(text.size()), nullptr);
+            MoveToEx(dc, cell.right, cell.top, nullptr);
+            LineTo(dc, cell.right, cell.bottom + 1);
+            MoveToEx(dc, cell.left, cell.bottom, nullptr);
+            LineTo(dc, cell.right + 1, cell.bottom);
+            x = cell.right + kLine;
+        }
+    }
+}
+
+LRESULT CALLBACK TFilterForm::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TFilterForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+        case WM_PAINT: {
+            PaintGuard pg(hwnd);
+            if (self) self->PaintGrid(pg.dc());
+            return 0;
+        }
+        case WM_LBUTTONDOWN: {
+            const int row = GET_Y_LPARAM(lParam) / (kRowHeight + kLine);
+            if (self && row >= 1 && row <= kColumnCount) {
+                self->SelectRow(row);
+                SetFocus(self->editor_);
+            }
+            return 0;
+        }
+        case WM_SETFOCUS:
+            if (self && self->editor_) SetFocus(self->editor_);
+            return 0;
+        default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK TFilterForm::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TFilterForm*>(data);
+    switch (msg) {
+        case WM_GETDLGCODE:
+            // The grid's editor keeps Enter and Escape: they act when they are released.
+            return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
+        case WM_KEYDOWN:
+            if (wParam == VK_UP || wParam == VK_DOWN) {
+                self->SelectRow(self->row_ + (wParam == VK_UP ? -1 : 1));
+                return 0;
+            }
+            if (wParam == VK_RETURN || wParam == VK_ESCAPE) return 0;
+            break;
+        case WM_CHAR:
+            if (wParam == '\r' || wParam == 27) return 0;  // no beep
+            break;
+        case WM_KEYUP:
+            if (wParam == VK_RETURN) {
+                self->OnCommand(IDOK, BN_CLICKED);
+                return 0;
+            }
+            if (wParam == VK_ESCAPE) {
+                self->End(IDCANCEL);
+                return 0;
+            }
+            break;
+        default: break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool TFilterForm::OnCommand(int id, int) {
+    if (id == IDOK) {
+        StoreEditor();
+        End(IDOK);
+        return true;
+    }
+    return false;
+}
+
+INT_PTR TFilterForm::OnMessage(UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_DESTROY) {
+        editor_ = nullptr;
+        grid_ = nullptr;
+    }
+    return FALSE;
+}
+
+namespace {
+
+class TInputQueryForm : public TModalDialog {
+public:
+    TInputQueryForm(std::string caption, std::string label, std::string value)
+        : TModalDialog(IDD_INPUTQUERY), caption_(std::move(caption)), label_(std::move(label)), value_(std::move(value)) {}
+    const std::string& Value() const { return value_; }
+
+protected:
+    bool OnInit() override {
+        SetWindowTextA(hwnd_, caption_.c_str());
+        SetDlgItemTextA(hwnd_, IDC_QUERY_LABEL, label_.c_str());
+        SetDlgItemTextA(hwnd_, IDC_QUERY_EDIT, value_.c_str());
+        HWND edit = GetDlgItem(hwnd_, IDC_QUERY_EDIT);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SetFocus(edit);
+        return false;
+    }
+    bool OnCommand(int id, int) override {
+        if (id != IDOK) return false;
+        value_ = WindowText(GetDlgItem(hwnd_, IDC_QUERY_EDIT));
+        End(IDOK);
+        return true;
+    }
+
+private:
+    std::string caption_, label_, value_;
+};
+
+}  // namespace
+
+bool InputQuery(HWND owner, const std::string& caption, const std::string& label, std::string& value) {
+    TInputQueryForm form(caption, label, value);
+    if (form.ShowModal(owner) != IDOK) return false;
+    value = form.Value();
+    return true;
+}
+
+}  // namespace kavlo

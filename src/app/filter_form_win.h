@@ -1,0 +1,50 @@
+// "Filter": the ten field filters at once, in a two-column grid whose Value cells are edited in
+// place; and the standard text-input box of the one-column prompt.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/field_filter.h"
+#include "app/win_handles_win.h"
+#include "app/window_base_win.h"
+
+namespace kavlo {
+
+class TFilterForm : public TModalDialog {
+public:
+    TFilterForm();
+    ~TFilterForm() override;
+    void SetFilters(const FilterTexts& texts) { values_ = texts; }
+    void GetFilters(FilterTexts& texts) const { texts = values_; }
+    int StartRow = 0;  // the filter whose editor is open when the dialog shows
+
+    // The grid control, while the dialog is shown (for tests).
+    HWND FilterStringGrid() const { return grid_; }
+    HWND Editor() const { return editor_; }
+    int CurrentRow() const { return row_; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    void PaintGrid(HDC dc);
+    void SelectRow(int row);  // 1 to 10
+    void StoreEditor();
+    RECT ValueCell(int row) const;
+
+    FilterTexts values_{};
+    HWND grid_ = nullptr, editor_ = nullptr;
+    int row_ = 1;
+    UniqueFont font_;
+};
+
+// Shows the text-input box; true and the entered text on OK.
+bool InputQuery(HWND owner, const std::string& caption, const std::string& label, std::string& value);
+
+}  // namespace kavlo
