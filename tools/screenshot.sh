@@ -50,9 +50,14 @@ if [ -n "$mode" ]; then
   w=39; [ $small = 1 ] && w=23
   x=$(( w * (13 + k) + 8 * 3 + w / 2 )); y=$(( w / 2 ))
   xdotool mousemove --window "$wid" $x $y click 1
-  sleep 1
-  if [ "$mode" = equal ] || [ "$mode" = different ]; then xdotool key Return; sleep 1; fi
+  sleep 2
+  if [ "$mode" = equal ] || [ "$mode" = different ]; then
+    dlg=$(xdotool search --name '^Compare$' 2>/dev/null | head -1)
+    [ -n "$dlg" ] && xdotool windowfocus "$dlg" 2>/dev/null; sleep 0.5
+    xdotool key --window "${dlg:-$wid}" Return; sleep 2
+  fi
 fi
+xdotool mousemove 1010 690; sleep 1  # no hint over the picture
 import -window "$wid" "$out"
 echo "saved $out"
 [ $small = 1 ] && wine reg delete 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /f >/dev/null 2>&1 || true
