@@ -11,7 +11,7 @@ echo "== Windows build"
 build_windows || exit 1
 
 ensure_display || exit 1
-trap stop_display EXIT
+trap 'stop_wine; stop_display' EXIT
 prepare_wine
 
 status=0

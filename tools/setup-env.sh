@@ -49,15 +49,18 @@ stop_display() {
   xvfb_pid=""
 }
 
-# The Wine prefix is made once, before any test, so tests never race its creation.
+# The Wine prefix is made once, before any test, so tests never race its creation; the Wine
+# server and its services are started here, detached from the tests' output (a service started
+# by the first test would hold CTest's output pipe open, and CTest would wait for it forever).
 prepare_wine() {
   export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== preparing the Wine prefix"
-    tools/wine-run.sh wineboot -i >/dev/null 2>&1 || true
+    tools/wine-run.sh wineboot -i >/dev/null 2>&1 </dev/null || true
   fi
-  wineserver -p 60 >/dev/null 2>&1 || true  # keep it running between the tests
-  tools/wine-run.sh wineboot -u >/dev/null 2>&1 || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p 60 >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  tools/wine-run.sh wineboot -u >/dev/null 2>&1 </dev/null || true
+}
+stop_wine() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
 }
