@@ -300,6 +300,26 @@ TEST_F(MainFormTest, StatusPanelHintsShowLongNamesNotGaps) {
     EXPECT_EQ(form_->StatusHint(), "");
 }
 
+TEST_F(MainFormTest, CellHintsShowTextsTooWideForTheirColumn) {
+    const std::string path = dir_.File("names.fob");
+    FobFile f;
+    f.objects = testing::RealisticObjects(2, 8);
+    f.objects[0].name = "G/L";
+    f.objects[1].name = "Sales Invoice Header";
+    testing::WriteBytes(path, testing::WriteFob(f));
+    Start({path});
+    form_->Grid().SetColWidth(3, 60);
+    HWND grid = form_->Grid().Handle();
+    const RECT shortName = form_->Grid().CellRect(1, 3);
+    const RECT longName = form_->Grid().CellRect(2, 3);
+    SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(shortName.left + 5, shortName.top + 5));
+    EXPECT_EQ(form_->Grid().CurrentHint(), "");
+    SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(longName.left + 5, longName.top + 5));
+    EXPECT_EQ(form_->Grid().CurrentHint(), "Sales Invoice Header");
+    SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(shortName.left + 5, shortName.top + 5));
+    EXPECT_EQ(form_->Grid().CurrentHint(), "");
+}
+
 TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
     const std::string one = dir_.File("one-object.fob");
     FobFile f;
