@@ -187,15 +187,7 @@ void TMainForm::CreateStatusBar() {
     edges[kStatusPanelWidths.size() - 1] = -1;  // the last panel reaches the right edge
     SendMessageA(status_, SB_SETPARTS, kStatusPanelWidths.size(), reinterpret_cast<LPARAM>(edges));
     SetWindowSubclass(status_, StatusBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
-    statusTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                 AppInstance(), nullptr);
-    statusTool_.cbSize = sizeof statusTool_;
-    statusTool_.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-    statusTool_.hwnd = hwnd_;
-    statusTool_.uId = reinterpret_cast<UINT_PTR>(status_);
-    statusTool_.lpszText = const_cast<char*>("");
-    SendMessageA(statusTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&statusTool_));
+    statusTip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(status_), statusTool_);
 }
 
 void TMainForm::LoadMarkers() {
@@ -429,23 +421,14 @@ void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) 
 }
 
 void TMainForm::ToolButtonOpenFileClick(int fileNo) {
-    char name[MAX_PATH * 4] = {};
-    openFileName_.copy(name, sizeof name - 1);
     static const char kFilter[] =
         "Supported files (*.fob;*.fbk;*.txt;*.xml)\0*.fob;*.fbk;*.txt;*.xml\0Object files (*.fob)\0*.fob\0"
         "Backup files (*.fbk)\0*.fbk\0Text Object files (*.txt)\0*.txt\0XML Object files (*.xml)\0*.xml\0"
         "All files\0*.*\0";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrInitialDir = openInitialDir_.empty() ? nullptr : openInitialDir_.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return;
-    openFileName_ = name;
+    const std::optional<std::string> chosen =
+        RunFileDialog(hwnd_, kFilter, openFileName_, openInitialDir_, OFN_FILEMUSTEXIST, false);
+    if (!chosen) return;
+    openFileName_ = *chosen;
     // One dialog for both commands: the next use starts where this one ended.
     const size_t slash = openFileName_.find_last_of("\\/");
     if (slash != std::string::npos) openInitialDir_ = openFileName_.substr(0, slash);
@@ -520,19 +503,8 @@ void TMainForm::ToolButtonMakeFilterStringClick() {
 namespace {
 
 std::optional<std::string> ChooseSaveFile(HWND owner, const std::string& start) {
-    char name[MAX_PATH * 4] = {};
-    start.copy(name, sizeof name - 1);
     static const char kFilter[] = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
-    return std::string(name);
+    return RunFileDialog(owner, kFilter, start, std::string(), OFN_OVERWRITEPROMPT, true);
 }
 
 // The status-bar progress bar as the output commands' progress report.

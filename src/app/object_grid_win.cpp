@@ -40,15 +40,7 @@ void TObjectGrid::Create(HWND parent, int id, Events events) {
                    100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     font_ = MakeFont(false);
     boldFont_ = MakeFont(true);
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               AppInstance(), nullptr);
-    toolInfo_.cbSize = sizeof toolInfo_;
-    toolInfo_.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-    toolInfo_.hwnd = hwnd_;
-    toolInfo_.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    toolInfo_.lpszText = const_cast<char*>("");
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&toolInfo_));
+    tooltip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(hwnd_), toolInfo_);
     UpdateHorizontalBar();
 }
 

@@ -1,5 +1,7 @@
 #include "app/window_base_win.h"
 
+#include <commdlg.h>
+
 #include "app/error_report.h"
 
 namespace kavlo {
@@ -14,6 +16,37 @@ ErrorReporter& Reporter() {
 }  // namespace
 
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
+
+HWND CreateTrackingTip(HWND owner, UINT_PTR id, TOOLINFOA& info) {
+    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               AppInstance(), nullptr);
+    info = TOOLINFOA{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    info.hwnd = owner;
+    info.uId = id;
+    info.lpszText = const_cast<char*>("");
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    return tip;
+}
+
+std::optional<std::string> RunFileDialog(HWND owner, const char* filter, const std::string& start,
+                                         const std::string& initialDir, DWORD flags, bool save) {
+    char name[MAX_PATH * 4] = {};
+    start.copy(name, sizeof name - 1);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.Flags = flags | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return std::nullopt;
+    return std::string(name);
+}
 
 ErrorReporter SetErrorReporter(ErrorReporter reporter) {
     ErrorReporter old = std::move(Reporter());

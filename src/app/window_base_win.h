@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <exception>
+#include <commctrl.h>
+
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kavlo {
@@ -65,5 +68,13 @@ private:
 };
 
 HINSTANCE AppInstance();
+
+// A tooltip that shows a text at a given place on request (the grid's cell hints, the status
+// bar's panel hints): `info` is filled as its one tool, with `id` for the tool's id.
+HWND CreateTrackingTip(HWND owner, UINT_PTR id, TOOLINFOA& info);
+
+// The common open or save dialog; the chosen name, or nothing when cancelled.
+std::optional<std::string> RunFileDialog(HWND owner, const char* filter, const std::string& start,
+                                         const std::string& initialDir, DWORD flags, bool save);
 
 }  // namespace kavlo
