@@ -17,17 +17,17 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#files[@]} -eq 0 ] && files=(samples/sample1.fob samples/sample2.fob)
-for tool in Xvfb xdotool import; do
-  command -v $tool >/dev/null || { echo "needs $tool (xvfb, xdotool, imagemagick)" >&2; exit 1; }
-done
+. tools/setup-env.sh
+install_missing xdotool imagemagick
 [ -f build/win/kavlodex.exe ] || { echo "build the Windows program first (./test.sh or ./run.sh)" >&2; exit 1; }
 
 n=$(for i in $(seq 130 160); do [ -e /tmp/.X11-unix/X$i ] || { echo $i; break; }; done)
 Xvfb ":$n" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
 xpid=$!
-trap 'kill $xpid 2>/dev/null; [ -n "${wpid:-}" ] && kill $wpid 2>/dev/null; true' EXIT
+trap 'kill $xpid 2>/dev/null; [ -n "${wpid:-}" ] && kill $wpid 2>/dev/null; stop_display; true' EXIT
 export DISPLAY=":$n"
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+start_window_manager "$DISPLAY"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A stored small-button setting, for pictures of the small toolbar.
 if [ $small = 1 ]; then

@@ -1,10 +1,10 @@
 # Sourced by test.sh and run.sh: installs what the project needs on a Debian machine, and
 # offers helpers to build and to give Wine a display.
-need_packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+need_packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils)
 
 install_missing() {
   local missing=()
-  for p in "${need_packages[@]}"; do
+  for p in "${need_packages[@]}" "$@"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -27,8 +27,10 @@ build_windows() {
   cmake --build build/mingw
 }
 
-# A display for Wine: the one that is set, else an Xvfb of our own, stopped at exit.
-xvfb_pid=""
+# A display for Wine: the one that is set, else an Xvfb of our own with a window manager, stopped
+# at exit. Without a window manager Wine cannot hand focus to a window, and every top-level window
+# it destroys waits about two seconds for an answer that never comes.
+xvfb_pid="" wm_pid=""
 ensure_display() {
   mkdir -p build
   if [ -n "${DISPLAY:-}" ]; then rm -f build/xvfb-display; return; fi
@@ -38,12 +40,24 @@ ensure_display() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    start_window_manager ":$n"
     echo ":$n" > build/xvfb-display
     return
   done
   echo "no free X display number" >&2; return 1
 }
+start_window_manager() {
+  DISPLAY="$1" openbox --sm-disable >/dev/null 2>&1 </dev/null &
+  wm_pid=$!
+  # openbox sets the root window's supporting-WM property once it manages the screen
+  for _ in $(seq 50); do
+    DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+    sleep 0.1
+  done
+}
 stop_display() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  wm_pid=""
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && rm -f build/xvfb-display
   xvfb_pid=""
