@@ -520,9 +520,7 @@ private:
 
 void TMainForm::ToolButtonSaveClick() {
     if (!HasRows()) return;
-    const std::optional<std::string> chosen = options_.chooseSaveFile
-                                                  ? options_.chooseSaveFile(hwnd_, settings_.LastFileSaved)
-                                                  : ChooseSaveFile(hwnd_, settings_.LastFileSaved);
+    const std::optional<std::string> chosen = ChooseSaveFile(hwnd_, settings_.LastFileSaved);
     if (!chosen) return;
     const std::string fileName = WithTxtExtension(*chosen);
     HourglassGuard hourglass;

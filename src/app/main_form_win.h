@@ -54,9 +54,6 @@ public:
         bool quitOnClose = false;            // the program ends when this window closes
         // Information messages (a message box by default); tests record them instead.
         std::function<void(HWND owner, const std::string& text)> showMessage;
-        // The save dialog: given the starting name, the chosen one or nothing when cancelled.
-        // The common dialog by default; tests answer it as a user would.
-        std::function<std::optional<std::string>(HWND owner, const std::string& start)> chooseSaveFile;
     };
 
     TMainForm();

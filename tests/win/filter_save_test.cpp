@@ -1,12 +1,15 @@
 // Field filters in the window, the filter string on the clipboard, and saving the list.
 #include "main_form_fixture.h"
 
+#include <dlgs.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/filter_form_win.h"
 #include "output/text_list.h"
+#include "platform/system_error_win.h"
 
 namespace kavlo {
 namespace {
@@ -39,25 +42,22 @@ std::string FileBytes(const std::string& path) {
     return s.str();
 }
 
-// Types into the focused editor of a dialog as the keyboard does.
-void Type(HWND edit, const std::string& text) {
-    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-}
-
 TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
     Start({file1_});
     {
-        WhenShown dialog("Filter", [this](HWND) {
-            HWND editor = form_->FilterForm().Editor();
-            EXPECT_EQ(form_->FilterForm().CurrentRow(), 1);  // the editor starts on File
-            SendMessageA(editor, WM_KEYDOWN, VK_DOWN, 1);
-            EXPECT_EQ(form_->FilterForm().CurrentRow(), 2);  // Type
-            Type(editor, "cod");
-            SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 1);
-            PostMessageA(editor, WM_KEYUP, VK_RETURN, 0xC0000001);  // Enter released: OK
+        int startRow = 0;
+        WhenShown dialog("Filter", {
+            [&](HWND) {
+                startRow = form_->FilterForm().CurrentRow();
+                EXPECT_EQ(GetFocus(), form_->FilterForm().Editor());
+                PressKey(VK_DOWN);  // to Type
+                TypeText("cod");
+            },
+            [](HWND) { PressKey(VK_RETURN); },  // Enter released in the grid: OK
         });
         form_->Click(ToolButtonFilterAdd);
         EXPECT_TRUE(dialog.Done());
+        EXPECT_EQ(startRow, 1);  // the editor starts on File
     }
     Pump();
     EXPECT_EQ(form_->Filters()[1], "Codeunit");
@@ -66,15 +66,21 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
     for (int row = 1; row <= Rows(); ++row) EXPECT_EQ(Cell(row, 1), "Codeunit");
     {
         std::string shown;
-        WhenShown again("Filter", [&](HWND dlg) {
-            HWND editor = form_->FilterForm().Editor();
-            SendMessageA(editor, WM_KEYDOWN, VK_DOWN, 1);
-            char text[64] = {};
-            GetWindowTextA(editor, text, sizeof text);
-            shown = text;
-            PostMessageA(editor, WM_KEYUP, VK_ESCAPE, 0xC0000001);  // Escape released: Cancel
+        int row = 0;
+        WhenShown again("Filter", {
+            [](HWND) { PressKey(VK_DOWN); },
+            [&](HWND) {
+                row = form_->FilterForm().CurrentRow();
+                char text[64] = {};
+                GetWindowTextA(form_->FilterForm().Editor(), text, sizeof text);
+                shown = text;
+                TypeText("x");       // a change that Escape throws away
+                PressKey(VK_ESCAPE);  // Escape released: Cancel
+            },
         });
         form_->Click(ToolButtonFilterAdd);
+        EXPECT_TRUE(again.Done());
+        EXPECT_EQ(row, 2);
         EXPECT_EQ(shown, "Codeunit");
     }
     Pump();
@@ -132,14 +138,44 @@ TEST_F(MainFormTest, TheFilterStringHoldsAtMost140Ids) {
     EXPECT_TRUE(text.ends_with("|" + Cell(140, 2)));
 }
 
+// The save dialog answered through the keyboard: the name it offers, then a typed name and
+// Enter, or Escape.
+struct SaveDialogAnswer {
+    std::optional<std::string> typed;  // nothing: Escape
+    bool replace = false;              // answers the question whether to replace the file
+    std::string offered;
+};
+
+void AnswerSaveDialog(TMainForm& form, SaveDialogAnswer& answer) {
+    WhenShown::Steps steps = {[&](HWND dlg) {
+        char text[MAX_PATH] = {};
+        GetDlgItemTextA(dlg, cmb13, text, sizeof text);  // the file name box
+        answer.offered = text;
+        if (!answer.typed) {
+            PressKey(VK_ESCAPE);
+            return;
+        }
+        PressKey('A', {VK_CONTROL});  // replace what is offered
+        TypeText(*answer.typed);
+    }};
+    if (answer.typed) steps.push_back([](HWND) { PressKey(VK_RETURN); });
+    // "... already exists. Do you want to replace it?", a box of the same caption
+    if (answer.replace) steps.push_back([](HWND) { PressKey('Y'); });
+    WhenShown dialog("Save As", std::move(steps));
+    SendMessageA(form.Handle(), WM_COMMAND, ToolButtonId(ToolButtonSave), 0);
+    EXPECT_TRUE(dialog.Done());
+}
+
 TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     Start({file1_, file2_});
-    saveAnswers_ = {std::nullopt};  // Cancel: nothing written, nothing remembered
-    SendMessageA(form_->Handle(), WM_COMMAND, ToolButtonId(ToolButtonSave), 0);
+    SaveDialogAnswer cancel;  // Escape: nothing written, nothing remembered
+    AnswerSaveDialog(*form_, cancel);
+    EXPECT_EQ(cancel.offered, "");
     EXPECT_EQ(form_->Settings().LastFileSaved, "");
+
     const std::string chosen = dir_.File("objects");
-    saveAnswers_ = {chosen};
-    SendMessageA(form_->Handle(), WM_COMMAND, ToolButtonId(ToolButtonSave), 0);
+    SaveDialogAnswer save{chosen};
+    AnswerSaveDialog(*form_, save);
     Pump();
     ASSERT_TRUE(errors_.empty()) << errors_[0];
     const std::string bytes = FileBytes(chosen + ".txt");
@@ -147,22 +183,26 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     EXPECT_EQ(bytes, ListAsText(form_->Built().List, fs));
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 59);
     EXPECT_TRUE(bytes.ends_with("\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(chosen));
     EXPECT_EQ(form_->Settings().LastFileSaved, chosen + ".txt");
     EXPECT_FALSE(IsWindowVisible(form_->ProgressBar()));
 
-    // A target that cannot be written (a folder of that name: the tests run as root, for whom
-    // a read-only file is writable): the error with the system's text, LastFileSaved
-    // unchanged; the next dialog starts from the last name saved.
-    const std::string readOnly = dir_.File("locked.txt");
-    std::filesystem::create_directory(readOnly);
-    saveAnswers_ = {readOnly};
-    SendMessageA(form_->Handle(), WM_COMMAND, ToolButtonId(ToolButtonSave), 0);
+    // A file that another program holds open without sharing cannot be written: the error
+    // with the system's text, the file untouched, LastFileSaved unchanged. The dialog offers
+    // the last name saved.
+    const std::string locked = dir_.File("locked.txt");
+    testing::WriteBytes(locked, "kept");
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    SaveDialogAnswer busy{locked, true};
+    AnswerSaveDialog(*form_, busy);
     Pump();
+    CloseHandle(holder);
+    EXPECT_EQ(busy.offered, "objects.txt");
     ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_TRUE(errors_[0].starts_with("Cannot create file \"" + readOnly + "\". ")) << errors_[0];
-    EXPECT_TRUE(std::filesystem::is_directory(readOnly));
+    EXPECT_EQ(errors_[0], "Cannot create file \"" + locked + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(FileBytes(locked), "kept");
     EXPECT_EQ(form_->Settings().LastFileSaved, chosen + ".txt");
-    EXPECT_EQ(saveDialogStart_.back(), chosen + ".txt");
     EXPECT_FALSE(IsWindowVisible(form_->ProgressBar()));
 }
 

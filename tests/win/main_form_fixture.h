@@ -10,6 +10,8 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -83,40 +85,70 @@ private:
     HGLOBAL global_;
 };
 
+// Real keyboard input: key events through the system's input queue, which the window with the
+// keyboard focus receives as it receives a user's typing.
+inline void SendKeyEvent(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
+}
+// Presses and releases `vk` while holding the modifiers (VK_CONTROL, VK_SHIFT, VK_MENU).
+inline void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+    for (WORD m : modifiers) SendKeyEvent(m, false);
+    SendKeyEvent(vk, false);
+    SendKeyEvent(vk, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) SendKeyEvent(*m, true);
+}
+// Types a text character by character, as a keyboard with every character on it would.
+inline void TypeText(const std::string& text) {
+    for (unsigned char c : text) {
+        INPUT in[2] = {};
+        for (INPUT& i : in) {
+            i.type = INPUT_KEYBOARD;
+            i.ki.wScan = c;
+            i.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
+    }
+}
+
 // Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
-// the timer), e.g. to answer a dialog as a user would.
+// the timer), e.g. to answer a dialog as a user would. Given several steps, runs one per tick,
+// so that the dialog handles the input of one step before the next looks at it.
 class WhenShown {
 public:
-    WhenShown(const char* caption, std::function<void(HWND)> act) {
+    WhenShown(const char* caption, std::function<void(HWND)> act) : WhenShown(caption, Steps{std::move(act)}) {}
+    using Steps = std::vector<std::function<void(HWND)>>;
+    WhenShown(const char* caption, Steps steps) : caption_(caption), steps_(std::move(steps)) {
         Current() = this;
-        caption_ = caption;
-        act_ = std::move(act);
         timer_ = SetTimer(nullptr, 0, 50, Tick);
     }
     ~WhenShown() {
         KillTimer(nullptr, timer_);
         Current() = nullptr;
     }
-    bool Done() const { return done_; }
+    bool Done() const { return next_ == steps_.size(); }
 
 private:
     static WhenShown*& Current() {
         static WhenShown* w = nullptr;
         return w;
     }
-    friend class MainFormTest;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         WhenShown* w = Current();
-        if (!w || w->done_) return;
+        if (!w || w->Done()) return;
         HWND dlg = FindWindowA("#32770", w->caption_);
         if (!dlg || !IsWindowVisible(dlg)) return;
-        w->done_ = true;
-        w->act_(dlg);
+        w->steps_[w->next_++](dlg);
     }
     const char* caption_;
-    std::function<void(HWND)> act_;
+    Steps steps_;
+    size_t next_ = 0;
     UINT_PTR timer_;
-    bool done_ = false;
 };
 
 class MainFormTest : public ::testing::Test {
@@ -152,15 +184,9 @@ protected:
         o.settingsKey = "\\Software\\Brenvik\\KavloWindowTest";
         o.languageId = 0x0409;
         o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
-        o.chooseSaveFile = [this](HWND, const std::string& start) -> std::optional<std::string> {
-            saveDialogStart_.push_back(start);
-            if (saveAnswers_.empty()) return std::nullopt;
-            std::optional<std::string> a = saveAnswers_.front();
-            saveAnswers_.erase(saveAnswers_.begin());
-            return a;
-        };
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
+        SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
         Pump();
     }
 
@@ -200,9 +226,6 @@ protected:
     std::unique_ptr<TMainForm> form_;
     std::vector<std::string> errors_, messages_;
     std::vector<int> editFieldFilter_;
-    // What the save dialog answers, in turn (nullopt: Cancel), and the names it started from.
-    std::vector<std::optional<std::string>> saveAnswers_;
-    std::vector<std::string> saveDialogStart_;
     ErrorReporter previous_;
 };
 

@@ -73,7 +73,7 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(form_->StatusText(0), "0");
     {
-        WhenShown ok("Compare", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDOK, 0); });
+        WhenShown ok("Compare", [](HWND) { PressKey(VK_RETURN); });
         form_->Click(ToolButtonCompareDifferent);
         EXPECT_TRUE(ok.Done());
     }
@@ -81,7 +81,7 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     EXPECT_GE(Rows(), 2);
     {
         // Cancel leaves the list as it was.
-        WhenShown cancel("Compare", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        WhenShown cancel("Compare", [](HWND) { PressKey(VK_ESCAPE); });
         form_->Click(ToolButtonCompareEqual);
         EXPECT_TRUE(cancel.Done());
     }
@@ -89,7 +89,7 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     {
         WhenShown ok("Compare", [](HWND dlg) {
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, 203)));  // Type & ID cannot be changed
-            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+            PressKey(VK_RETURN);
         });
         form_->Click(ToolButtonCompareEqual);
     }
@@ -123,10 +123,7 @@ TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
     };
     {
         // One file, answered with the key 2.
-        WhenShown key2("Load dropped file", [](HWND dlg) {
-            PostMessageA(dlg, WM_KEYDOWN, '2', 0);
-            PostMessageA(dlg, WM_KEYUP, '2', 0xC0000001);
-        });
+        WhenShown key2("Load dropped file", [](HWND) { PressKey('2'); });
         drop({file1_});
         Pump(10);
         EXPECT_TRUE(key2.Done());
@@ -135,7 +132,7 @@ TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
     EXPECT_EQ(form_->Fob(2).Count(), 30);
     {
         // One file, answered with Escape: nothing is loaded, the list is rebuilt.
-        WhenShown escape("Load dropped file", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        WhenShown escape("Load dropped file", [](HWND) { PressKey(VK_ESCAPE); });
         drop({file2_});
         Pump(10);
         EXPECT_TRUE(escape.Done());
@@ -176,17 +173,21 @@ TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
 TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
     Start();  // an empty list: Save and the filter string answer "No rows in list."
     SetFocus(form_->Grid().Handle());
+    // Real key events: the modifiers held while the key goes down and up; nothing acts before
+    // the key is released.
     const auto keyUp = [&](WORD vk, bool ctrl, bool shift, bool alt) {
-        BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_CONTROL] = ctrl ? 0x80 : 0;
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        state[VK_MENU] = alt ? 0x80 : 0;
-        SetKeyboardState(state);
-        PostMessageA(form_->Grid().Handle(), WM_KEYUP, vk, 0xC0000001);
+        std::vector<WORD> held;
+        if (ctrl) held.push_back(VK_CONTROL);
+        if (shift) held.push_back(VK_SHIFT);
+        if (alt) held.push_back(VK_MENU);
+        for (WORD m : held) SendKeyEvent(m, false);
+        const size_t before = messages_.size();
+        SendKeyEvent(vk, false);
         Pump(2);
-        std::memset(state, 0, sizeof state);
-        SetKeyboardState(state);
+        EXPECT_EQ(messages_.size(), before) << "acted on the key going down";
+        SendKeyEvent(vk, true);
+        for (auto m = held.rbegin(); m != held.rend(); ++m) SendKeyEvent(*m, true);
+        Pump(2);
     };
     keyUp('S', true, false, false);
     ASSERT_EQ(messages_.size(), 1u);
@@ -204,7 +205,7 @@ TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
     ASSERT_EQ(messages_.size(), 5u);
     EXPECT_NE(messages_[4].find("Mark objects"), std::string::npos);
     {
-        WhenShown filter("Filter", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        WhenShown filter("Filter", [](HWND) { PressKey(VK_ESCAPE); });
         keyUp(VK_F7, true, false, false);
         EXPECT_TRUE(filter.Done());
     }
@@ -274,7 +275,7 @@ TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
     const int mid = (name.left + name.right) / 2;
     {
         // The prompt that the message opens is cancelled: nothing changes.
-        WhenShown prompt("Field Filter", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
+        WhenShown prompt("Field Filter", [](HWND) { PressKey(VK_ESCAPE); });
         SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
         SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
         Pump(10);
