@@ -17,6 +17,8 @@
 #include "app/toolbar_images_win.h"
 #include "output/text_list.h"
 #include "settings/registry_win.h"
+#include "settings/update_check.h"
+#include "settings/update_check_win.h"
 
 namespace kavlo {
 
@@ -80,8 +82,8 @@ TMainForm::TMainForm() {
 
 TMainForm::~TMainForm() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (smallImages_) ImageList_Destroy(smallImages_);
-    if (largeImages_) ImageList_Destroy(largeImages_);
+    for (HIMAGELIST list : {smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_})
+        if (list) ImageList_Destroy(list);
 }
 
 void TMainForm::Create(Options options) {
@@ -154,7 +156,10 @@ void TMainForm::CreateToolBar() {
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     smallImages_ = CreateToolbarImageList(16);
     largeImages_ = CreateToolbarImageList(32);
+    smallDisabledImages_ = CreateToolbarImageList(16, ToolbarImageLook::Disabled);
+    largeDisabledImages_ = CreateToolbarImageList(32, ToolbarImageLook::Disabled);
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(smallDisabledImages_));
     std::vector<TBBUTTON> buttons;
     for (int b = 0; b < kToolButtonCount; ++b) {
         TBBUTTON tb{};
@@ -258,6 +263,8 @@ std::optional<SettingsPlacement> TMainForm::Placement() const {
 
 void TMainForm::SizeToolButtonsClick(bool large) {
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(large ? largeImages_ : smallImages_));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(large ? largeDisabledImages_ : smallDisabledImages_));
     SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, large ? MAKELONG(32, 32) : MAKELONG(16, 16));
     SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, large ? MAKELONG(39, 38) : MAKELONG(23, 22));
     settings_.ToolButtonSize = large ? 1 : 0;
@@ -641,8 +648,11 @@ void TMainForm::WmStartup() {
     LoadCommandLine();
 }
 
+// The background update check's verdict: any verdict (a code above 0) dates the check, and a
+// newer version is offered.
 void TMainForm::WmUpdateCheck(int result) {
-    (void)result;  // the update check has no thread yet: nothing posts this message
+    if (result > 0) settings_.CheckForUpdatesLastDate = LocalToday();
+    if (result == 1) AskGoToWebsite(hwnd_, options_.openWebsite ? options_.openWebsite : OpenWebsite);
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

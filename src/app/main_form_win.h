@@ -54,6 +54,8 @@ public:
         bool quitOnClose = false;            // the program ends when this window closes
         // Information messages (a message box by default); tests record them instead.
         std::function<void(HWND owner, const std::string& text)> showMessage;
+        // Opens the program's web page (the browser by default); tests record it instead.
+        std::function<void()> openWebsite;
     };
 
     TMainForm();
@@ -158,6 +160,7 @@ private:
     TOOLINFOA statusTool_{};
     std::string statusHint_;
     HIMAGELIST smallImages_ = nullptr, largeImages_ = nullptr;
+    HIMAGELIST smallDisabledImages_ = nullptr, largeDisabledImages_ = nullptr;
     UniqueBitmap marker1_, marker2_;
     GridScrollState scroll_;
     int droppedCount_ = 0;

@@ -184,6 +184,7 @@ protected:
         o.settingsKey = "\\Software\\Brenvik\\KavloWindowTest";
         o.languageId = 0x0409;
         o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
+        o.openWebsite = [this] { ++websiteOpened_; };
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -202,6 +203,19 @@ protected:
                 DispatchMessageA(&msg);
             }
             Sleep(5);
+        }
+    }
+
+    // The toolbar's image lists, for enabled and for disabled buttons: 27 images of that size.
+    void ExpectToolbarImages(int size) const {
+        for (UINT get : {TB_GETIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
+            auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(form_->ToolBar(), get, 0, 0));
+            ASSERT_NE(list, nullptr) << get;
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(list, &cx, &cy);
+            EXPECT_EQ(cx, size);
+            EXPECT_EQ(cy, size);
+            EXPECT_EQ(ImageList_GetImageCount(list), 27);
         }
     }
 
@@ -226,6 +240,7 @@ protected:
     std::unique_ptr<TMainForm> form_;
     std::vector<std::string> errors_, messages_;
     std::vector<int> editFieldFilter_;
+    int websiteOpened_ = 0;
     ErrorReporter previous_;
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
+#include "settings/update_check.h"
 
 namespace kavlo {
 namespace {
@@ -22,6 +23,7 @@ TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
     for (int t = 0; t < 10; ++t) EXPECT_TRUE(form_->TypeButtonDown(t)) << t;
     EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
     EXPECT_TRUE(form_->LargeButtons());  // absent ToolButtonSize means large
+    ExpectToolbarImages(32);
     EXPECT_EQ(form_->StatusText(0), "0");
     EXPECT_EQ(form_->StatusText(3), "File 1: 0");
     EXPECT_EQ(form_->StatusText(4), "File 2: 0");
@@ -43,6 +45,7 @@ TEST_F(MainFormTest, StoredSettingsGiveSmallButtonsAndReleasedTypes) {
     key.reset();
     Start({file1_});
     EXPECT_FALSE(form_->LargeButtons());
+    ExpectToolbarImages(16);
     EXPECT_FALSE(form_->TypeButtonDown(2));
     EXPECT_TRUE(form_->TypeButtonDown(1));
     for (int row = 1; row <= Rows(); ++row) EXPECT_NE(Cell(row, 1), "Form");
@@ -350,6 +353,40 @@ TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
     EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + 8), GetSysColor(COLOR_WINDOW));
     ReleaseDC(grid, dc);
     EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
+}
+
+TEST_F(MainFormTest, AnUpdateVerdictDatesTheCheckAndANewerVersionIsOffered) {
+    Start();
+    // The result code is read as a signed 32-bit number, as the update thread posts it.
+    const auto post = [&](int32_t code) {
+        PostMessageA(form_->Handle(), kWmUpdateCheck, static_cast<WPARAM>(static_cast<uint32_t>(code)), 0);
+        Pump();
+    };
+    for (int32_t failure : {-1, -2, -3}) post(failure);  // no verdict: the date stays
+    EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, 0.0);
+    for (int32_t verdict : {2, 3}) {
+        form_->Settings().CheckForUpdatesLastDate = 0.0;
+        post(verdict);
+        EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, LocalToday()) << verdict;
+    }
+    EXPECT_EQ(websiteOpened_, 0);
+    // A newer version: the question, whose Yes alone opens the web page.
+    for (WORD answer : {WORD('N'), WORD(VK_ESCAPE), WORD('Y')}) {
+        form_->Settings().CheckForUpdatesLastDate = 0.0;
+        std::string text;
+        WhenShown question("Check for updates", [&](HWND box) {
+            char buf[256] = {};
+            GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);  // the box's text
+            text = buf;
+            PressKey(answer);
+        });
+        post(1);
+        Pump(10);
+        EXPECT_TRUE(question.Done());
+        EXPECT_EQ(text, kNewVersionQuestion);
+        EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, LocalToday());
+    }
+    EXPECT_EQ(websiteOpened_, 1);
 }
 
 }  // namespace
