@@ -1,13 +1,92 @@
 // Writes the bundled sample object files: two versions of a small application, so that a
-// comparison shows equal, different, added and deleted objects.
+// comparison shows equal, different, added and deleted objects; and the first version in the
+// other three formats as well, as a backup (with two tables' data), a text export and an XML
+// export (its forms, reports and pages) would hold it.
 //   make_samples DIR
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "objfile/conversions.h"
+#include "objfile/object_types.h"
+#include "support/fbk_writer.h"
 #include "support/fob_writer.h"
+#include "support/txt_writer.h"
+#include "support/xml_writer.h"
 
 using namespace kavlo::testing;
+
+namespace {
+
+// The date and time an object entry stores.
+kavlo::CivilDate DateOf(const FobObject& o) { return kavlo::DecodeDate((o.rawDate - 1387919) / 2); }
+kavlo::ClockTime TimeOf(const FobObject& o) { return kavlo::DecodeTime(o.rawTime / 86400000.0); }
+
+std::string Printed(const char* format, int a, int b, int c) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
+TxtFile AsText(const std::vector<FobObject>& objects) {
+    TxtFile file;
+    for (const FobObject& f : objects) {
+        TxtObject o;
+        o.type = std::string(kavlo::ObjectTypeNames[static_cast<size_t>(f.type)]);
+        o.id = f.id;
+        o.name = f.name;
+        o.version = f.version;
+        const kavlo::CivilDate d = DateOf(f);
+        const kavlo::ClockTime t = TimeOf(f);
+        o.date = Printed("%02d-%02d-%02d", d.day, d.month, static_cast<int>(d.year % 100));
+        o.time = Printed("%02d:%02d:%02d", t.hour, t.minute, t.second);
+        if (f.modified) o.modified = "Yes";
+        file.objects.push_back(o);
+    }
+    return file;
+}
+
+// OEM 850 to UTF-8 for the few letters the samples use.
+std::string Utf8(const std::string& oem) {
+    std::string out;
+    for (char c : oem) out += c == '\x84' ? std::string("\xC3\xA4") : std::string(1, c);
+    return out;
+}
+
+XmlFile AsXml(const std::vector<FobObject>& objects) {
+    XmlFile file;
+    for (const FobObject& f : objects) {
+        const std::string_view kind = kavlo::ObjectTypeNames[static_cast<size_t>(f.type)];
+        if (kind != "Form" && kind != "Report" && kind != "Page") continue;
+        XmlElement e;
+        e.kind = std::string(kind);
+        e.id = f.id;
+        e.name = Utf8(f.name);
+        e.version = Utf8(f.version);
+        const kavlo::CivilDate d = DateOf(f);
+        const kavlo::ClockTime t = TimeOf(f);
+        e.date = Printed("%04d-%02d-%02d", static_cast<int>(d.year), d.month, d.day);
+        e.time = Printed("%02d:%02d:%02d", t.hour, t.minute, t.second);
+        if (f.modified) e.modified = "Yes";
+        file.elements.push_back(e);
+    }
+    return file;
+}
+
+FbkFile AsBackup(const std::vector<FobObject>& objects) {
+    FbkFile file;
+    file.tableData.push_back(FbkTableData{18, "Customer", "Demo Company"});
+    file.tableData.push_back(FbkTableData{23, "Vendor", "Demo Company"});
+    for (const FobObject& o : objects) {
+        FbkObject b;
+        b.object = o;
+        b.dataBlocks = {static_cast<uint32_t>(o.blobSize % 4000)};
+        file.objects.push_back(b);
+    }
+    return file;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -49,6 +128,9 @@ int main(int argc, char** argv) {
     second.objects = changed;
     WriteBytes(dir + "/sample1.fob", WriteFob(first));
     WriteBytes(dir + "/sample2.fob", WriteFob(second));
-    std::printf("wrote %s/sample1.fob and %s/sample2.fob\n", dir.c_str(), dir.c_str());
+    WriteBytes(dir + "/sample1.fbk", WriteFbk(AsBackup(first.objects)));
+    WriteBytes(dir + "/sample1.txt", WriteTxt(AsText(first.objects)));
+    WriteBytes(dir + "/sample1.xml", WriteXml(AsXml(first.objects)));
+    std::printf("wrote sample1.fob, sample2.fob, sample1.fbk, sample1.txt and sample1.xml to %s\n", dir.c_str());
     return 0;
 }
