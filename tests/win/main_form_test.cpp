@@ -3,6 +3,7 @@
 
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
+#include "objfile/object_types.h"
 #include "settings/update_check.h"
 
 namespace kavlo {
@@ -353,6 +354,75 @@ TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
     EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + 8), GetSysColor(COLOR_WINDOW));
     ReleaseDC(grid, dc);
     EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
+}
+
+TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
+    FobFile a;
+    a.objects = testing::RealisticObjects(6, 2);
+    FobFile b = a;
+    b.objects[1].rawDate += 2;      // one day later: differs by date only
+    b.objects[2].rawTime += 60000;  // by time only
+    b.objects[4].name = "Renamed";  // by name
+    const std::string one = dir_.File("dates1.fob"), two = dir_.File("dates2.fob");
+    testing::WriteBytes(one, testing::WriteFob(a));
+    testing::WriteBytes(two, testing::WriteFob(b));
+    Start({one, two});
+    const auto ids = [&] {
+        std::vector<std::string> v;
+        for (int row = 1; row <= Rows(); ++row) v.push_back(Cell(row, 0) + ":" + Cell(row, 1) + " " + Cell(row, 2));
+        return v;
+    };
+    const auto key = [&](size_t i) {
+        return std::string(ObjectTypeNames[static_cast<size_t>(a.objects[i].type)]) + " " +
+               std::to_string(a.objects[i].id);
+    };
+    const std::string id1 = key(1), id2 = key(2), id4 = key(4);
+    {
+        WhenShown dialog("Compare", [](HWND) { PressKey(VK_RETURN); });  // every field
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id1, "2:" + id1, "1:" + id2, "2:" + id2, "1:" + id4, "2:" + id4}));
+    {
+        // Tab to Date, untick it and Time with the space bar, Enter for OK.
+        WhenShown dialog("Compare", {
+            [](HWND) {
+                PressKey(VK_TAB);
+                PressKey(VK_TAB);
+                PressKey(VK_SPACE);
+                PressKey(VK_TAB);
+                PressKey(VK_SPACE);
+            },
+            [](HWND) { PressKey(VK_RETURN); },
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
+    EXPECT_FALSE(TheCompareSettings().CompareDate);
+    EXPECT_FALSE(TheCompareSettings().CompareTime);
+    {
+        // Changes thrown away with Escape; the next showing has the settings as they were.
+        WhenShown dialog("Compare", {
+            [](HWND) { PressKey(VK_SPACE); },  // Name
+            [](HWND) { PressKey(VK_ESCAPE); },
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_TRUE(TheCompareSettings().CompareName);
+    std::vector<bool> shown;
+    {
+        WhenShown dialog("Compare", [&](HWND dlg) {
+            for (int id : {203, 204, 205, 206, 207, 208})
+                shown.push_back(IsDlgButtonChecked(dlg, id) == BST_CHECKED);
+            PressKey(VK_ESCAPE);
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true, false, false, true}));
+    EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
 }
 
 TEST_F(MainFormTest, AnUpdateVerdictDatesTheCheckAndANewerVersionIsOffered) {
