@@ -641,6 +641,8 @@ void TMainForm::WmStartup() {
     SizeToolButtonsClick(settings_.ToolButtonSize == 1);
     TheCompareSettings().SortByFile = settings_.SortByFile;
     TheCompareSettings().OnlyShowBoth = settings_.OnlyShowBoth;
+    if (UpdateCheckDue(settings_, LocalToday()))
+        StartUpdateThread(hwnd_, kWmUpdateCheck, options_.updateCheck ? *options_.updateCheck : SystemUpdateCheckEnv(hwnd_));
     SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), FALSE);
     droppedCount_ = 0;
     droppedNames_ = {};

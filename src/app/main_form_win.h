@@ -20,6 +20,7 @@
 #include "platform/regional.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
+#include "settings/update_check.h"
 
 namespace kavlo {
 
@@ -56,6 +57,9 @@ public:
         std::function<void(HWND owner, const std::string& text)> showMessage;
         // Opens the program's web page (the browser by default); tests record it instead.
         std::function<void()> openWebsite;
+        // What the update check at start touches (the network, the web site; the real ones by
+        // default); tests point it at a server of their own.
+        std::optional<UpdateCheckEnv> updateCheck;
     };
 
     TMainForm();

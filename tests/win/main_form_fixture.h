@@ -185,6 +185,10 @@ protected:
         o.languageId = 0x0409;
         o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
         o.openWebsite = [this] { ++websiteOpened_; };
+        // No test reaches the real web site: a check at start goes to a server of the test's.
+        UpdateCheckEnv check;
+        check.networkPresent = [] { return false; };
+        o.updateCheck = updateCheck_ ? *updateCheck_ : check;
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -241,6 +245,7 @@ protected:
     std::vector<std::string> errors_, messages_;
     std::vector<int> editFieldFilter_;
     int websiteOpened_ = 0;
+    std::optional<UpdateCheckEnv> updateCheck_;
     ErrorReporter previous_;
 };
 
