@@ -27,13 +27,13 @@ build_windows() {
   cmake --build build/mingw
 }
 
-# A display for Wine: the one that is set, else an Xvfb of our own with a window manager, stopped
-# at exit. Without a window manager Wine cannot hand focus to a window, and every top-level window
-# it destroys waits about two seconds for an answer that never comes.
+# The tests' display: an Xvfb of our own with a window manager, stopped at exit, never the
+# user's desktop (the window tests type and click through the system's input queue). Without a
+# window manager Wine cannot hand focus to a window, and every top-level window it destroys
+# waits about two seconds for an answer that never comes.
 xvfb_pid="" wm_pid=""
 ensure_display() {
   mkdir -p build
-  if [ -n "${DISPLAY:-}" ]; then rm -f build/xvfb-display; return; fi
   local n
   for n in $(seq 91 120); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
@@ -42,6 +42,7 @@ ensure_display() {
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     start_window_manager ":$n"
     echo ":$n" > build/xvfb-display
+    export DISPLAY=":$n"
     return
   done
   echo "no free X display number" >&2; return 1
