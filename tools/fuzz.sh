@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build/fuzz, writes their seeds
+# and runs each target in turn, one process at a time.
+#   tools/fuzz.sh [SECONDS]    each target for SECONDS (default 30)
+#   tools/fuzz.sh --smoke      each target for 15 seconds, for the test suite
+#   -jN                        build with N jobs (default 1)
+# The corpus of each target is kept in build/fuzz/corpus/<target> from run to run; a crash, a
+# hang or a leak leaves its input in build/fuzz/artifacts/<target>/ and makes the script fail.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=30
+jobs=1
+for arg in "$@"; do
+  case "$arg" in
+    --smoke) seconds=15 ;;
+    -j[0-9]*) jobs=${arg#-j} ;;
+    ''|*[!0-9]*) echo "usage: tools/fuzz.sh [--smoke | SECONDS] [-jN]" >&2; exit 2 ;;
+    *) seconds=$arg ;;
+  esac
+done
+
+targets=(fob_fuzz fbk_fuzz txt_fuzz xml_fuzz)
+build=build/fuzz
+
+echo "== fuzz build"
+cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVLO_FUZZ=ON -DKAVLO_TESTS=OFF >/dev/null || exit 1
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" make_seeds || exit 1
+
+rm -rf "$build/seeds"
+"$build/bin/make_seeds" "$build/seeds" || exit 1
+
+status=0
+for t in "${targets[@]}"; do
+  corpus="$build/corpus/$t"
+  artifacts="$build/artifacts/$t"
+  mkdir -p "$corpus" "$artifacts"
+  # The corpus of the last runs, cut down to the inputs that add coverage, so that it does
+  # not grow from run to run; then the seeds, all of them, again.
+  if [ -n "$(ls -A "$corpus")" ]; then
+    rm -rf "$corpus.merged" && mkdir "$corpus.merged"
+    if "$build/bin/$t" -merge=1 -timeout=10 -rss_limit_mb=2048 "$corpus.merged" "$corpus" \
+         >"$build/$t.merge.log" 2>&1; then
+      rm -rf "$corpus" && mv "$corpus.merged" "$corpus"
+    else
+      rm -rf "$corpus.merged"  # an input of the old corpus fails: the run below finds it
+    fi
+  fi
+  cp "$build/seeds/$t"/* "$corpus"/
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+  echo "== $t: ${seconds}s"
+  # New inputs go to the corpus directory (the first one given); findings to artifacts/.
+  if ! "$build/bin/$t" "$corpus" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+       -rss_limit_mb=2048 -artifact_prefix="$artifacts/" -print_final_stats=1 \
+       >"$build/$t.log" 2>&1; then
+    echo "$t FAILED; see $build/$t.log and $artifacts/"
+    grep -E "SUMMARY:|runtime error|fuzz invariant|terminate called|Test unit written" "$build/$t.log" | head -5
+    status=1
+  fi
+  grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$build/$t.log" | tail -2
+done
+[ $status -eq 0 ] && echo "fuzz: no findings" || echo "fuzz: findings, see above"
+exit $status
