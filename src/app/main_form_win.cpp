@@ -654,7 +654,7 @@ void TMainForm::WmStartup() {
 // newer version is offered.
 void TMainForm::WmUpdateCheck(int result) {
     if (result > 0) settings_.CheckForUpdatesLastDate = LocalToday();
-    if (result == 1) AskGoToWebsite(hwnd_, options_.openWebsite ? options_.openWebsite : OpenWebsite);
+    if (result == kNewerVersionAvailable) AskGoToWebsite(hwnd_, options_.openWebsite ? options_.openWebsite : OpenWebsite);
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
