@@ -17,6 +17,9 @@ prepare_wine
 status=0
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j2) | tee build/native-tests.log || status=1
+echo "== fuzz smoke (each reader's fuzz target for 15 s)"
+tools/fuzz.sh --smoke > build/fuzz-smoke.log 2>&1 || { tail -30 build/fuzz-smoke.log; status=1; }
+tail -5 build/fuzz-smoke.log
 echo "== Windows tests (under Wine)"
 (cd build/mingw && ctest --output-on-failure) | tee build/win-tests.log || status=1
 grep -q "tests passed" build/native-tests.log || status=1
