@@ -38,27 +38,8 @@ private:
     int count_ = 0;
 };
 
-FobObject Object(int type, int id, const std::string& name) {
-    FobObject o;
-    o.type = type;
-    o.id = id;
-    o.name = name;
-    o.version = "NAVW17.00";
-    o.headerDate = "01-02-03";
-    o.headerTime = "04:05:06";
-    o.blobSize = 1000 + id;
-    o.rawDate = NavDateRaw(39844);  // 31-01-09
-    o.rawTime = (13 * 3600 + 14 * 60 + 15) * 1000;
-    return o;
-}
-
 FobFile ThreeObjects() {
-    FobFile f;
-    f.objects = {Object(1, 18, "Customer"), Object(3, 206, "Sales Invoice"), Object(8, 21, "Customer Card")};
-    f.objects[1].modified = true;
-    f.objects[2].compiled = true;
-    f.objects[2].longClosing = true;
-    f.objects[2].closingSkip = 5;
+    FobFile f = ThreeFobObjects();
     f.leadingLength = 16;
     f.trailingZeros = 16;
     return f;
@@ -111,13 +92,6 @@ int WriteFobSeeds(const std::string& root) {
     return d.Count();
 }
 
-FbkObject BackupObject(int type, int id, const std::string& name) {
-    FbkObject o;
-    o.object = Object(type, id, name);
-    o.dataBlocks = {static_cast<uint32_t>(20 + id % 7), 3};
-    return o;
-}
-
 FbkTableData TableData(int id, const std::string& name, const std::string& qualifier) {
     FbkTableData t;
     t.id = id;
@@ -129,8 +103,8 @@ FbkTableData TableData(int id, const std::string& name, const std::string& quali
 FbkFile Backup() {
     FbkFile f;
     f.tableData = {TableData(18, "Customer", "Kavlo Ltd."), TableData(18, "Customer", "Brenvik A/S")};
-    f.objects = {BackupObject(1, 18, "Customer"), BackupObject(3, 206, "Sales Invoice"),
-                 BackupObject(8, 21, "Customer Card")};
+    f.objects = {SimpleFbkObject(1, 18, "Customer"), SimpleFbkObject(3, 206, "Sales Invoice"),
+                 SimpleFbkObject(8, 21, "Customer Card")};
     f.objects[1].object.modified = true;
     f.objects[2].object.compiled = true;
     f.objects[2].dataBlocks.clear();
@@ -177,23 +151,16 @@ int WriteFbkSeeds(const std::string& root) {
     return d.Count();
 }
 
+// Short bodies keep the seeds small.
 TxtObject TxtObj(const std::string& type, int id, const std::string& name) {
-    TxtObject o;
-    o.type = type;
-    o.id = id;
-    o.name = name;
+    TxtObject o = SimpleTxtObject(type, id, name);
     o.bodyLines = 2;
     return o;
 }
 
 TxtFile ThreeTxt() {
-    TxtFile f;
-    f.objects = {TxtObj("Table", 18, "Customer"), TxtObj("Form", 21, "Customer Card"),
-                 TxtObj("Codeunit", 80, "Sales-Post")};
-    f.objects[0].modified = "Yes";
-    f.objects[1].date = "01-02-03";
-    f.objects[1].time = "04:05:06";
-    f.objects[1].version = "NAVW17.00,NAVDK7.00";
+    TxtFile f = ThreeTxtObjects();
+    for (TxtObject& o : f.objects) o.bodyLines = 2;
     return f;
 }
 
@@ -245,22 +212,14 @@ int WriteTxtSeeds(const std::string& root) {
 }
 
 XmlElement Element(const std::string& kind, int id, const std::string& name) {
-    XmlElement e;
-    e.kind = kind;
-    e.id = id;
-    e.name = name;
+    XmlElement e = SimpleXmlElement(kind, id, name);
     e.bodyLines = 2;
     return e;
 }
 
 XmlFile ThreeXml() {
-    XmlFile f;
-    f.elements = {Element("Form", 21, "Customer Card"), Element("Report", 206, "Sales - Invoice"),
-                  Element("Page", 42, "Sales Order")};
-    f.elements[1].modified = "Yes";
-    f.elements[1].date = "2010-06-15";
-    f.elements[1].time = "08:30:15";
-    f.elements[2].version = "NAVW16.00,NAVDK6.00";
+    XmlFile f = ThreeXmlElements();
+    for (XmlElement& e : f.elements) e.bodyLines = 2;
     return f;
 }
 

@@ -42,18 +42,7 @@ protected:
     }
 
     static FbkObject Object(int type, int id, const std::string& name) {
-        FbkObject o;
-        o.object.type = type;
-        o.object.id = id;
-        o.object.name = name;
-        o.object.version = "NAVW17.00";
-        o.object.headerDate = "01-02-03";
-        o.object.headerTime = "04:05:06";
-        o.object.blobSize = 1000 + id;
-        o.object.rawDate = NavDateRaw(static_cast<int>(EncodeDate(2009, 1, 31)));
-        o.object.rawTime = (13 * 3600 + 14 * 60 + 15) * 1000;
-        o.dataBlocks = {static_cast<uint32_t>(20 + id % 7), 3};
-        return o;
+        return testing::SimpleFbkObject(type, id, name);
     }
 
     // Two table-data entries and three objects, binary entries in header order.

@@ -33,28 +33,9 @@ protected:
     std::string Load(const FobFile& f) { return Load(testing::WriteFob(f)); }
 
     static FobObject Object(int type, int id, const std::string& name) {
-        FobObject o;
-        o.type = type;
-        o.id = id;
-        o.name = name;
-        o.version = "NAVW17.00";
-        o.headerDate = "01-02-03";
-        o.headerTime = "04:05:06";
-        o.blobSize = 1000 + id;
-        o.rawDate = NavDateRaw(static_cast<int>(EncodeDate(2009, 1, 31)));
-        o.rawTime = (13 * 3600 + 14 * 60 + 15) * 1000;
-        return o;
+        return testing::SimpleFobObject(type, id, name);
     }
-
-    static FobFile Three() {
-        FobFile f;
-        f.objects = {Object(1, 18, "Customer"), Object(3, 206, "Sales Invoice"), Object(8, 21, "Customer Card")};
-        f.objects[1].modified = true;
-        f.objects[2].compiled = true;
-        f.objects[2].longClosing = true;
-        f.objects[2].closingSkip = 5;
-        return f;
-    }
+    static FobFile Three() { return testing::ThreeFobObjects(); }
 
     // The offset of the first object entry of a file of n objects and leading length L.
     static uint64_t FirstEntryAt(size_t n, uint32_t leadingLength) {

@@ -39,23 +39,9 @@ protected:
     std::string Load(const TxtFile& f) { return Load(testing::WriteTxt(f)); }
 
     static TxtObject Object(const std::string& type, int id, const std::string& name) {
-        TxtObject o;
-        o.type = type;
-        o.id = id;
-        o.name = name;
-        return o;
+        return testing::SimpleTxtObject(type, id, name);
     }
-
-    static TxtFile Three() {
-        TxtFile f;
-        f.objects = {Object("Table", 18, "Customer"), Object("Form", 21, "Customer Card"),
-                     Object("Codeunit", 80, "Sales-Post")};
-        f.objects[0].modified = "Yes";
-        f.objects[1].date = "01-02-03";
-        f.objects[1].time = "04:05:06";
-        f.objects[1].version = "NAVW17.00,NAVDK7.00";
-        return f;
-    }
+    static TxtFile Three() { return testing::ThreeTxtObjects(); }
 
     testing::TempDir dir_;
     testing::FixedRegional regional_;

@@ -37,23 +37,9 @@ protected:
     std::string Load(const XmlFile& f) { return Load(testing::WriteXml(f)); }
 
     static XmlElement Element(const std::string& kind, int id, const std::string& name) {
-        XmlElement e;
-        e.kind = kind;
-        e.id = id;
-        e.name = name;
-        return e;
+        return testing::SimpleXmlElement(kind, id, name);
     }
-
-    static XmlFile Three() {
-        XmlFile f;
-        f.elements = {Element("Form", 21, "Customer Card"), Element("Report", 206, "Sales - Invoice"),
-                      Element("Page", 42, "Sales Order")};
-        f.elements[1].modified = "Yes";
-        f.elements[1].date = "2010-06-15";
-        f.elements[1].time = "08:30:15";
-        f.elements[2].version = "NAVW16.00,NAVDK6.00";
-        return f;
-    }
+    static XmlFile Three() { return testing::ThreeXmlElements(); }
 
     void SetBias(int minutes) { regional_.zone = FixedTimeZone(minutes); }
 

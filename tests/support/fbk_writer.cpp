@@ -101,6 +101,13 @@ uint64_t FbkFirstEntryAt(const FbkFile& f) {
     return ((HeaderOf(f).size() + 1 + 3) & ~uint64_t{3}) + 8 + f.leadingLength;
 }
 
+FbkObject SimpleFbkObject(int type, int id, const std::string& name) {
+    FbkObject o;
+    o.object = SimpleFobObject(type, id, name);
+    o.dataBlocks = {static_cast<uint32_t>(20 + id % 7), 3};
+    return o;
+}
+
 std::string WriteFbk(const FbkFile& f) {
     std::string out = HeaderOf(f);
     out += static_cast<char>(f.endOfHeader);

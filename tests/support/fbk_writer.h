@@ -57,6 +57,9 @@ struct FbkFile {
     size_t trailingZeros = 128;
 };
 
+// SimpleFobObject's object with two data blocks after the trailer.
+FbkObject SimpleFbkObject(int type, int id, const std::string& name);
+
 // A table-data header entry of 269 bytes.
 std::string FbkTableDataEntry(const FbkTableData& t);
 

@@ -36,6 +36,31 @@ void Align4(std::string& out) {
 
 int32_t NavDateRaw(int daySerial) { return 2 * daySerial + 1387919; }
 
+FobObject SimpleFobObject(int type, int id, const std::string& name) {
+    FobObject o;
+    o.type = type;
+    o.id = id;
+    o.name = name;
+    o.version = "NAVW17.00";
+    o.headerDate = "01-02-03";
+    o.headerTime = "04:05:06";
+    o.blobSize = 1000 + id;
+    o.rawDate = NavDateRaw(39844);  // 31-01-09
+    o.rawTime = (13 * 3600 + 14 * 60 + 15) * 1000;
+    return o;
+}
+
+FobFile ThreeFobObjects() {
+    FobFile f;
+    f.objects = {SimpleFobObject(1, 18, "Customer"), SimpleFobObject(3, 206, "Sales Invoice"),
+                 SimpleFobObject(8, 21, "Customer Card")};
+    f.objects[1].modified = true;
+    f.objects[2].compiled = true;
+    f.objects[2].longClosing = true;
+    f.objects[2].closingSkip = 5;
+    return f;
+}
+
 std::string FobHeaderEntry(const FobObject& o) {
     std::string e;
     e += Left(o.headerTypeField.empty() ? kTypeNames[static_cast<size_t>(o.type)] : o.headerTypeField, 10);

@@ -66,6 +66,13 @@ std::string FobPropertyBlock(const FobObject& o);
 // Writes bytes to a path (tests' temporary files).
 void WriteBytes(const std::string& path, const std::string& bytes);
 
+// A plain object: version NAVW17.00, stored date 31-01-09 13:14:15, header texts 01-02-03 and
+// 04:05:06, BLOB size 1000 + id.
+FobObject SimpleFobObject(int type, int id, const std::string& name);
+// Table 18 Customer, Report 206 Sales Invoice (modified) and Page 21 Customer Card (compiled,
+// with the long closing form skipping 5 bytes).
+FobFile ThreeFobObjects();
+
 // Objects with realistic names, versions and sizes, in type and ID order.
 std::vector<FobObject> RealisticObjects(int count, uint32_t seed);
 

@@ -75,6 +75,25 @@ std::string WriteTxt(const TxtFile& file) {
     return out;
 }
 
+TxtObject SimpleTxtObject(const std::string& type, int id, const std::string& name) {
+    TxtObject o;
+    o.type = type;
+    o.id = id;
+    o.name = name;
+    return o;
+}
+
+TxtFile ThreeTxtObjects() {
+    TxtFile f;
+    f.objects = {SimpleTxtObject("Table", 18, "Customer"), SimpleTxtObject("Form", 21, "Customer Card"),
+                 SimpleTxtObject("Codeunit", 80, "Sales-Post")};
+    f.objects[0].modified = "Yes";
+    f.objects[1].date = "01-02-03";
+    f.objects[1].time = "04:05:06";
+    f.objects[1].version = "NAVW17.00,NAVDK7.00";
+    return f;
+}
+
 std::vector<TxtObject> RealisticTxtObjects(int count, uint32_t seed, int bodyLines) {
     static const char* const kTypes[] = {"", "Table", "Form", "Report", "Dataport", "Codeunit", "XMLport", "MenuSuite",
                                          "Page", "Query"};

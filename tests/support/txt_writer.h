@@ -41,6 +41,12 @@ std::string WriteTxt(const TxtFile& file);
 
 // Objects with the names, versions and dates of a realistic export; `bodyLines` sets how much
 // of a body each object carries.
+// An object of that type word, ID and name, with the defaults above.
+TxtObject SimpleTxtObject(const std::string& type, int id, const std::string& name);
+// Table 18 Customer (modified), Form 21 Customer Card (01-02-03 04:05:06, two versions) and
+// Codeunit 80 Sales-Post.
+TxtFile ThreeTxtObjects();
+
 std::vector<TxtObject> RealisticTxtObjects(int count, uint32_t seed, int bodyLines);
 
 }  // namespace kavlo::testing

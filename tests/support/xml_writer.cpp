@@ -57,6 +57,25 @@ std::string WriteXml(const XmlFile& f) {
     return out;
 }
 
+XmlElement SimpleXmlElement(const std::string& kind, int id, const std::string& name) {
+    XmlElement e;
+    e.kind = kind;
+    e.id = id;
+    e.name = name;
+    return e;
+}
+
+XmlFile ThreeXmlElements() {
+    XmlFile f;
+    f.elements = {SimpleXmlElement("Form", 21, "Customer Card"), SimpleXmlElement("Report", 206, "Sales - Invoice"),
+                  SimpleXmlElement("Page", 42, "Sales Order")};
+    f.elements[1].modified = "Yes";
+    f.elements[1].date = "2010-06-15";
+    f.elements[1].time = "08:30:15";
+    f.elements[2].version = "NAVW16.00,NAVDK6.00";
+    return f;
+}
+
 std::vector<XmlElement> RealisticXmlElements(int count, uint32_t seed, int bodyLines) {
     std::mt19937 rng(seed);
     std::vector<XmlElement> out;

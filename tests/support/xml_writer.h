@@ -48,6 +48,12 @@ std::string WriteXml(const XmlFile& file);
 // One start tag of an element, as WriteXml writes it (without indentation).
 std::string XmlStartTag(const XmlElement& e, const std::string& lineEnd);
 
+// An element of that kind, ID and name, with the defaults above.
+XmlElement SimpleXmlElement(const std::string& kind, int id, const std::string& name);
+// Form 21 Customer Card, Report 206 Sales - Invoice (modified, 2010-06-15 08:30:15) and Page 42
+// Sales Order (two versions).
+XmlFile ThreeXmlElements();
+
 // Forms, reports and pages with realistic attributes; `bodyLines` sets each body's size.
 std::vector<XmlElement> RealisticXmlElements(int count, uint32_t seed, int bodyLines);
 
