@@ -92,13 +92,7 @@ void ReadFileFbk(TFob& fob, int32_t tableDataCount, const Regional& regional) {
         }
     }
 
-    in.Seek(lastOffset);
-    KAVLO_CHECK(in.ReadByte() == 0x1A, "Assertion failure", kFobFileUnit);
-    in.AlignTo4();
-    const uint64_t leadingAt = in.Position();
-    const uint8_t* leading = in.Read(8);
-    if (leading[0] != 0x01) PositionError(leadingAt, leading[0], "$01");
-    in.Skip(LittleUInt32(leading + 4));
+    ReadHeaderEnd(in, lastOffset);
 
     // A backup of table data alone has nothing more to complete.
     if (fobs.size() == tableData) return;

@@ -30,6 +30,16 @@ void PositionError(uint64_t offset, uint8_t value, const char* expected) {
     throw EKavloError(text);
 }
 
+void ReadHeaderEnd(ByteReader& in, uint64_t lastOffset) {
+    in.Seek(lastOffset);
+    KAVLO_CHECK(in.ReadByte() == 0x1A, "Assertion failure", kFobFileUnit);
+    in.AlignTo4();
+    const uint64_t leadingAt = in.Position();
+    const uint8_t* leading = in.Read(8);
+    if (leading[0] != 0x01) PositionError(leadingAt, leading[0], "$01");
+    in.Skip(LittleUInt32(leading + 4));
+}
+
 PropertyBlock ReadPropertyBlock(ByteReader& in) {
     const uint8_t* prop = in.Read(kPropertyBlockSize);
     KAVLO_CHECK(prop[0] == 0x05, "Assertion failure", kFobFileUnit);
@@ -97,16 +107,9 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         ReadHeaderEntry(block, fob.FileNo, *regional.oem, fobs[filled++]);
     }
 
-    // The block that ended the header must start with the end-of-header marker. When the
-    // header ran to within 161 bytes of the end, this is the last entry, and the check fails.
-    in.Seek(lastOffset);
-    KAVLO_CHECK(in.ReadByte() == 0x1A, "Assertion failure", kFobFileUnit);
-
-    in.AlignTo4();
-    const uint64_t leadingAt = in.Position();
-    const uint8_t* leading = in.Read(8);
-    if (leading[0] != 0x01) PositionError(leadingAt, leading[0], "$01");
-    in.Skip(LittleUInt32(leading + 4));
+    // When the header ran to within 161 bytes of the end, the block that ended it is the last
+    // entry, and the end-of-header check fails.
+    ReadHeaderEnd(in, lastOffset);
 
     size_t n = 0;
     while (in.Remaining() >= kMinObjectEntry && n < count) {

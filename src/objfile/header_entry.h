@@ -25,6 +25,11 @@ class ByteReader;
 // capital digits, at least two).
 [[noreturn]] void PositionError(uint64_t offset, uint8_t value, const char* expected);
 
+// Where the header ends: the block at `lastOffset`, which ended the header, must start with
+// the end-of-header marker 0x1A; then, at the next multiple of 4, the leading block of the
+// binary part (0x01, and at 4 the length of the data it announces) is passed over.
+void ReadHeaderEnd(ByteReader& in, uint64_t lastOffset);
+
 // The 36-byte property block of an object entry, checked: 0x05 at 0, 0x06 at 8, 0x0C at 32.
 struct PropertyBlock {
     bool modified = false;
