@@ -8,6 +8,7 @@
 #include "objfile/readers.h"
 #include "support/fbk_writer.h"
 #include "support/fixed_regional.h"
+#include "support/reader_test.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
@@ -19,18 +20,10 @@ using testing::FbkObject;
 using testing::FbkTableData;
 using testing::NavDateRaw;
 
-class FbkReader : public ::testing::Test {
+class FbkReader : public testing::ReaderTest {
 protected:
-    std::string Load(const std::string& bytes, const std::string& name = "t.fbk") {
-        const std::string path = dir_.File(name);
-        testing::WriteBytes(path, bytes);
-        try {
-            fob_.LoadFile(1, path, regional_.Get());
-        } catch (const EKavloError& e) {
-            return e.what();
-        }
-        return "";
-    }
+    // Writes the bytes, loads them as file 1 and returns the error text ("" when none).
+    std::string Load(const std::string& bytes, const std::string& name = "t.fbk") { return LoadBytes(bytes, name); }
     std::string Load(const FbkFile& f) { return Load(testing::WriteFbk(f)); }
 
     static FbkTableData TableData(int id, const std::string& name, const std::string& qualifier) {
@@ -65,10 +58,6 @@ protected:
     }
 
     bool Completed(int index) const { return fob_.Fob(index).DateStr.view() == "31-01-09"; }
-
-    testing::TempDir dir_;
-    testing::FixedRegional regional_;
-    TFob fob_;
 };
 
 TEST_F(FbkReader, ListsTableDataFirstThenTheCompletedObjects) {

@@ -8,6 +8,7 @@
 #include "objfile/readers.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
+#include "support/reader_test.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
@@ -17,19 +18,10 @@ using testing::FobFile;
 using testing::FobObject;
 using testing::NavDateRaw;
 
-class FobReader : public ::testing::Test {
+class FobReader : public testing::ReaderTest {
 protected:
     // Writes the bytes, loads them as file 1 and returns the error text ("" when none).
-    std::string Load(const std::string& bytes, const std::string& name = "t.fob") {
-        const std::string path = dir_.File(name);
-        testing::WriteBytes(path, bytes);
-        try {
-            fob_.LoadFile(1, path, regional_.Get());
-        } catch (const EKavloError& e) {
-            return e.what();
-        }
-        return "";
-    }
+    std::string Load(const std::string& bytes, const std::string& name = "t.fob") { return LoadBytes(bytes, name); }
     std::string Load(const FobFile& f) { return Load(testing::WriteFob(f)); }
 
     static FobObject Object(int type, int id, const std::string& name) {
@@ -41,10 +33,6 @@ protected:
     static uint64_t FirstEntryAt(size_t n, uint32_t leadingLength) {
         return ((n * 161 + 1 + 3) & ~size_t{3}) + 8 + leadingLength;
     }
-
-    testing::TempDir dir_;
-    testing::FixedRegional regional_;
-    TFob fob_;
 };
 
 TEST_F(FobReader, ReadsHeaderAndBinaryPart) {

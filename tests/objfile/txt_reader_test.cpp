@@ -7,6 +7,7 @@
 #include "objfile/fob.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
+#include "support/reader_test.h"
 #include "support/temp_dir.h"
 #include "support/txt_writer.h"
 
@@ -23,29 +24,17 @@ std::string Row(const TFobRec& r) {
     return row;
 }
 
-class TxtReader : public ::testing::Test {
+class TxtReader : public testing::ReaderTest {
 protected:
     // Writes the bytes, loads them as file 2 and returns the error text ("" when none).
-    std::string Load(const std::string& bytes, const std::string& name = "t.txt") {
-        const std::string path = dir_.File(name);
-        testing::WriteBytes(path, bytes);
-        try {
-            fob_.LoadFile(2, path, regional_.Get());
-        } catch (const EKavloError& e) {
-            return e.what();
-        }
-        return "";
-    }
+    // Writes the bytes, loads them as file 2 and returns the error text ("" when none).
+    std::string Load(const std::string& bytes, const std::string& name = "t.txt") { return LoadBytes(bytes, name, 2); }
     std::string Load(const TxtFile& f) { return Load(testing::WriteTxt(f)); }
 
     static TxtObject Object(const std::string& type, int id, const std::string& name) {
         return testing::SimpleTxtObject(type, id, name);
     }
     static TxtFile Three() { return testing::ThreeTxtObjects(); }
-
-    testing::TempDir dir_;
-    testing::FixedRegional regional_;
-    TFob fob_;
 };
 
 TEST_F(TxtReader, ReadsTheObjectLineAndThePropertiesBelowIt) {

@@ -7,6 +7,7 @@
 #include "objfile/fob.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
+#include "support/reader_test.h"
 #include "support/temp_dir.h"
 #include "support/xml_writer.h"
 
@@ -22,18 +23,10 @@ std::string Row(const TFobRec& r) {
     return row;
 }
 
-class XmlReader : public ::testing::Test {
+class XmlReader : public testing::ReaderTest {
 protected:
-    std::string Load(const std::string& bytes, const std::string& name = "t.xml") {
-        const std::string path = dir_.File(name);
-        testing::WriteBytes(path, bytes);
-        try {
-            fob_.LoadFile(1, path, regional_.Get());
-        } catch (const EKavloError& e) {
-            return e.what();
-        }
-        return "";
-    }
+    // Writes the bytes, loads them as file 1 and returns the error text ("" when none).
+    std::string Load(const std::string& bytes, const std::string& name = "t.xml") { return LoadBytes(bytes, name); }
     std::string Load(const XmlFile& f) { return Load(testing::WriteXml(f)); }
 
     static XmlElement Element(const std::string& kind, int id, const std::string& name) {
@@ -42,10 +35,6 @@ protected:
     static XmlFile Three() { return testing::ThreeXmlElements(); }
 
     void SetBias(int minutes) { regional_.zone = FixedTimeZone(minutes); }
-
-    testing::TempDir dir_;
-    testing::FixedRegional regional_;
-    TFob fob_;
 };
 
 TEST_F(XmlReader, ReadsFormsReportsAndPagesFromTheirStartTags) {
