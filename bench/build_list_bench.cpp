@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <random>
 
-#include "app/list_builder.h"
 #include "bench_util.h"
+#include "listing/list_builder.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 

@@ -15,8 +15,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/list_builder.h"
-#include "objfile/errors.h"
+#include "base/errors.h"
+#include "listing/list_builder.h"
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 #include "platform/file.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/object_grid_win.h"
-#include "app/visible_list.h"
+#include "listing/visible_list.h"
 
 using namespace kavlo;
 

@@ -1,7 +1,7 @@
 #include "app/ask_file_no_form_win.h"
 
-#include "../../res/resource.h"
 #include "app/main_messages.h"
+#include "res/resource.h"
 
 namespace kavlo {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/win_handles_win.h"
-#include "app/window_base_win.h"
+#include "gui/gdi_handles_win.h"
+#include "gui/window_base_win.h"
 
 namespace kavlo {
 

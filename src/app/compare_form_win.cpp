@@ -1,6 +1,6 @@
 #include "app/compare_form_win.h"
 
-#include "../../res/resource.h"
+#include "res/resource.h"
 
 namespace kavlo {
 

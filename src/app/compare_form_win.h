@@ -1,7 +1,7 @@
 // "Compare": which fields decide that two objects are the same, the order of the rows, and
 // whether one-sided objects count as different. Edits the CompareSettings it is given.
 #pragma once
-#include "app/window_base_win.h"
+#include "gui/window_base_win.h"
 #include "objfile/fob.h"
 
 namespace kavlo {

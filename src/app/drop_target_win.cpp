@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/window_base_win.h"
+#include "gui/window_base_win.h"
 
 namespace kavlo {
 

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "../../res/resource.h"
-#include "app/visible_list.h"
+#include "listing/visible_list.h"
+#include "res/resource.h"
 
 namespace kavlo {
 

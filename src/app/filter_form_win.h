@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "app/field_filter.h"
-#include "app/win_handles_win.h"
-#include "app/window_base_win.h"
+#include "gui/gdi_handles_win.h"
+#include "gui/window_base_win.h"
+#include "listing/field_filter.h"
 
 namespace kavlo {
 

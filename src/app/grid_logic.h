@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "listing/columns.h"
+
 namespace kavlo {
 
-inline constexpr int kGridColumns = 10;
+inline constexpr int kGridColumns = kColumnCount;
 inline constexpr std::array<int, kGridColumns> kDefaultColumnWidths = {33, 66, 66, 170, 170, 66, 66, 66, 13, 13};
 inline constexpr int kGridRowHeight = 16;
 inline constexpr int kGridLineWidth = 1;
@@ -17,7 +19,9 @@ inline constexpr int kFirstDataRow = 1;
 inline constexpr int kScrollMax = 9999;
 
 // ID, Date, Time and BLOB Size are drawn right-aligned.
-constexpr bool IsRightAlignedColumn(int col) { return col == 2 || col == 5 || col == 6 || col == 7; }
+constexpr bool IsRightAlignedColumn(int col) {
+    return col == ColumnID || col == ColumnDate || col == ColumnTime || col == ColumnBlobSize;
+}
 
 // The tick of the Modified and Compiled cells: 21 pixels from the cell's top-left corner.
 inline constexpr std::array<std::pair<int, int>, 21> kCheckMarkPixels = {{

@@ -10,11 +10,11 @@
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
-#include "app/error_report.h"
-#include "app/filter_commands.h"
 #include "app/filter_form_win.h"
 #include "app/main_messages.h"
 #include "app/toolbar_images_win.h"
+#include "gui/error_report.h"
+#include "listing/filter_string.h"
 #include "output/text_list.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
@@ -399,7 +399,7 @@ void TMainForm::ShowProgress(bool visible, int minimum, int maximum, int positio
 void TMainForm::BuildList(const BuildMode& mode) {
     HourglassGuard hourglass;
     // The grid shows no rows while the list is rebuilt from scratch.
-    const ListSources sources{fob1_, fob2_, TypeSwitchStates(), settings_.HideSystemObjects, TheCompareSettings(),
+    const ListSources sources{fob1_, fob2_, TypeSwitchStates(), settings_.HideSystemObjects, compare_,
                               filters_};
     grid_.SetList(nullptr);
     kavlo::BuildList(mode, sources, built_);
@@ -454,7 +454,7 @@ void TMainForm::ToolButtonClearClick() {
 
 void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) {
     if (askSettings) {
-        compareForm_->Settings = &TheCompareSettings();
+        compareForm_->Settings = &compare_;
         if (compareForm_->ShowModal(hwnd_) != IDOK) return;
     }
     BuildList(mode);
@@ -639,8 +639,8 @@ void TMainForm::LoadCommandLine() {
 
 void TMainForm::WmStartup() {
     SizeToolButtonsClick(settings_.ToolButtonSize == 1);
-    TheCompareSettings().SortByFile = settings_.SortByFile;
-    TheCompareSettings().OnlyShowBoth = settings_.OnlyShowBoth;
+    compare_.SortByFile = settings_.SortByFile;
+    compare_.OnlyShowBoth = settings_.OnlyShowBoth;
     if (UpdateCheckDue(settings_, LocalToday()))
         StartUpdateThread(hwnd_, kWmUpdateCheck, options_.updateCheck ? *options_.updateCheck : SystemUpdateCheckEnv(hwnd_));
     SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), FALSE);

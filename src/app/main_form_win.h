@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/field_filter.h"
-#include "app/list_builder.h"
 #include "app/object_grid_win.h"
-#include "app/win_handles_win.h"
-#include "app/window_base_win.h"
+#include "gui/gdi_handles_win.h"
+#include "gui/window_base_win.h"
+#include "listing/field_filter.h"
+#include "listing/list_builder.h"
 #include "objfile/fob.h"
 #include "platform/regional.h"
 #include "settings/registry.h"
@@ -86,6 +86,7 @@ public:
     TObjectGrid& Grid() { return grid_; }
     FilterTexts& Filters() { return filters_; }
     TSettings& Settings() { return settings_; }
+    const CompareSettings& Compare() const { return compare_; }
     HWND ToolBar() const { return toolbar_; }
     HWND StatusBar() const { return status_; }
     HWND ScrollBar() const { return scrollbar_; }
@@ -156,6 +157,7 @@ private:
     FilterTexts filters_{};
     TBuiltList built_;
     TSettings settings_;
+    CompareSettings compare_;  // for the whole run: the comparison dialog edits it, builds read it
     bool hideSystemChecked_ = false;
     bool maximizeAtShow_ = false;
     bool creating_ = true;

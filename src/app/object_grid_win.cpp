@@ -229,13 +229,13 @@ void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
     SelectGuard font(dc, bold ? boldFont_.get() : font_.get());
     int x = r.left + 2;
     if (IsRightAlignedColumn(col)) x = r.right - TextWidth(dc, text) - 3;
-    if (!header && col == 0 && (text == "1" || text == "2") && markers_[0] && markers_[1]) {
+    if (!header && col == ColumnFile && (text == "1" || text == "2") && markers_[0] && markers_[1]) {
         UniqueDc bm(CreateCompatibleDC(dc));
         SelectGuard sel(bm.get(), markers_[text == "1" ? 0 : 1]);
         BitBlt(dc, r.left + 2, r.top + 1, 14, 14, bm.get(), 0, 0, SRCCOPY);
         return;
     }
-    if (!header && (col == 8 || col == 9)) {
+    if (!header && IsFlagColumn(col)) {
         // The flag columns: the cell is filled in one colour, which hides the "1", and a tick
         // of 21 pixels is set when the flag is on.
         UniquePen pen(CreatePen(PS_SOLID, 1, back));

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/grid_logic.h"
-#include "app/visible_list.h"
-#include "app/win_handles_win.h"
-#include "app/window_base_win.h"
+#include "gui/gdi_handles_win.h"
+#include "gui/window_base_win.h"
+#include "listing/visible_list.h"
 
 namespace kavlo {
 

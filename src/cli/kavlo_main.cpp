@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/field_filter.h"
-#include "app/list_builder.h"
+#include "base/errors.h"
 #include "cli/list_output.h"
-#include "objfile/errors.h"
+#include "listing/field_filter.h"
+#include "listing/list_builder.h"
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 #include "output/text_list.h"
@@ -271,10 +271,8 @@ int List(const Options& o) {
         summary.count = fobs[i].Count();
     }
 
-    // As the window does at start-up: the process's comparison settings take the two sorting
-    // switches, then the build reads them.
-    CompareSettings& cs = TheCompareSettings();
-    cs = o.compare;
+    // kavlo's own comparison settings: the fields the options chose and the two sorting switches.
+    CompareSettings cs = o.compare;
     cs.SortByFile = o.sortByFile;
     cs.OnlyShowBoth = o.onlyBoth;
     FilterTexts filters = o.filters;

@@ -63,16 +63,16 @@ std::string RenderJson(const Listing& listing) {
     const TVisibleList& list = listing.list;
     for (int row = 1; row <= LastObjectRow(list); ++row) {
         if (row > 1) out += ',';
-        out += "{\"file\":" + JsonNumber(list.Cell(row, 0));
-        out += ",\"type\":" + JsonString(list.Cell(row, 1));
-        out += ",\"id\":" + JsonNumber(list.Cell(row, 2));
-        out += ",\"name\":" + JsonString(Utf8(list.Cell(row, 3)));
-        out += ",\"version\":" + JsonString(Utf8(list.Cell(row, 4)));
-        out += ",\"date\":" + JsonString(Utf8(list.Cell(row, 5)));
-        out += ",\"time\":" + JsonString(Utf8(list.Cell(row, 6)));
-        out += ",\"blobSize\":" + JsonNumber(list.Cell(row, 7));
-        out += std::string(",\"modified\":") + (list.Cell(row, 8) == "1" ? "true" : "false");
-        out += std::string(",\"compiled\":") + (list.Cell(row, 9) == "1" ? "true" : "false");
+        out += "{\"file\":" + JsonNumber(list.Cell(row, ColumnFile));
+        out += ",\"type\":" + JsonString(list.Cell(row, ColumnType));
+        out += ",\"id\":" + JsonNumber(list.Cell(row, ColumnID));
+        out += ",\"name\":" + JsonString(Utf8(list.Cell(row, ColumnName)));
+        out += ",\"version\":" + JsonString(Utf8(list.Cell(row, ColumnVersion)));
+        out += ",\"date\":" + JsonString(Utf8(list.Cell(row, ColumnDate)));
+        out += ",\"time\":" + JsonString(Utf8(list.Cell(row, ColumnTime)));
+        out += ",\"blobSize\":" + JsonNumber(list.Cell(row, ColumnBlobSize));
+        out += std::string(",\"modified\":") + (list.Cell(row, ColumnModified) == "1" ? "true" : "false");
+        out += std::string(",\"compiled\":") + (list.Cell(row, ColumnCompiled) == "1" ? "true" : "false");
         out += '}';
     }
     out += "]}\n";

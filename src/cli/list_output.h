@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/visible_list.h"
+#include "listing/visible_list.h"
 
 namespace kavlo::cli {
 

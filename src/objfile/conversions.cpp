@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 

@@ -5,12 +5,13 @@
 // that has its type and ID; its data blocks are skipped by seeking, never read.
 #include <algorithm>
 
-#include "objfile/byte_reader.h"
+#include "base/byte_reader.h"
+#include "base/errors.h"
 #include "objfile/conversions.h"
-#include "objfile/errors.h"
 #include "objfile/header_entry.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
+#include "platform/file.h"
 
 namespace kavlo {
 

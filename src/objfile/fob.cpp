@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "base/errors.h"
 #include "objfile/conversions.h"
-#include "objfile/errors.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
 

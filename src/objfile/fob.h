@@ -51,7 +51,8 @@ static_assert(std::is_trivially_copyable_v<TFobRec>);
 void ApplyDateTimeTexts(TFobRec& rec, const FormatSettings& fs);
 
 // The fields that FobsEqual compares, and the two switches of the Equal and Different views.
-// The comparison unit owns one for the whole process; each run starts with all fields on.
+// The program owns one for its whole run and hands it to the comparison dialog and to every
+// build; each run starts with all fields on.
 struct CompareSettings {
     bool CompareTypeID = true;
     bool CompareName = true;

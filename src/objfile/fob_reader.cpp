@@ -4,12 +4,13 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "objfile/byte_reader.h"
+#include "base/byte_reader.h"
+#include "base/errors.h"
 #include "objfile/conversions.h"
-#include "objfile/errors.h"
 #include "objfile/header_entry.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
+#include "platform/file.h"
 
 namespace kavlo {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/errors.h"
+#include "base/text_lines.h"
 #include "objfile/conversions.h"
-#include "objfile/errors.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
-#include "objfile/text_lines.h"
 #include "platform/file.h"
 
 namespace kavlo {

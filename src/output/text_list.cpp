@@ -1,8 +1,10 @@
+// The visible list as the text file that Save writes, and the date rewrite it shares with Excel.
 #include "output/text_list.h"
 
 #include <cstdio>
 
 #include "objfile/conversions.h"
+#include "objfile/object_types.h"
 #include "platform/file.h"
 
 namespace kavlo {
@@ -21,12 +23,12 @@ std::string ListAsText(const TVisibleList& list, const FormatSettings& fs, Progr
     std::string out;
     for (int row = 1; row <= list.LastRow(); ++row) {
         if (progress) progress->Progress(row);
-        if (list.Cell(row, 0).empty()) continue;
+        if (list.Cell(row, ColumnFile).empty()) continue;
         for (int c = 0; c < kColumnCount; ++c) {
             if (c) out += ',';
             out += '"';
             // Cells are written as they stand, quotes and commas included; only the date changes.
-            if (c == 5) out += DateCellAsYmd(list.Cell(row, c), fs);
+            if (c == ColumnDate) out += DateCellAsYmd(list.Cell(row, c), fs);
             else out += list.Cell(row, c);
             out += '"';
         }
@@ -39,6 +41,14 @@ void SaveListAsText(const TVisibleList& list, const std::string& fileName, const
                     ProgressCallback* progress) {
     const std::string bytes = ListAsText(list, fs, progress);
     WriteWholeFile(fileName, bytes);
+}
+
+std::string WithTxtExtension(const std::string& fileName) {
+    const size_t slash = fileName.find_last_of("\\/");
+    const size_t dot = fileName.find_last_of('.');
+    const bool hasTxt = dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+                        LowerAscii(fileName.substr(dot)) == ".txt";
+    return hasTxt ? fileName : fileName + ".txt";
 }
 
 }  // namespace kavlo

@@ -4,15 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/visible_list.h"
+#include "listing/visible_list.h"
 #include "output/progress.h"
 #include "platform/format_settings.h"
 
 namespace kavlo {
-
-// What the output commands, the filter string and marking tell the user when
-// TVisibleList::HasRows is false.
-inline constexpr std::string_view kNoRowsInList = "No rows in list.";
 
 // A Date cell that reads as a date in the short date format, as yyyy/mm/dd with the locale's
 // date separator for "/"; any other text unchanged. Excel export writes dates the same way.
@@ -27,5 +23,8 @@ std::string ListAsText(const TVisibleList& list, const FormatSettings& fs, Progr
 // written raises EFCreateError.
 void SaveListAsText(const TVisibleList& list, const std::string& fileName, const FormatSettings& fs,
                     ProgressCallback* progress = nullptr);
+
+// ".txt" is appended unless the name already ends in it, in any letter case.
+std::string WithTxtExtension(const std::string& fileName);
 
 }  // namespace kavlo

@@ -1,6 +1,6 @@
 #include "platform/code_page.h"
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "platform/code_page_tables.h"
 
 namespace kavlo {

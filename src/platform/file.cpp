@@ -1,6 +1,6 @@
 #include "platform/file.h"
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 

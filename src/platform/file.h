@@ -7,18 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_source.h"
+
 namespace kavlo {
 
-class InputFile {
+class InputFile : public ByteSource {
 public:
     // Raises EFOpenError ("Cannot open file "%s". %s") when the file cannot be opened for
     // reading (missing, unreadable, a directory).
     static std::unique_ptr<InputFile> Open(const std::string& path);
-    virtual ~InputFile() = default;
-    virtual uint64_t Size() const = 0;
-    // Reads up to n bytes at offset; returns how many were read (less only at the end of the
-    // file). An I/O failure raises EReadError.
-    virtual size_t ReadAt(uint64_t offset, void* buffer, size_t n) = 0;
 };
 
 // Creates or replaces the file and writes all bytes in one go. Raises EFCreateError

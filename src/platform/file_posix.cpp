@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "platform/file.h"
 
 namespace kavlo {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "platform/file.h"
 #include "platform/system_error_win.h"
 

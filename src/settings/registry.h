@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 

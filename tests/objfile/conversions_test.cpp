@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 namespace {

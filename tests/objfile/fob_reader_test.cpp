@@ -2,8 +2,8 @@
 
 #include <random>
 
+#include "base/errors.h"
 #include "objfile/conversions.h"
-#include "objfile/errors.h"
 #include "objfile/fob.h"
 #include "objfile/readers.h"
 #include "support/fixed_regional.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
@@ -112,6 +112,13 @@ TEST(TextList, AFileThatCannotBeCreatedRaisesTheCreateError) {
     } catch (const EFCreateError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("Cannot create file \"" + path + "\". ")) << e.what();
     }
+}
+
+TEST(SaveName, AppendsTxtUnlessItIsThere) {
+    EXPECT_EQ(WithTxtExtension("objects"), "objects.txt");
+    EXPECT_EQ(WithTxtExtension("objects.TXT"), "objects.TXT");
+    EXPECT_EQ(WithTxtExtension("list.csv"), "list.csv.txt");
+    EXPECT_EQ(WithTxtExtension("C:\\a.txt\\objects"), "C:\\a.txt\\objects.txt");
 }
 
 }  // namespace

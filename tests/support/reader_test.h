@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "objfile/fob.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"

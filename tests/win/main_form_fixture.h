@@ -156,8 +156,6 @@ protected:
     static void SetUpTestSuite() { OleInitialize(nullptr); }
 
     void SetUp() override {
-        // The comparison settings live for the process: each test starts from their start values.
-        TheCompareSettings() = CompareSettings{};
         previous_ = SetErrorReporter([this](HWND, const std::string& text) { errors_.push_back(text); });
         file1_ = dir_.File("one.fob");
         file2_ = dir_.File("two.fob");
@@ -172,7 +170,6 @@ protected:
     void TearDown() override {
         form_.reset();
         Pump();
-        TheCompareSettings() = CompareSettings{};
         SetErrorReporter(previous_);
     }
 

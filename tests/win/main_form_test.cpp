@@ -399,8 +399,8 @@ TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
         EXPECT_TRUE(dialog.Done());
     }
     EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
-    EXPECT_FALSE(TheCompareSettings().CompareDate);
-    EXPECT_FALSE(TheCompareSettings().CompareTime);
+    EXPECT_FALSE(form_->Compare().CompareDate);
+    EXPECT_FALSE(form_->Compare().CompareTime);
     {
         // Changes thrown away with Escape; the next showing has the settings as they were.
         WhenShown dialog("Compare", {
@@ -410,7 +410,7 @@ TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
         form_->Click(ToolButtonCompareDifferent);
         EXPECT_TRUE(dialog.Done());
     }
-    EXPECT_TRUE(TheCompareSettings().CompareName);
+    EXPECT_TRUE(form_->Compare().CompareName);
     std::vector<bool> shown;
     {
         WhenShown dialog("Compare", [&](HWND dlg) {

@@ -3,7 +3,7 @@
 #include "local_http_server.h"  // Winsock 2 before <windows.h>
 #include "main_form_fixture.h"
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 #include "settings/update_check_win.h"
 
 namespace kavlo {

@@ -1,4 +1,4 @@
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 

@@ -1,4 +1,4 @@
-#include "app/filter_commands.h"
+#include "listing/filter_string.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +33,6 @@ TEST(FieldFilterPrompt, OffersTheFilterOrTheCurrentCell) {
     EXPECT_EQ(FieldFilterValue(f, 8, " "), "False");
     EXPECT_EQ(FieldFilterValue(f, 9, "1"), "True");
     EXPECT_EQ(FieldFilterValue(f, 9, ""), "");
-}
-
-TEST(SaveName, AppendsTxtUnlessItIsThere) {
-    EXPECT_EQ(WithTxtExtension("objects"), "objects.txt");
-    EXPECT_EQ(WithTxtExtension("objects.TXT"), "objects.TXT");
-    EXPECT_EQ(WithTxtExtension("list.csv"), "list.csv.txt");
-    EXPECT_EQ(WithTxtExtension("C:\\a.txt\\objects"), "C:\\a.txt\\objects.txt");
 }
 
 }  // namespace

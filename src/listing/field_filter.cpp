@@ -1,4 +1,4 @@
-#include "app/field_filter.h"
+#include "listing/field_filter.h"
 
 #include <charconv>
 #include <vector>
@@ -145,19 +145,19 @@ std::string_view FilterFieldText(const TFobRec& rec, int column, std::array<char
         return std::string_view(buffer.data(), static_cast<size_t>(r.ptr - buffer.data()));
     };
     switch (column) {
-        case 0: return number(rec.FileNo);
-        case 1:
+        case ColumnFile: return number(rec.FileNo);
+        case ColumnType:
             return rec.ObjType >= 0 && rec.ObjType < kObjectTypeCount
                        ? ObjectTypeNames[static_cast<size_t>(rec.ObjType)]
                        : std::string_view();
-        case 2: return number(rec.ID);
-        case 3: return rec.Name.view();
-        case 4: return rec.VersionList.view();
-        case 5: return rec.DateStr.view();
-        case 6: return rec.TimeStr.view();
-        case 7: return number(rec.BlobSize);
-        case 8: return rec.Modified ? "True" : "False";
-        case 9: return rec.Compiled ? "True" : "False";
+        case ColumnID: return number(rec.ID);
+        case ColumnName: return rec.Name.view();
+        case ColumnVersion: return rec.VersionList.view();
+        case ColumnDate: return rec.DateStr.view();
+        case ColumnTime: return rec.TimeStr.view();
+        case ColumnBlobSize: return number(rec.BlobSize);
+        case ColumnModified: return rec.Modified ? "True" : "False";
+        case ColumnCompiled: return rec.Compiled ? "True" : "False";
         default: return {};
     }
 }

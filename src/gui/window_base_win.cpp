@@ -1,8 +1,8 @@
-#include "app/window_base_win.h"
+#include "gui/window_base_win.h"
 
 #include <commdlg.h>
 
-#include "app/error_report.h"
+#include "gui/error_report.h"
 
 namespace kavlo {
 

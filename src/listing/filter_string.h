@@ -1,10 +1,10 @@
-// What the filter commands and the save command decide, apart from their windows.
+// The filter string of the visible list, and what the one-column filter prompt offers.
 #pragma once
 #include <string>
 #include <string_view>
 
-#include "app/field_filter.h"
-#include "app/visible_list.h"
+#include "listing/field_filter.h"
+#include "listing/visible_list.h"
 
 namespace kavlo {
 
@@ -19,8 +19,5 @@ std::string MakeFilterString(const TVisibleList& list);
 // and the value is then given as "True" or "False").
 std::string FieldFilterLabel(int column);
 std::string FieldFilterValue(const FilterTexts& filters, int column, std::string_view currentCell);
-
-// ".txt" is appended unless the name already ends in it, in any letter case.
-std::string WithTxtExtension(const std::string& fileName);
 
 }  // namespace kavlo

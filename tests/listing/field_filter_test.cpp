@@ -1,4 +1,4 @@
-#include "app/field_filter.h"
+#include "listing/field_filter.h"
 
 #include <gtest/gtest.h>
 

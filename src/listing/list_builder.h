@@ -6,18 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/field_filter.h"
-#include "app/visible_list.h"
+#include "listing/columns.h"
+#include "listing/field_filter.h"
+#include "listing/visible_list.h"
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 
 namespace kavlo {
-
-// The comparison settings of this process: created with their start values (all six fields
-// compared, SortByFile on, OnlyShowBoth off) and kept until exit. The main window copies the
-// stored SortByFile and OnlyShowBoth into it at start-up and the comparison dialog edits it;
-// builds take it as a parameter.
-CompareSettings& TheCompareSettings();
 
 // The five modes of a build. The window sets one; kavlo may set several, and the sections
 // then follow in the order Off, Equal, Different, Added, Deleted.

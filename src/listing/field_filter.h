@@ -4,11 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "listing/columns.h"
 #include "objfile/fob.h"
 
 namespace kavlo {
-
-inline constexpr int kColumnCount = 10;
 
 // The ten filter texts, index = column number (0 File … 9 Compiled). Empty = no filter.
 using FilterTexts = std::array<std::string, kColumnCount>;

@@ -1,4 +1,5 @@
-#include "app/filter_commands.h"
+// The filter string of up to 140 IDs, and the values the one-column filter prompt offers.
+#include "listing/filter_string.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ std::string MakeFilterString(const TVisibleList& list) {
     const int rows = std::min(list.DataRowCount(), kFilterStringMaxIds);
     for (int row = 1; row <= rows; ++row) {
         if (row > 1) result += '|';
-        result += list.Cell(row, 2);
+        result += list.Cell(row, ColumnID);
     }
     return result;
 }
@@ -24,19 +25,11 @@ std::string FieldFilterValue(const FilterTexts& filters, int column, std::string
     const std::string& filter = filters[static_cast<size_t>(column)];
     if (!filter.empty()) return filter;
     std::string value(currentCell);
-    if (column == 8 || column == 9) {
+    if (IsFlagColumn(column)) {
         if (value == " ") value = "0";
         value = NormalizeBoolText(value);
     }
     return value;
-}
-
-std::string WithTxtExtension(const std::string& fileName) {
-    const size_t slash = fileName.find_last_of("\\/");
-    const size_t dot = fileName.find_last_of('.');
-    const bool hasTxt = dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
-                        LowerAscii(fileName.substr(dot)) == ".txt";
-    return hasTxt ? fileName : fileName + ".txt";
 }
 
 }  // namespace kavlo

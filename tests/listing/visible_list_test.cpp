@@ -1,8 +1,8 @@
-#include "app/visible_list.h"
+#include "listing/visible_list.h"
 
 #include <gtest/gtest.h>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 namespace {

@@ -1,13 +1,13 @@
-#include "objfile/byte_reader.h"
+#include "base/byte_reader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
 
-ByteReader::ByteReader(InputFile& file, size_t blockSize)
+ByteReader::ByteReader(ByteSource& file, size_t blockSize)
     : file_(file), size_(file.Size()), blockSize_(blockSize) {}
 
 void ByteReader::Fill(size_t atLeast) {

@@ -11,12 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/field_filter.h"
+#include "listing/columns.h"
 
 namespace kavlo {
-
-inline constexpr std::array<std::string_view, kColumnCount> ColumnTitles = {
-    "File", "Type", "ID", "Name", "Version", "Date", "Time", "BLOB Size", "Modified", "Compiled"};
 
 // Splits a line of comma-separated fields: a field in double quotes runs to the closing quote,
 // a doubled quote inside it stands for one; an unquoted field runs to the next comma or blank;
@@ -43,7 +40,7 @@ public:
 
     // The test every output command and marking run first: the first data row has a File
     // cell, so the list holds objects (the caller tells the user "No rows in list." otherwise).
-    bool HasRows() const { return !Cell(1, 0).empty(); }
+    bool HasRows() const { return !Cell(1, ColumnFile).empty(); }
 
     // Back to the empty list.
     void Clear();
@@ -76,5 +73,17 @@ private:
     std::vector<RowIndex> rows_;
     std::string scratch_;  // AddCommaText's unquoting
 };
+
+// What the output commands, the filter string and marking tell the user when the list holds no
+// objects.
+inline constexpr std::string_view kNoRowsInList = "No rows in list.";
+
+// The list's HasRows, and when it is false "No rows in list." told through `tell`.
+template <typename Tell>
+bool HasRows(const TVisibleList& list, Tell&& tell) {
+    if (list.HasRows()) return true;
+    tell(kNoRowsInList);
+    return false;
+}
 
 }  // namespace kavlo

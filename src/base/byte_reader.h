@@ -1,4 +1,4 @@
-// A bounds-checked, buffered reader over an input file: every read is checked against the end
+// A bounds-checked, buffered reader over a file (any ByteSource): every read is checked against the end
 // of the file before it is used, and the file is read in large blocks. Reading past the end
 // raises EReadError ("Stream read error").
 #pragma once
@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/file.h"
+#include "base/byte_source.h"
 
 namespace kavlo {
 
 class ByteReader {
 public:
-    explicit ByteReader(InputFile& file, size_t blockSize = size_t{1} << 16);
+    explicit ByteReader(ByteSource& file, size_t blockSize = size_t{1} << 16);
 
     uint64_t Size() const { return size_; }
     uint64_t Position() const { return pos_; }
@@ -33,7 +33,7 @@ public:
 private:
     void Fill(size_t atLeast);
 
-    InputFile& file_;
+    ByteSource& file_;
     uint64_t size_;
     uint64_t pos_ = 0;
     std::vector<uint8_t> buffer_;

@@ -1,15 +1,10 @@
-#include "app/list_builder.h"
+#include "listing/list_builder.h"
 
 #include <charconv>
 
-#include "objfile/errors.h"
+#include "base/errors.h"
 
 namespace kavlo {
-
-CompareSettings& TheCompareSettings() {
-    static CompareSettings settings;  // start values: see CompareSettings
-    return settings;
-}
 
 bool IncludedByType(const TFobRec& rec, const TypeSwitches& types, bool hideSystemObjects) {
     if (rec.ObjType < 0 || rec.ObjType >= kObjectTypeCount) return false;
