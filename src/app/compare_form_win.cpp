@@ -1,3 +1,4 @@
+// The comparison settings dialog: eight check boxes bound to the fields of CompareSettings.
 #include "app/compare_form_win.h"
 
 #include "res/resource.h"
@@ -19,25 +20,16 @@ constexpr Box kBoxes[] = {
 
 }  // namespace
 
-TCompareForm::TCompareForm() : TModalDialog(IDD_COMPARE) {}
+TCompareForm::TCompareForm() : TRecordDialog(IDD_COMPARE, 180, 400) {}
 
 bool TCompareForm::OnInit() {
-    RECT r{0, 0, 180, 400};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    CenterOn(GetWindow(hwnd_, GW_OWNER));
-    if (Settings)
-        for (const Box& b : kBoxes) CheckDlgButton(hwnd_, b.id, (*Settings).*b.field ? BST_CHECKED : BST_UNCHECKED);
+    for (const Box& b : kBoxes) CheckDlgButton(hwnd_, b.id, value_.*b.field ? BST_CHECKED : BST_UNCHECKED);
     EnableWindow(GetDlgItem(hwnd_, IDC_CHECKBOX_TYPEID), FALSE);  // type and ID always decide
     return true;
 }
 
-bool TCompareForm::OnCommand(int id, int) {
-    if (id != IDOK) return false;
-    if (Settings)
-        for (const Box& b : kBoxes) (*Settings).*b.field = IsDlgButtonChecked(hwnd_, b.id) == BST_CHECKED;
-    End(IDOK);
+bool TCompareForm::OnOk() {
+    for (const Box& b : kBoxes) value_.*b.field = IsDlgButtonChecked(hwnd_, b.id) == BST_CHECKED;
     return true;
 }
 

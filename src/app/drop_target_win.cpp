@@ -1,3 +1,4 @@
+// Files dropped on the main window: the OLE drop target and the paths of a shell data object.
 #include "app/drop_target_win.h"
 
 #include <ole2.h>
@@ -46,11 +47,8 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         *effect = Effect(*effect);
         if (*effect == DROPEFFECT_NONE) return S_OK;
-        try {
-            handler_(TDropPIDLTarget::PathsOf(data));
-        } catch (const std::exception& e) {
-            ShowException(nullptr, e);
-        }
+        // Nothing may leave through COM: an error is shown here.
+        Guarded(nullptr, [&] { handler_(TDropPIDLTarget::PathsOf(data)); });
         return S_OK;
     }
 
@@ -115,18 +113,31 @@ std::vector<std::string> TDropPIDLTarget::PathsOf(IDataObject* data) {
     return paths;
 }
 
-TDropPIDLTarget* TDropPIDLTarget::Register(HWND hwnd, DropHandler handler) {
-    auto* target = new DropTarget(std::move(handler));
-    if (RegisterDragDrop(hwnd, target) != S_OK) {
-        target->Release();
-        return nullptr;
-    }
-    return reinterpret_cast<TDropPIDLTarget*>(static_cast<IDropTarget*>(target));
+TDropPIDLTarget TDropPIDLTarget::Register(HWND hwnd, DropHandler handler) {
+    auto target = ComPtr<IDropTarget>::Attach(new DropTarget(std::move(handler)));
+    TDropPIDLTarget registered;
+    if (RegisterDragDrop(hwnd, target.get()) != S_OK) return registered;
+    registered.hwnd_ = hwnd;
+    registered.target_ = std::move(target);
+    return registered;
 }
 
-void TDropPIDLTarget::Revoke(HWND hwnd, TDropPIDLTarget* target) {
-    RevokeDragDrop(hwnd);
-    if (target) reinterpret_cast<IDropTarget*>(target)->Release();
+TDropPIDLTarget::TDropPIDLTarget(TDropPIDLTarget&& o) noexcept
+    : hwnd_(std::exchange(o.hwnd_, nullptr)), target_(std::move(o.target_)) {}
+
+TDropPIDLTarget& TDropPIDLTarget::operator=(TDropPIDLTarget&& o) noexcept {
+    if (this != &o) {
+        Revoke();
+        hwnd_ = std::exchange(o.hwnd_, nullptr);
+        target_ = std::move(o.target_);
+    }
+    return *this;
+}
+
+void TDropPIDLTarget::Revoke() {
+    if (target_) RevokeDragDrop(hwnd_);
+    hwnd_ = nullptr;
+    target_.reset();
 }
 
 }  // namespace kavlo

@@ -1,3 +1,4 @@
+// The filter dialog, its two-column grid with the always-open editor, and the text-input box.
 #include "app/filter_form_win.h"
 
 #include <commctrl.h>
@@ -13,6 +14,7 @@ namespace {
 const char kFilterGridClass[] = "TFilterStringGrid";
 constexpr int kRowHeight = 18, kLine = 1, kRows = 11;
 constexpr int kColWidths[2] = {75, 150};
+constexpr int kClientWidth = 252, kClientHeight = 273;
 
 std::string WindowText(HWND hwnd) {
     std::string s(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
@@ -21,16 +23,9 @@ std::string WindowText(HWND hwnd) {
     return s;
 }
 
-void SetClientSize(HWND hwnd, int w, int h) {
-    RECT r{0, 0, w, h};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
-    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-}
-
 }  // namespace
 
-TFilterForm::TFilterForm() : TModalDialog(IDD_FILTER) {
+TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeight) {
     WNDCLASSEXA wc{sizeof wc};
     if (!GetClassInfoExA(AppInstance(), kFilterGridClass, &wc)) {
         wc = WNDCLASSEXA{};
@@ -42,9 +37,7 @@ TFilterForm::TFilterForm() : TModalDialog(IDD_FILTER) {
         RegisterClassExA(&wc);
     }
     // A 10-point font, as the dialog's grid has.
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    const int height = -MulDiv(10, GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY), 72);
     font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg"));
 }
@@ -57,30 +50,30 @@ RECT TFilterForm::ValueCell(int row) const {
 }
 
 bool TFilterForm::OnInit() {
-    SetClientSize(hwnd_, 252, 273);
-    CenterOn(GetWindow(hwnd_, GW_OWNER));
     const int gridW = kColWidths[0] + kColWidths[1] + 3 * kLine + 4;
     const int gridH = kRows * (kRowHeight + kLine) + 4;
     grid_ = CreateWindowExA(WS_EX_CLIENTEDGE, kFilterGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                            (252 - gridW) / 2, 8, gridW, gridH, hwnd_,
+                            (Scale(kClientWidth) - gridW) / 2, 8, gridW, gridH, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER_GRID)), AppInstance(), this);
     SetWindowLongPtrA(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The buttons below the grid.
-    SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, 252 - 2 * 83, 273 - 33, 75, 25, SWP_NOZORDER);
-    SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, 252 - 83, 273 - 33, 75, 25, SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, Scale(kClientWidth - 2 * 83), Scale(kClientHeight - 33), Scale(75),
+                 Scale(25), SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, Scale(kClientWidth - 83), Scale(kClientHeight - 33), Scale(75),
+                 Scale(25), SWP_NOZORDER);
     // The editor is always shown, on the Value cell of the current row.
     editor_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10, grid_,
                               nullptr, AppInstance(), nullptr);
     SendMessageA(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SetWindowSubclass(editor_, EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
     row_ = 1;
-    SelectRow(StartRow + 1);
+    SelectRow(startRow_ + 1);
     SetFocus(editor_);
     return false;  // the focus is set
 }
 
 void TFilterForm::StoreEditor() {
-    if (editor_ && row_ >= 1 && row_ <= kColumnCount) values_[static_cast<size_t>(row_ - 1)] = WindowText(editor_);
+    if (editor_ && row_ >= 1 && row_ <= kColumnCount) value_[static_cast<size_t>(row_ - 1)] = WindowText(editor_);
 }
 
 void TFilterForm::SelectRow(int row) {
@@ -89,7 +82,7 @@ void TFilterForm::SelectRow(int row) {
     row_ = row;
     const RECT cell = ValueCell(row_);
     MoveWindow(editor_, cell.left + 2, cell.top + 2, cell.right - cell.left - 3, cell.bottom - cell.top - 3, TRUE);
-    SetWindowTextA(editor_, values_[static_cast<size_t>(row_ - 1)].c_str());
+    SetWindowTextA(editor_, value_[static_cast<size_t>(row_ - 1)].c_str());
     SendMessageA(editor_, EM_SETSEL, 0, -1);
     InvalidateRect(grid_, nullptr, TRUE);
 }
@@ -111,7 +104,7 @@ void TFilterForm::PaintGrid(HDC dc) {
             SetTextColor(dc, GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
             std::string text = r == 0 ? (c == 0 ? "Name" : "Value")
                                       : c == 0 ? std::string(ColumnTitles[static_cast<size_t>(r - 1)])
-                                               : values_[static_cast<size_t>(r - 1)];
+                                               : value_[static_cast<size_t>(r - 1)];
             RECT clip = cell;
             ExtTextOutA(dc, cell.left + 2, cell.top + 2, ETO_CLIPPED, &clip, text.c_str(),
                         static_cast<UINT>(text.size()), nullptr);
@@ -126,65 +119,66 @@ void TFilterForm::PaintGrid(HDC dc) {
 
 LRESULT CALLBACK TFilterForm::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<TFilterForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-        case WM_PAINT: {
-            PaintGuard pg(hwnd);
-            if (self) self->PaintGrid(pg.dc());
-            return 0;
-        }
-        case WM_LBUTTONDOWN: {
-            const int row = GET_Y_LPARAM(lParam) / (kRowHeight + kLine);
-            if (self && row >= 1 && row <= kColumnCount) {
-                self->SelectRow(row);
-                SetFocus(self->editor_);
+    LRESULT result = 0;
+    Guarded(GetParent(hwnd), [&] {
+        switch (msg) {
+            case WM_PAINT: {
+                PaintGuard pg(hwnd);
+                if (self) self->PaintGrid(pg.dc());
+                break;
             }
-            return 0;
+            case WM_LBUTTONDOWN: {
+                const int row = GET_Y_LPARAM(lParam) / (kRowHeight + kLine);
+                if (self && row >= 1 && row <= kColumnCount) {
+                    self->SelectRow(row);
+                    SetFocus(self->editor_);
+                }
+                break;
+            }
+            case WM_SETFOCUS:
+                if (self && self->editor_) SetFocus(self->editor_);
+                break;
+            default: result = DefWindowProcA(hwnd, msg, wParam, lParam); break;
         }
-        case WM_SETFOCUS:
-            if (self && self->editor_) SetFocus(self->editor_);
-            return 0;
-        default: return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
+    });
+    return result;
 }
 
 LRESULT CALLBACK TFilterForm::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<TFilterForm*>(data);
-    switch (msg) {
-        case WM_GETDLGCODE:
-            // The grid's editor keeps Enter and Escape: they act when they are released.
-            return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
-        case WM_KEYDOWN:
-            if (wParam == VK_UP || wParam == VK_DOWN) {
-                self->SelectRow(self->row_ + (wParam == VK_UP ? -1 : 1));
-                return 0;
-            }
-            if (wParam == VK_RETURN || wParam == VK_ESCAPE) return 0;
-            break;
-        case WM_CHAR:
-            if (wParam == '\r' || wParam == 27) return 0;  // no beep
-            break;
-        case WM_KEYUP:
-            if (wParam == VK_RETURN) {
-                self->OnCommand(IDOK, BN_CLICKED);
-                return 0;
-            }
-            if (wParam == VK_ESCAPE) {
-                self->End(IDCANCEL);
-                return 0;
-            }
-            break;
-        default: break;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    bool handled = false;
+    LRESULT result = 0;
+    Guarded(GetAncestor(hwnd, GA_ROOT), [&] {
+        switch (msg) {
+            case WM_GETDLGCODE:
+                // The grid's editor keeps Enter and Escape: they act when they are released.
+                result = DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
+                handled = true;
+                break;
+            case WM_KEYDOWN:
+                if (wParam == VK_UP || wParam == VK_DOWN) {
+                    self->SelectRow(self->row_ + (wParam == VK_UP ? -1 : 1));
+                    handled = true;
+                }
+                handled |= wParam == VK_RETURN || wParam == VK_ESCAPE;
+                break;
+            case WM_CHAR:
+                handled = wParam == '\r' || wParam == 27;  // no beep
+                break;
+            case WM_KEYUP:
+                if (wParam == VK_RETURN) self->Accept();
+                else if (wParam == VK_ESCAPE) self->End(IDCANCEL);
+                handled = wParam == VK_RETURN || wParam == VK_ESCAPE;
+                break;
+            default: break;
+        }
+    });
+    return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-bool TFilterForm::OnCommand(int id, int) {
-    if (id == IDOK) {
-        StoreEditor();
-        End(IDOK);
-        return true;
-    }
-    return false;
+bool TFilterForm::OnOk() {
+    StoreEditor();
+    return true;
 }
 
 INT_PTR TFilterForm::OnMessage(UINT msg, WPARAM, LPARAM) {
@@ -197,11 +191,11 @@ INT_PTR TFilterForm::OnMessage(UINT msg, WPARAM, LPARAM) {
 
 namespace {
 
-class TInputQueryForm : public TModalDialog {
+// The standard text-input box: a caption, a label and one edit; edits the text it is given.
+class TInputQueryForm : public TRecordDialog<std::string> {
 public:
-    TInputQueryForm(std::string caption, std::string label, std::string value)
-        : TModalDialog(IDD_INPUTQUERY), caption_(std::move(caption)), label_(std::move(label)), value_(std::move(value)) {}
-    const std::string& Value() const { return value_; }
+    TInputQueryForm(std::string caption, std::string label)
+        : TRecordDialog(IDD_INPUTQUERY, 0, 0), caption_(std::move(caption)), label_(std::move(label)) {}
 
 protected:
     bool OnInit() override {
@@ -213,24 +207,19 @@ protected:
         SetFocus(edit);
         return false;
     }
-    bool OnCommand(int id, int) override {
-        if (id != IDOK) return false;
+    bool OnOk() override {
         value_ = WindowText(GetDlgItem(hwnd_, IDC_QUERY_EDIT));
-        End(IDOK);
         return true;
     }
 
 private:
-    std::string caption_, label_, value_;
+    std::string caption_, label_;
 };
 
 }  // namespace
 
 bool InputQuery(HWND owner, const std::string& caption, const std::string& label, std::string& value) {
-    TInputQueryForm form(caption, label, value);
-    if (form.ShowModal(owner) != IDOK) return false;
-    value = form.Value();
-    return true;
+    return TInputQueryForm(caption, label).Edit(owner, value);
 }
 
 }  // namespace kavlo

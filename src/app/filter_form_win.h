@@ -7,18 +7,21 @@
 #include <string>
 
 #include "gui/gdi_handles_win.h"
+#include "gui/modal_dialog_win.h"
 #include "gui/window_base_win.h"
 #include "listing/field_filter.h"
 
 namespace kavlo {
 
-class TFilterForm : public TModalDialog {
+class TFilterForm : public TRecordDialog<FilterTexts> {
 public:
     TFilterForm();
     ~TFilterForm() override;
-    void SetFilters(const FilterTexts& texts) { values_ = texts; }
-    void GetFilters(FilterTexts& texts) const { texts = values_; }
-    int StartRow = 0;  // the filter whose editor is open when the dialog shows
+    // Edits the ten texts with the editor open on filter `startRow` (0 File … 9 Compiled).
+    bool Edit(HWND owner, FilterTexts& texts, int startRow) {
+        startRow_ = startRow;
+        return TRecordDialog::Edit(owner, texts);
+    }
 
     // The grid control, while the dialog is shown (for tests).
     HWND FilterStringGrid() const { return grid_; }
@@ -27,7 +30,7 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int code) override;
+    bool OnOk() override;
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -38,7 +41,7 @@ private:
     void StoreEditor();
     RECT ValueCell(int row) const;
 
-    FilterTexts values_{};
+    int startRow_ = 0;
     HWND grid_ = nullptr, editor_ = nullptr;
     int row_ = 1;
     UniqueFont font_;

@@ -1,3 +1,5 @@
+// The main window: its toolbar, grid, scroll bar and status bar, the private messages, the
+// shortcuts, and the wiring of every button to its command.
 #include "app/main_form_win.h"
 
 #include <commdlg.h>
@@ -11,11 +13,14 @@
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
 #include "app/filter_form_win.h"
+#include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
+#include "app/save_command_win.h"
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
+#include "gui/file_dialog_win.h"
+#include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
-#include "output/text_list.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
 #include "settings/update_check_win.h"
@@ -63,27 +68,22 @@ bool ExcelInstalled() {
     return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
 }
 
-LRESULT CALLBACK StatusBarSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    if (msg == WM_MOUSEMOVE) {
-        try {
-            reinterpret_cast<TMainForm*>(data)->StatusBarMouseMove(GET_X_LPARAM(lParam));
-        } catch (const std::exception& e) {
-            ShowException(GetParent(hwnd), e);
-        }
-    }
+}  // namespace
+
+LRESULT CALLBACK TMainForm::StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) {
+    if (msg == WM_MOUSEMOVE)
+        Guarded(GetParent(hwnd), [&] { reinterpret_cast<TMainForm*>(data)->StatusBarMouseMove(GET_X_LPARAM(lParam)); });
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
-
-}  // namespace
 
 TMainForm::TMainForm() {
     for (int i = 0; i < kToolButtonCount; ++i) hints_[static_cast<size_t>(i)] = kToolButtonHints[static_cast<size_t>(i)];
 }
 
+// The window goes first: its toolbar uses the image lists until then.
 TMainForm::~TMainForm() {
     if (hwnd_) DestroyWindow(hwnd_);
-    for (HIMAGELIST list : {smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_})
-        if (list) ImageList_Destroy(list);
 }
 
 void TMainForm::Create(Options options) {
@@ -128,7 +128,8 @@ void TMainForm::FormCreate() {
                                 nullptr);
     LoadMarkers();
     grid_.SetList(&built_.List);
-    dropTarget_ = TDropPIDLTarget::Register(hwnd_, [this](const std::vector<std::string>& p) { DropPIDLTarget1Drop(p); });
+    dropTarget_ =
+        TDropPIDLTarget::Register(hwnd_, [this](const std::vector<std::string>& p) { DropPIDLTarget1Drop(p); });
     LoadSettings(settings_, *this, *options_.registry, options_.languageId, options_.settingsKey);
     if (!ExcelInstalled()) hints_[ToolButtonExcel] = "Excel - is not installed";
     if (!PrintersInstalled()) hints_[ToolButtonPrint] = "Print - no printers installed";
@@ -138,10 +139,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
-    if (dropTarget_) {
-        TDropPIDLTarget::Revoke(hwnd_, dropTarget_);
-        dropTarget_ = nullptr;
-    }
+    dropTarget_.Revoke();
     fob1_.Clear();
     fob2_.Clear();
     SaveSettings(settings_, *this, *options_.registry, options_.settingsKey);
@@ -158,8 +156,8 @@ void TMainForm::CreateToolBar() {
     largeImages_ = CreateToolbarImageList(32);
     smallDisabledImages_ = CreateToolbarImageList(16, ToolbarImageLook::Disabled);
     largeDisabledImages_ = CreateToolbarImageList(32, ToolbarImageLook::Disabled);
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_));
-    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(smallDisabledImages_));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_.get()));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(smallDisabledImages_.get()));
     std::vector<TBBUTTON> buttons;
     for (int b = 0; b < kToolButtonCount; ++b) {
         TBBUTTON tb{};
@@ -191,7 +189,7 @@ void TMainForm::CreateStatusBar() {
     }
     edges[kStatusPanelWidths.size() - 1] = -1;  // the last panel reaches the right edge
     SendMessageA(status_, SB_SETPARTS, kStatusPanelWidths.size(), reinterpret_cast<LPARAM>(edges));
-    SetWindowSubclass(status_, StatusBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(status_, StatusBarProc, 1, reinterpret_cast<DWORD_PTR>(this));
     statusTip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(status_), statusTool_);
 }
 
@@ -213,14 +211,8 @@ std::string TMainForm::StatusText(int panel) const {
     return buffer;
 }
 
-std::string TMainForm::ToolButtonHint(int button) const { return hints_[static_cast<size_t>(button)]; }
-
 bool TMainForm::TypeButtonDown(int type) const {
     return SendMessageA(toolbar_, TB_ISBUTTONCHECKED, ToolButtonId(ToolButtonTableData + type), 0) != 0;
-}
-
-bool TMainForm::ButtonEnabled(int button) const {
-    return SendMessageA(toolbar_, TB_ISBUTTONENABLED, ToolButtonId(button), 0) != 0;
 }
 
 TypeSwitches TMainForm::TypeSwitchStates() const {
@@ -262,9 +254,9 @@ std::optional<SettingsPlacement> TMainForm::Placement() const {
 }
 
 void TMainForm::SizeToolButtonsClick(bool large) {
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(large ? largeImages_ : smallImages_));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>((large ? largeImages_ : smallImages_).get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(large ? largeDisabledImages_ : smallDisabledImages_));
+                 reinterpret_cast<LPARAM>((large ? largeDisabledImages_ : smallDisabledImages_).get()));
     SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, large ? MAKELONG(32, 32) : MAKELONG(16, 16));
     SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, large ? MAKELONG(39, 38) : MAKELONG(23, 22));
     settings_.ToolButtonSize = large ? 1 : 0;
@@ -416,10 +408,9 @@ void TMainForm::BringToFront() {
 void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
     int number = fileNo;
     if (ask) {
-        const INT_PTR result = askFileNo_->ShowModal(hwnd_);
+        const bool chosen = askFileNo_->Edit(hwnd_, number);
         BringToFront();
-        if (result != IDOK) return;
-        number = askFileNo_->FileNo;
+        if (!chosen) return;
     }
     HourglassGuard hourglass;
     TFob& fob = number == 1 ? fob1_ : fob2_;
@@ -453,16 +444,14 @@ void TMainForm::ToolButtonClearClick() {
 }
 
 void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) {
-    if (askSettings) {
-        compareForm_->Settings = &compare_;
-        if (compareForm_->ShowModal(hwnd_) != IDOK) return;
-    }
+    if (askSettings && !compareForm_->Edit(hwnd_, compare_)) return;
     BuildList(mode);
 }
 
-void TMainForm::ShowMessageText(const std::string& text) {
-    if (options_.showMessage) options_.showMessage(hwnd_, text);
-    else MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_OK);
+void TMainForm::ShowMessageText(std::string_view text) {
+    const std::string s(text);
+    if (options_.showMessage) options_.showMessage(hwnd_, s);
+    else MessageBoxA(hwnd_, s.c_str(), std::string(kApplicationTitle).c_str(), MB_OK);
 }
 
 void TMainForm::NotBuiltYet(int button) {
@@ -470,17 +459,15 @@ void TMainForm::NotBuiltYet(int button) {
                     "\" is not available in this version yet.");
 }
 
-bool TMainForm::HasRows() {
-    if (built_.List.HasRows()) return true;
-    ShowMessageText(std::string(kNoRowsInList));
-    return false;
+CommandContext TMainForm::Context() {
+    return CommandContext{hwnd_, built_.List, regional_.format, [this](std::string_view text) { ShowMessageText(text); },
+                          [this](bool visible, int minimum, int maximum, int position) {
+                              ShowProgress(visible, minimum, maximum, position);
+                          }};
 }
 
 void TMainForm::ToolButtonFilterAddClick() {
-    filterForm_->SetFilters(filters_);
-    filterForm_->StartRow = 0;
-    if (filterForm_->ShowModal(hwnd_) != IDOK) return;
-    filterForm_->GetFilters(filters_);
+    if (!filterForm_->Edit(hwnd_, filters_, 0)) return;
     PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
 }
 
@@ -490,57 +477,6 @@ void TMainForm::WmEditFieldFilter(int column) {
     if (!InputQuery(hwnd_, "Field Filter", FieldFilterLabel(column), value)) return;
     filters_[static_cast<size_t>(column)] = value;
     PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
-}
-
-void TMainForm::ToolButtonMakeFilterStringClick() {
-    if (!HasRows()) return;
-    const std::string text = MakeFilterString(built_.List);
-    if (text.empty()) return;
-    if (!OpenClipboard(hwnd_)) throw EKavloError("Cannot open clipboard");
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (mem) {
-        memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-        GlobalUnlock(mem);
-        if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
-    }
-    CloseClipboard();
-}
-
-namespace {
-
-std::optional<std::string> ChooseSaveFile(HWND owner, const std::string& start) {
-    static const char kFilter[] = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
-    return RunFileDialog(owner, kFilter, start, std::string(), OFN_OVERWRITEPROMPT, true);
-}
-
-// The status-bar progress bar as the output commands' progress report.
-class MainProgress final : public ProgressCallback {
-public:
-    explicit MainProgress(TMainForm& form) : form_(form) {}
-    void Progress(int row) override { form_.ShowProgress(true, 0, 0, row); }
-private:
-    TMainForm& form_;
-};
-
-}  // namespace
-
-void TMainForm::ToolButtonSaveClick() {
-    if (!HasRows()) return;
-    const std::optional<std::string> chosen = ChooseSaveFile(hwnd_, settings_.LastFileSaved);
-    if (!chosen) return;
-    const std::string fileName = WithTxtExtension(*chosen);
-    HourglassGuard hourglass;
-    ShowProgress(true, 0, built_.List.RowCount(), 0);
-    MainProgress progress(*this);
-    try {
-        SaveListAsText(built_.List, fileName, regional_.format, &progress);
-    } catch (...) {
-        ShowProgress(false, 0, 0, 0);
-        throw;
-    }
-    ShowProgress(false, 0, 0, 0);
-    settings_.LastFileSaved = fileName;
 }
 
 void TMainForm::Click(int button) {
@@ -558,8 +494,8 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareAdded: BuildList(BuildMode::Added()); break;
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
-        case ToolButtonSave: ToolButtonSaveClick(); break;
-        case ToolButtonMakeFilterString: ToolButtonMakeFilterStringClick(); break;
+        case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
+        case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
@@ -589,11 +525,7 @@ bool TMainForm::PreTranslate(const MSG& msg) {
         }
     }
     if (button < 0) return false;
-    try {
-        Click(button);  // whether or not the button is enabled
-    } catch (const std::exception& e) {
-        ShowException(hwnd_, e);
-    }
+    Guarded(hwnd_, [&] { Click(button); });  // whether or not the button is enabled
     return true;
 }
 
@@ -655,6 +587,14 @@ void TMainForm::WmStartup() {
 void TMainForm::WmUpdateCheck(int result) {
     if (result > 0) settings_.CheckForUpdatesLastDate = LocalToday();
     if (result == kNewerVersionAvailable) AskGoToWebsite(hwnd_, options_.openWebsite ? options_.openWebsite : OpenWebsite);
+}
+
+void TMainForm::WmFiltersChanged() {
+    NormaliseFilters(filters_);
+    bool any = false;
+    for (const std::string& f : filters_) any |= !f.empty();
+    SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), any ? TRUE : FALSE);
+    BuildList(built_.LastMode);
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -719,11 +659,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (msg == kWmFiltersChanged) {
-        NormaliseFilters(filters_);
-        bool any = false;
-        for (const std::string& f : filters_) any |= !f.empty();
-        SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), any ? TRUE : FALSE);
-        BuildList(built_.LastMode);
+        WmFiltersChanged();
         return 0;
     }
     return Default(msg, wParam, lParam);

@@ -9,8 +9,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/command_context_win.h"
+#include "app/drop_target_win.h"
 #include "app/object_grid_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
@@ -27,7 +30,6 @@ namespace kavlo {
 class TAskFileNoForm;
 class TCompareForm;
 class TFilterForm;
-class TDropPIDLTarget;
 
 // The toolbar's buttons in toolbar order; the index is also the button's image index.
 enum ToolButton : int {
@@ -72,45 +74,30 @@ public:
     // loop (and tests that pump messages) call it for every message; true when consumed.
     bool PreTranslate(const MSG& msg);
 
-    // Commands, as the toolbar and the shortcuts run them.
+    // Runs a toolbar button's command, as a click or its shortcut does.
     void Click(int button);
-    void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
-    void DropPIDLTarget1Drop(const std::vector<std::string>& paths);
-    void BuildList(const BuildMode& mode);
-    void UpdateScrollBar();
-    void ShowProgress(bool visible, int minimum, int maximum, int position);
-
-    // State, for the commands of other parts and for tests.
-    const TFob& Fob(int fileNo) const { return fileNo == 1 ? fob1_ : fob2_; }
-    const TBuiltList& Built() const { return built_; }
-    TObjectGrid& Grid() { return grid_; }
-    FilterTexts& Filters() { return filters_; }
-    TSettings& Settings() { return settings_; }
-    const CompareSettings& Compare() const { return compare_; }
-    HWND ToolBar() const { return toolbar_; }
-    HWND StatusBar() const { return status_; }
-    HWND ScrollBar() const { return scrollbar_; }
-    HWND ProgressBar() const { return progress_; }
-    std::string StatusText(int panel) const;
-    std::string ToolButtonHint(int button) const;
-    bool TypeButtonDown(int type) const;
-    bool ButtonEnabled(int button) const;
-    TAskFileNoForm& AskFileNoForm() { return *askFileNo_; }
-    TCompareForm& CompareForm() { return *compareForm_; }
-    TFilterForm& FilterForm() { return *filterForm_; }
-    int DroppedCount() const { return droppedCount_; }
-    const std::string& StatusHint() const { return statusHint_; }
-    // The registered drop target (an IDropTarget), so that a drop can be driven directly.
-    TDropPIDLTarget* DropTarget() const { return dropTarget_; }
-    const GridScrollState& ScrollState() const { return scroll_; }
-    // The status bar's hint for a pointer at x (StatusBarMouseMove).
-    void StatusBarMouseMove(int x);
-    bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class TMainFormPeer;  // what the window tests look at (tests/win/main_form_peer.h)
+
+    void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
+    void DropPIDLTarget1Drop(const std::vector<std::string>& paths);
+    void BuildList(const BuildMode& mode);
+    void UpdateScrollBar();
+    void ShowProgress(bool visible, int minimum, int maximum, int position);
+    std::string StatusText(int panel) const;
+    bool TypeButtonDown(int type) const;
+    bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
+    // The status bar's hint for a pointer at x (StatusBarMouseMove).
+    void StatusBarMouseMove(int x);
+    static LRESULT CALLBACK StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data);
+    // What the commands are given.
+    CommandContext Context();
+
     void FormCreate();
     void FormDestroy();
     void FormResize();
@@ -128,13 +115,10 @@ private:
     void ToolButtonClearClick();
     void ToolButtonCompareClick(const BuildMode& mode, bool askSettings);
     void NotBuiltYet(int button);
-    void ShowMessageText(const std::string& text);
-    // HasRows with its message: false (and "No rows in list." shown) for an empty list.
-    bool HasRows();
+    void ShowMessageText(std::string_view text);
     void ToolButtonFilterAddClick();
     void WmEditFieldFilter(int column);
-    void ToolButtonMakeFilterStringClick();
-    void ToolButtonSaveClick();
+    void WmFiltersChanged();
     void LoadCommandLine();
     TypeSwitches TypeSwitchStates() const;
     void BringToFront();
@@ -165,8 +149,7 @@ private:
     HWND toolbar_ = nullptr, status_ = nullptr, scrollbar_ = nullptr, progress_ = nullptr, statusTip_ = nullptr;
     TOOLINFOA statusTool_{};
     std::string statusHint_;
-    HIMAGELIST smallImages_ = nullptr, largeImages_ = nullptr;
-    HIMAGELIST smallDisabledImages_ = nullptr, largeDisabledImages_ = nullptr;
+    UniqueImageList smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_;
     UniqueBitmap marker1_, marker2_;
     GridScrollState scroll_;
     int droppedCount_ = 0;
@@ -174,7 +157,7 @@ private:
     std::unique_ptr<TAskFileNoForm> askFileNo_;
     std::unique_ptr<TCompareForm> compareForm_;
     std::unique_ptr<TFilterForm> filterForm_;
-    TDropPIDLTarget* dropTarget_ = nullptr;
+    TDropPIDLTarget dropTarget_;
     std::string openFileName_;
     std::string openInitialDir_;
     std::array<std::string, kToolButtonCount> hints_;

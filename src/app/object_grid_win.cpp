@@ -343,13 +343,12 @@ void TObjectGrid::MouseMove(int x, int y) {
         return;
     }
     if (text == hint_) return;
-    HDC dc = GetDC(hwnd_);
     int width = 0;
     {
-        SelectGuard f(dc, font_.get());
-        width = TextWidth(dc, text);
+        const WindowDc dc(hwnd_);
+        SelectGuard f(dc.get(), font_.get());
+        width = TextWidth(dc.get(), text);
     }
-    ReleaseDC(hwnd_, dc);
     if (width < widths_[static_cast<size_t>(col)] - 2) HideHint();
     else ShowHint(text);
 }

@@ -11,6 +11,7 @@
 
 #include "app/grid_logic.h"
 #include "gui/gdi_handles_win.h"
+#include "gui/tracking_tip_win.h"
 #include "gui/window_base_win.h"
 #include "listing/visible_list.h"
 

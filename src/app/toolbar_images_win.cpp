@@ -1,3 +1,4 @@
+// The toolbar's image lists: the drawn images as 32-bit DIB sections with their masks.
 #include "app/toolbar_images_win.h"
 
 #include <cstring>
@@ -5,7 +6,7 @@
 
 namespace kavlo {
 
-HBITMAP CreateArgbBitmap(const Image& image) {
+UniqueBitmap CreateArgbBitmap(const Image& image) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = image.width;
@@ -14,18 +15,15 @@ HBITMAP CreateArgbBitmap(const Image& image) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bmp || !bits) {
-        if (bmp) DeleteObject(bmp);
-        return nullptr;
-    }
+    UniqueBitmap bmp(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bmp || !bits) return {};
     // A 32-bit DIB pixel is B, G, R, A in memory: the same bytes as 0xAARRGGBB on little-endian.
     std::memcpy(bits, image.argb.data(), image.argb.size() * sizeof(uint32_t));
     GdiFlush();
     return bmp;
 }
 
-HBITMAP CreateMaskBitmap(const Image& image) {
+UniqueBitmap CreateMaskBitmap(const Image& image) {
     // Monochrome rows are padded to 16 bits for CreateBitmap; the first pixel is the top bit.
     const int stride = (image.width + 15) / 16 * 2;
     std::vector<unsigned char> bits(static_cast<size_t>(stride) * static_cast<size_t>(image.height), 0);
@@ -33,25 +31,20 @@ HBITMAP CreateMaskBitmap(const Image& image) {
         for (int x = 0; x < image.width; ++x)
             if (AlphaOf(image.At(x, y)) < 128)
                 bits[static_cast<size_t>(y * stride + x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
-    return CreateBitmap(image.width, image.height, 1, 1, bits.data());
+    return UniqueBitmap(CreateBitmap(image.width, image.height, 1, 1, bits.data()));
 }
 
-HIMAGELIST CreateToolbarImageList(int size, ToolbarImageLook look) {
-    if (size != kToolbarSmall && size != kToolbarLarge) return nullptr;
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0);
-    if (!list) return nullptr;
+UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look) {
+    if (size != kToolbarSmall && size != kToolbarLarge) return {};
+    UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0));
+    if (!list) return {};
     for (int i = 0; i < kToolbarImageCount; ++i) {
         Image image = ToolbarImage(i, size);
         if (look == ToolbarImageLook::Disabled) image = DisabledImage(image);
-        HBITMAP bmp = CreateArgbBitmap(image);
-        HBITMAP mask = CreateMaskBitmap(image);
-        const int added = bmp && mask ? ImageList_Add(list, bmp, mask) : -1;
-        if (bmp) DeleteObject(bmp);
-        if (mask) DeleteObject(mask);
-        if (added != i) {
-            ImageList_Destroy(list);
-            return nullptr;
-        }
+        const UniqueBitmap bmp = CreateArgbBitmap(image);
+        const UniqueBitmap mask = CreateMaskBitmap(image);
+        const int added = bmp && mask ? ImageList_Add(list.get(), bmp.get(), mask.get()) : -1;
+        if (added != i) return {};
     }
     return list;
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/toolbar_art.h"
+#include "gui/gdi_handles_win.h"
 
 namespace kavlo {
 
@@ -11,15 +12,14 @@ enum class ToolbarImageLook { Normal, Disabled };
 
 // A 32-bit image list (ILC_COLOR32, with a mask for renderers that ignore alpha) of the 27
 // toolbar images in toolbar order, `size` × `size` pixels, size 16 or 32; for TB_SETIMAGELIST
-// (or, with ToolbarImageLook::Disabled, TB_SETDISABLEDIMAGELIST). The caller owns the list and
-// destroys it with ImageList_Destroy once no toolbar uses it. nullptr for another size or when
-// the system cannot create it.
-HIMAGELIST CreateToolbarImageList(int size, ToolbarImageLook look = ToolbarImageLook::Normal);
+// (or, with ToolbarImageLook::Disabled, TB_SETDISABLEDIMAGELIST); keep it while a toolbar uses
+// it. Empty for another size or when the system cannot create it.
+UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look = ToolbarImageLook::Normal);
 
 // A 32-bit top-down DIB section holding `image` (straight alpha, as image lists want it), and
-// the monochrome mask that marks its transparent pixels (alpha below half) with 1. nullptr
-// on failure; the caller deletes them with DeleteObject.
-HBITMAP CreateArgbBitmap(const Image& image);
-HBITMAP CreateMaskBitmap(const Image& image);
+// the monochrome mask that marks its transparent pixels (alpha below half) with 1. Empty on
+// failure.
+UniqueBitmap CreateArgbBitmap(const Image& image);
+UniqueBitmap CreateMaskBitmap(const Image& image);
 
 }  // namespace kavlo

@@ -1,39 +1,13 @@
-// Move-only owners of Win32 handles, and guards that restore what they change.
+// Owners of the window system's handles (GDI objects, DCs, menus, image lists, icons) on the
+// one UniqueHandle template, and guards that give back what they take for a scope: a window's
+// DC, a paint cycle, an object selected into a DC, the hourglass.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
-#include <utility>
+#include "base/unique_handle.h"
 
 namespace kavlo {
-
-template <typename H, typename Closer, H Invalid = H{}>
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(H h) : h_(h) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-        if (this != &o) {
-            reset();
-            h_ = std::exchange(o.h_, Invalid);
-        }
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    H get() const { return h_; }
-    explicit operator bool() const { return h_ != Invalid; }
-    void reset(H h = Invalid) {
-        if (h_ != Invalid) Closer{}(h_);
-        h_ = h;
-    }
-    H release() { return std::exchange(h_, Invalid); }
-
-private:
-    H h_ = Invalid;
-};
 
 struct GdiObjectCloser {
     void operator()(HGDIOBJ h) const { DeleteObject(h); }
@@ -44,13 +18,37 @@ struct DcCloser {
 struct MenuCloser {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct ImageListCloser {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+struct IconCloser {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
 
-using UniqueFont = UniqueHandle<HFONT, GdiObjectCloser>;
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
-using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectCloser>;
-using UniquePen = UniqueHandle<HPEN, GdiObjectCloser>;
-using UniqueDc = UniqueHandle<HDC, DcCloser>;
-using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
+using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, GdiObjectCloser>>;
+using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, GdiObjectCloser>>;
+using UniqueBrush = UniqueHandle<NullHandleTraits<HBRUSH, GdiObjectCloser>>;
+using UniquePen = UniqueHandle<NullHandleTraits<HPEN, GdiObjectCloser>>;
+using UniqueDc = UniqueHandle<NullHandleTraits<HDC, DcCloser>>;  // of CreateCompatibleDC, CreateDC
+using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, MenuCloser>>;
+using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, ImageListCloser>>;
+using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, IconCloser>>;
+
+// A window's DC (GetDC, the screen's for a null window), released at the end of the scope.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
 
 // Selects an object into a DC and puts the previous one back.
 class SelectGuard {
@@ -59,11 +57,13 @@ public:
     ~SelectGuard() { SelectObject(dc_, old_); }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
+
 private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
+// BeginPaint and EndPaint of one WM_PAINT.
 class PaintGuard {
 public:
     explicit PaintGuard(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
@@ -72,6 +72,7 @@ public:
     PaintGuard& operator=(const PaintGuard&) = delete;
     HDC dc() const { return dc_; }
     const RECT& rect() const { return ps_.rcPaint; }
+
 private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
@@ -85,6 +86,7 @@ public:
     ~HourglassGuard() { SetCursor(old_); }
     HourglassGuard(const HourglassGuard&) = delete;
     HourglassGuard& operator=(const HourglassGuard&) = delete;
+
 private:
     HCURSOR old_;
 };

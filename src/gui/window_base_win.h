@@ -1,26 +1,43 @@
-// One window base for every window of the program: a static window procedure, `this` bound at
-// WM_NCCREATE (WM_INITDIALOG for dialogs) into GWLP_USERDATA, and every exception of a handler
-// caught before it can cross into user32 and shown by ShowException.
+// One window base for every window of the program, and the error barrier that every window
+// procedure, dialog procedure, subclass procedure and COM callback puts between its handlers and
+// the system: whatever a handler throws is shown by ShowException and goes no further.
 #pragma once
 #include <windows.h>
 
 #include <exception>
-#include <commctrl.h>
-
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace kavlo {
 
-// Shows the error as the application's standard error report: a message box with the title
-// "Kavlodex", the error icon and OK. Tests replace the reporter to see the text instead.
+HINSTANCE AppInstance();
+
+// The application's standard error report: a message box with the title "Kavlodex", the error
+// icon and OK. Tests replace the reporter to see the text instead.
 using ErrorReporter = std::function<void(HWND owner, const std::string& text)>;
 void ShowException(HWND owner, const std::exception& e);
 void ShowErrorText(HWND owner, const std::string& message);
 // Returns the previous reporter.
 ErrorReporter SetErrorReporter(ErrorReporter reporter);
+// The text shown for a failure that is no std::exception.
+inline constexpr char kUnknownErrorText[] = "Unknown error";
 
+// Runs `handler` and shows what it throws, anything at all; true when it returned normally.
+template <typename F>
+bool Guarded(HWND owner, F&& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        ShowException(owner, e);
+    } catch (...) {
+        ShowErrorText(owner, kUnknownErrorText);
+    }
+    return false;
+}
+
+// A window of ours: one static window procedure binds `this` at WM_NCCREATE (into
+// GWLP_USERDATA) and hands every message to HandleMessage behind the error barrier.
 class TWindow {
 public:
     virtual ~TWindow();
@@ -42,39 +59,5 @@ protected:
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
-
-// A modal dialog from a resource template. The dialog edits the record it is given and
-// returns IDOK or IDCANCEL; it never reaches into the main window.
-class TModalDialog {
-public:
-    virtual ~TModalDialog() = default;
-    INT_PTR ShowModal(HWND owner);
-    HWND Handle() const { return hwnd_; }
-
-protected:
-    explicit TModalDialog(int templateId) : templateId_(templateId) {}
-    virtual bool OnInit() { return true; }
-    // Return true when handled.
-    virtual bool OnCommand(int id, int code) { return false; }
-    virtual INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return FALSE; }
-    void End(INT_PTR result) { EndDialog(hwnd_, result); }
-    void CenterOn(HWND owner);
-
-    HWND hwnd_ = nullptr;
-
-private:
-    static INT_PTR CALLBACK StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    int templateId_;
-};
-
-HINSTANCE AppInstance();
-
-// A tooltip that shows a text at a given place on request (the grid's cell hints, the status
-// bar's panel hints): `info` is filled as its one tool, with `id` for the tool's id.
-HWND CreateTrackingTip(HWND owner, UINT_PTR id, TOOLINFOA& info);
-
-// The common open or save dialog; the chosen name, or nothing when cancelled.
-std::optional<std::string> RunFileDialog(HWND owner, const char* filter, const std::string& start,
-                                         const std::string& initialDir, DWORD flags, bool save);
 
 }  // namespace kavlo

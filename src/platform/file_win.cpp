@@ -1,8 +1,11 @@
+// Files on Win32: object files opened read-only and shared, read at offsets; a list written in
+// one go.
 #include <windows.h>
 
 #include "base/errors.h"
 #include "platform/file.h"
 #include "platform/system_error_win.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
@@ -10,10 +13,7 @@ namespace {
 
 class WinInputFile final : public InputFile {
 public:
-    WinInputFile(HANDLE h, uint64_t size) : h_(h), size_(size) {}
-    ~WinInputFile() override { CloseHandle(h_); }
-    WinInputFile(const WinInputFile&) = delete;
-    WinInputFile& operator=(const WinInputFile&) = delete;
+    WinInputFile(UniqueFileHandle h, uint64_t size) : h_(std::move(h)), size_(size) {}
 
     uint64_t Size() const override { return size_; }
 
@@ -26,7 +26,7 @@ public:
             ov.OffsetHigh = static_cast<DWORD>(at >> 32);
             const DWORD want = static_cast<DWORD>(std::min<size_t>(n - done, 1u << 30));
             DWORD got = 0;
-            if (!ReadFile(h_, static_cast<char*>(buffer) + done, want, &got, &ov)) {
+            if (!ReadFile(h_.get(), static_cast<char*>(buffer) + done, want, &got, &ov)) {
                 if (GetLastError() == ERROR_HANDLE_EOF) break;
                 throw EReadError();
             }
@@ -37,7 +37,7 @@ public:
     }
 
 private:
-    HANDLE h_;
+    UniqueFileHandle h_;
     uint64_t size_;
 };
 
@@ -45,35 +45,26 @@ private:
 
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     // Shared for reading and writing: the Navision client may hold the file open.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    UniqueFileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h) throw EFOpenError(path, SystemErrorText(GetLastError()));
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h, &size)) {
-        const DWORD err = GetLastError();
-        CloseHandle(h);
-        throw EFOpenError(path, SystemErrorText(err));
-    }
-    return std::make_unique<WinInputFile>(h, static_cast<uint64_t>(size.QuadPart));
+    if (!GetFileSizeEx(h.get(), &size)) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart));
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw EFCreateError(path, SystemErrorText(GetLastError()));
+    UniqueFileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (!h) throw EFCreateError(path, SystemErrorText(GetLastError()));
     size_t done = 0;
     while (done < bytes.size()) {
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
         DWORD put = 0;
-        if (!WriteFile(h, bytes.data() + done, want, &put, nullptr)) {
-            const DWORD err = GetLastError();
-            CloseHandle(h);
-            throw EFCreateError(path, SystemErrorText(err));
-        }
+        if (!WriteFile(h.get(), bytes.data() + done, want, &put, nullptr))
+            throw EFCreateError(path, SystemErrorText(GetLastError()));
         done += put;
     }
-    CloseHandle(h);
 }
 
 }  // namespace kavlo

@@ -28,7 +28,7 @@ public:
     std::optional<RegValue> Query(std::string_view name) override {
         const std::string n(name);
         DWORD type = 0, size = 0;
-        LONG r = RegQueryValueExA(key_.Get(), n.c_str(), nullptr, &type, nullptr, &size);
+        LONG r = RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type, nullptr, &size);
         if (r == ERROR_FILE_NOT_FOUND) return std::nullopt;
         if (r != ERROR_SUCCESS) Fail("Cannot read registry value", name, r);
         // The value may grow between asking its size and reading it; ask again until it fits.
@@ -36,7 +36,7 @@ public:
         for (;;) {
             v.data.resize(size);
             DWORD got = size;
-            r = RegQueryValueExA(key_.Get(), n.c_str(), nullptr, &type,
+            r = RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type,
                                  reinterpret_cast<BYTE*>(v.data.data()), &got);
             if (r == ERROR_MORE_DATA) {
                 size = got > size ? got : size * 2 + 16;
@@ -55,7 +55,7 @@ public:
         if (data.size() > std::numeric_limits<DWORD>::max())
             Fail("Cannot write registry value", name, ERROR_INVALID_PARAMETER);
         const std::string n(name);
-        const LONG r = RegSetValueExA(key_.Get(), n.c_str(), 0, static_cast<DWORD>(type),
+        const LONG r = RegSetValueExA(key_.get(), n.c_str(), 0, static_cast<DWORD>(type),
                                       reinterpret_cast<const BYTE*>(data.data()),
                                       static_cast<DWORD>(data.size()));
         if (r != ERROR_SUCCESS) Fail("Cannot write registry value", name, r);
@@ -74,7 +74,7 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreateKey(std::string_view key
     const std::string path(keyPath);
     UniqueHKey key;
     const LONG r = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   access, nullptr, key.Put(), nullptr);
+                                   access, nullptr, key.put(), nullptr);
     if (r != ERROR_SUCCESS) Fail("Cannot open registry key", keyPath, r);
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }

@@ -1,3 +1,5 @@
+// The update check's Windows side: the build's version data, the network test, one HTTP GET
+// through WinINet, the browser, and the thread that runs the check at start.
 // Winsock 2 before <windows.h>, which would bring in the first Winsock's declarations.
 #include <winsock2.h>
 
@@ -9,6 +11,7 @@
 #include <cstdio>
 
 #include "base/errors.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
@@ -90,34 +93,33 @@ bool NetworkPresent() {
 
 namespace {
 
-struct InternetHandle {
-    HINTERNET h;
-    ~InternetHandle() {
-        if (h) InternetCloseHandle(h);
-    }
+struct InternetCloser {
+    void operator()(HINTERNET h) const { InternetCloseHandle(h); }
 };
+using UniqueInternetHandle = UniqueHandle<NullHandleTraits<HINTERNET, InternetCloser>>;
 
 }  // namespace
 
 std::string HttpGetText(const std::string& url) {
     // One client per request: no proxy, redirects followed, cookies accepted, no cache.
-    InternetHandle session{InternetOpenA("Mozilla/3.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
-    if (!session.h) return {};
+    UniqueInternetHandle session(InternetOpenA("Mozilla/3.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (!session) return {};
     static const char kHeaders[] = "Content-Type: text/html\r\nAccept: text/html, */*\r\n";
-    InternetHandle request{InternetOpenUrlA(session.h, url.c_str(), kHeaders, static_cast<DWORD>(sizeof kHeaders - 1),
-                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI,
-                                            0)};
-    if (!request.h) return {};
+    UniqueInternetHandle request(InternetOpenUrlA(session.get(), url.c_str(), kHeaders,
+                                                  static_cast<DWORD>(sizeof kHeaders - 1),
+                                                  INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                                      INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI,
+                                                  0));
+    if (!request) return {};
     DWORD status = 0, size = sizeof status;
-    if (!HttpQueryInfoA(request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
         status >= 300)
         return {};
     std::string body;
     char buffer[8192];
     DWORD read = 0;
     while (true) {
-        if (!InternetReadFile(request.h, buffer, sizeof buffer, &read)) return {};
+        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &read)) return {};
         if (read == 0) break;
         body.append(buffer, read);
     }
@@ -190,11 +192,10 @@ struct TUpdateThread {
 void StartUpdateThread(HWND window, UINT message, UpdateCheckEnv env) {
     try {
         auto t = std::make_unique<TUpdateThread>(TUpdateThread{window, message, std::move(env)});
-        HANDLE thread = CreateThread(nullptr, 0, TUpdateThread::Run, t.get(), CREATE_SUSPENDED, nullptr);
+        UniqueKernelHandle thread(CreateThread(nullptr, 0, TUpdateThread::Run, t.get(), CREATE_SUSPENDED, nullptr));
         if (!thread) return;
-        t.release();
-        ResumeThread(thread);
-        CloseHandle(thread);
+        t.release();  // the thread frees it
+        ResumeThread(thread.get());
     } catch (...) {
         // starting the check is best effort
     }

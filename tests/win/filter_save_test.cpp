@@ -48,8 +48,8 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         int startRow = 0;
         WhenShown dialog("Filter", {
             [&](HWND) {
-                startRow = form_->FilterForm().CurrentRow();
-                EXPECT_EQ(GetFocus(), form_->FilterForm().Editor());
+                startRow = Form().FilterForm().CurrentRow();
+                EXPECT_EQ(GetFocus(), Form().FilterForm().Editor());
                 PressKey(VK_DOWN);  // to Type
                 TypeText("cod");
             },
@@ -60,8 +60,8 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         EXPECT_EQ(startRow, 1);  // the editor starts on File
     }
     Pump();
-    EXPECT_EQ(form_->Filters()[1], "Codeunit");
-    EXPECT_TRUE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_EQ(Form().Filters()[1], "Codeunit");
+    EXPECT_TRUE(Form().ButtonEnabled(ToolButtonFilterClear));
     ASSERT_GT(Rows(), 0);
     for (int row = 1; row <= Rows(); ++row) EXPECT_EQ(Cell(row, 1), "Codeunit");
     {
@@ -70,9 +70,9 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         WhenShown again("Filter", {
             [](HWND) { PressKey(VK_DOWN); },
             [&](HWND) {
-                row = form_->FilterForm().CurrentRow();
+                row = Form().FilterForm().CurrentRow();
                 char text[64] = {};
-                GetWindowTextA(form_->FilterForm().Editor(), text, sizeof text);
+                GetWindowTextA(Form().FilterForm().Editor(), text, sizeof text);
                 shown = text;
                 TypeText("x");       // a change that Escape throws away
                 PressKey(VK_ESCAPE);  // Escape released: Cancel
@@ -84,17 +84,17 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         EXPECT_EQ(shown, "Codeunit");
     }
     Pump();
-    EXPECT_EQ(form_->Filters()[1], "Codeunit");
+    EXPECT_EQ(Form().Filters()[1], "Codeunit");
     // Clearing the only filter disables the button and lists everything again.
     form_->Click(ToolButtonFilterClear);
     Pump();
-    EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_FALSE(Form().ButtonEnabled(ToolButtonFilterClear));
     EXPECT_EQ(Rows(), 30);
 }
 
 TEST_F(MainFormTest, AHeaderClickOffersTheCurrentRowsValue) {
     Start({file1_});
-    form_->Grid().SetCurrentRow(5);
+    Form().Grid().SetCurrentRow(5);
     const std::string name = Cell(5, 3);
     std::string offered, label;
     WhenShown prompt("Field Filter", [&](HWND dlg) {
@@ -105,15 +105,15 @@ TEST_F(MainFormTest, AHeaderClickOffersTheCurrentRowsValue) {
         label = text;
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     });
-    const RECT header = form_->Grid().CellRect(0, 3);
+    const RECT header = Form().Grid().CellRect(0, 3);
     const int mid = (header.left + header.right) / 2;
-    SendMessageA(form_->Grid().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
-    SendMessageA(form_->Grid().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
+    SendMessageA(Form().Grid().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, 8));
+    SendMessageA(Form().Grid().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(mid, 8));
     Pump(10);
     EXPECT_TRUE(prompt.Done());
     EXPECT_EQ(label, "Name Filter");
     EXPECT_EQ(offered, name);
-    EXPECT_EQ(form_->Filters()[3], name);
+    EXPECT_EQ(Form().Filters()[3], name);
     ASSERT_GE(Rows(), 1);
     for (int row = 1; row <= Rows(); ++row) EXPECT_EQ(Cell(row, 3), name);  // exactly that name
 }
@@ -129,8 +129,8 @@ TEST_F(MainFormTest, TheFilterStringHoldsAtMost140Ids) {
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], "No rows in list.");
     EXPECT_EQ(ClipboardText(), "untouched");
-    form_->LoadIntoSlot(many, 1, false);
-    form_->BuildList(BuildMode::Off());
+    Form().LoadIntoSlot(many, 1, false);
+    Form().BuildList(BuildMode::Off());
     form_->Click(ToolButtonMakeFilterString);
     const std::string text = ClipboardText();
     EXPECT_EQ(std::count(text.begin(), text.end(), '|'), 139);
@@ -171,7 +171,7 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     SaveDialogAnswer cancel;  // Escape: nothing written, nothing remembered
     AnswerSaveDialog(*form_, cancel);
     EXPECT_EQ(cancel.offered, "");
-    EXPECT_EQ(form_->Settings().LastFileSaved, "");
+    EXPECT_EQ(Form().Settings().LastFileSaved, "");
 
     const std::string chosen = dir_.File("objects");
     SaveDialogAnswer save{chosen};
@@ -180,12 +180,12 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     ASSERT_TRUE(errors_.empty()) << errors_[0];
     const std::string bytes = FileBytes(chosen + ".txt");
     FormatSettings fs = SystemFormatSettings();
-    EXPECT_EQ(bytes, ListAsText(form_->Built().List, fs));
+    EXPECT_EQ(bytes, ListAsText(Form().Built().List, fs));
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 59);
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     EXPECT_FALSE(std::filesystem::exists(chosen));
-    EXPECT_EQ(form_->Settings().LastFileSaved, chosen + ".txt");
-    EXPECT_FALSE(IsWindowVisible(form_->ProgressBar()));
+    EXPECT_EQ(Form().Settings().LastFileSaved, chosen + ".txt");
+    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
 
     // A file that another program holds open without sharing cannot be written: the error
     // with the system's text, the file untouched, LastFileSaved unchanged. The dialog offers
@@ -202,8 +202,8 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_[0], "Cannot create file \"" + locked + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(FileBytes(locked), "kept");
-    EXPECT_EQ(form_->Settings().LastFileSaved, chosen + ".txt");
-    EXPECT_FALSE(IsWindowVisible(form_->ProgressBar()));
+    EXPECT_EQ(Form().Settings().LastFileSaved, chosen + ".txt");
+    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
 }
 
 }  // namespace

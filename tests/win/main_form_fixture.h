@@ -19,6 +19,7 @@
 
 #include "app/main_form_win.h"
 #include "app/main_messages.h"
+#include "main_form_peer.h"
 #include "settings/registry_memory.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
@@ -210,7 +211,7 @@ protected:
     // The toolbar's image lists, for enabled and for disabled buttons: 27 images of that size.
     void ExpectToolbarImages(int size) const {
         for (UINT get : {TB_GETIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
-            auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(form_->ToolBar(), get, 0, 0));
+            auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(Form().ToolBar(), get, 0, 0));
             ASSERT_NE(list, nullptr) << get;
             int cx = 0, cy = 0;
             ImageList_GetIconSize(list, &cx, &cy);
@@ -220,19 +221,21 @@ protected:
         }
     }
 
-    int Rows() const { return form_->Built().List.AddedRowCount(); }
-    std::string Cell(int row, int col) const { return std::string(form_->Built().List.Cell(row, col)); }
+    TMainFormPeer Form() const { return TMainFormPeer(*form_); }
+
+    int Rows() const { return Form().Built().List.AddedRowCount(); }
+    std::string Cell(int row, int col) const { return std::string(Form().Built().List.Cell(row, col)); }
 
     // Makes the grid show exactly `rows` data rows.
     void ShowDataRows(int rows) {
         RECT wr{}, gr{};
         GetWindowRect(form_->Handle(), &wr);
-        GetClientRect(form_->Grid().Handle(), &gr);
+        GetClientRect(Form().Grid().Handle(), &gr);
         const int want = kGridRowHeight + rows * (kGridRowHeight + kGridLineWidth) + 4;
         SetWindowPos(form_->Handle(), nullptr, 0, 0, wr.right - wr.left, (wr.bottom - wr.top) + (want - gr.bottom),
                      SWP_NOMOVE | SWP_NOZORDER);
         Pump();
-        ASSERT_EQ(ComputeScrollMetrics(form_->ScrollState()).fitRows, rows);
+        ASSERT_EQ(ComputeScrollMetrics(Form().ScrollState()).fitRows, rows);
     }
 
     testing::TempDir dir_;

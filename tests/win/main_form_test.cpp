@@ -21,18 +21,18 @@ TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
     GetWindowRect(form_->Handle(), &r);
     EXPECT_EQ(r.right - r.left, 775);
     EXPECT_EQ(r.bottom - r.top, 520);
-    for (int t = 0; t < 10; ++t) EXPECT_TRUE(form_->TypeButtonDown(t)) << t;
-    EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
-    EXPECT_TRUE(form_->LargeButtons());  // absent ToolButtonSize means large
+    for (int t = 0; t < 10; ++t) EXPECT_TRUE(Form().TypeButtonDown(t)) << t;
+    EXPECT_FALSE(Form().ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_TRUE(Form().LargeButtons());  // absent ToolButtonSize means large
     ExpectToolbarImages(32);
-    EXPECT_EQ(form_->StatusText(0), "0");
-    EXPECT_EQ(form_->StatusText(3), "File 1: 0");
-    EXPECT_EQ(form_->StatusText(4), "File 2: 0");
-    EXPECT_EQ(form_->Built().List.RowCount(), 2);
-    EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
-    EXPECT_EQ(SendMessageA(form_->ToolBar(), TB_BUTTONCOUNT, 0, 0), 27 + 8);  // 8 separators
-    EXPECT_EQ(form_->ToolButtonHint(ToolButtonFilterAdd), "Add Filter  Ctrl+F7");
-    EXPECT_EQ(form_->ToolButtonHint(ToolButtonMarkObjectDesigner), "Mark objects in Navision Object Designer  Ctrl+M");
+    EXPECT_EQ(Form().StatusText(0), "0");
+    EXPECT_EQ(Form().StatusText(3), "File 1: 0");
+    EXPECT_EQ(Form().StatusText(4), "File 2: 0");
+    EXPECT_EQ(Form().Built().List.RowCount(), 2);
+    EXPECT_FALSE(IsWindowEnabled(Form().ScrollBar()));
+    EXPECT_EQ(SendMessageA(Form().ToolBar(), TB_BUTTONCOUNT, 0, 0), 27 + 8);  // 8 separators
+    EXPECT_EQ(Form().ToolButtonHint(ToolButtonFilterAdd), "Add Filter  Ctrl+F7");
+    EXPECT_EQ(Form().ToolButtonHint(ToolButtonMarkObjectDesigner), "Mark objects in Navision Object Designer  Ctrl+M");
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -45,27 +45,27 @@ TEST_F(MainFormTest, StoredSettingsGiveSmallButtonsAndReleasedTypes) {
     key->Set("ShowForm", RegType::DWord, std::string_view(reinterpret_cast<const char*>(&zero), 4));
     key.reset();
     Start({file1_});
-    EXPECT_FALSE(form_->LargeButtons());
+    EXPECT_FALSE(Form().LargeButtons());
     ExpectToolbarImages(16);
-    EXPECT_FALSE(form_->TypeButtonDown(2));
-    EXPECT_TRUE(form_->TypeButtonDown(1));
+    EXPECT_FALSE(Form().TypeButtonDown(2));
+    EXPECT_TRUE(Form().TypeButtonDown(1));
     for (int row = 1; row <= Rows(); ++row) EXPECT_NE(Cell(row, 1), "Form");
 }
 
 TEST_F(MainFormTest, CommandLineLoadsBothFilesOrNoneWhenTheFirstIsMissing) {
     Start({file1_, file2_});
-    EXPECT_EQ(form_->Fob(1).Count(), 30);
-    EXPECT_EQ(form_->Fob(2).Count(), 29);
+    EXPECT_EQ(Form().Fob(1).Count(), 30);
+    EXPECT_EQ(Form().Fob(2).Count(), 29);
     EXPECT_EQ(Rows(), 59);
-    EXPECT_EQ(form_->StatusText(1), file1_);
-    EXPECT_EQ(form_->StatusText(2), file2_);
-    EXPECT_EQ(form_->StatusText(3), "File 1: 30");
-    EXPECT_EQ(form_->StatusText(4), "File 2: 29");
-    EXPECT_EQ(form_->DroppedCount(), 2);
+    EXPECT_EQ(Form().StatusText(1), file1_);
+    EXPECT_EQ(Form().StatusText(2), file2_);
+    EXPECT_EQ(Form().StatusText(3), "File 1: 30");
+    EXPECT_EQ(Form().StatusText(4), "File 2: 29");
+    EXPECT_EQ(Form().DroppedCount(), 2);
     form_.reset();
     Start({dir_.File("missing.fob"), file2_});
-    EXPECT_EQ(form_->Fob(1).Count(), 0);
-    EXPECT_EQ(form_->Fob(2).Count(), 0);
+    EXPECT_EQ(Form().Fob(1).Count(), 0);
+    EXPECT_EQ(Form().Fob(2).Count(), 0);
 }
 
 TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
@@ -75,13 +75,13 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     EXPECT_EQ(Cell(1, 0), "1");
     form_->Click(ToolButtonCompareAdded);
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(form_->StatusText(0), "0");
+    EXPECT_EQ(Form().StatusText(0), "0");
     {
         WhenShown ok("Compare", [](HWND) { PressKey(VK_RETURN); });
         form_->Click(ToolButtonCompareDifferent);
         EXPECT_TRUE(ok.Done());
     }
-    EXPECT_EQ(form_->Built().LastMode, BuildMode::Different());
+    EXPECT_EQ(Form().Built().LastMode, BuildMode::Different());
     EXPECT_GE(Rows(), 2);
     {
         // Cancel leaves the list as it was.
@@ -89,7 +89,7 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
         form_->Click(ToolButtonCompareEqual);
         EXPECT_TRUE(cancel.Done());
     }
-    EXPECT_EQ(form_->Built().LastMode, BuildMode::Different());
+    EXPECT_EQ(Form().Built().LastMode, BuildMode::Different());
     {
         WhenShown ok("Compare", [](HWND dlg) {
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, 203)));  // Type & ID cannot be changed
@@ -101,19 +101,19 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     form_->Click(ToolButtonCompareOff);
     EXPECT_EQ(Rows(), 59);
     // A type switch always returns to all objects of the selected types.
-    SendMessageA(form_->ToolBar(), TB_CHECKBUTTON, ToolButtonId(ToolButtonTable), FALSE);
+    SendMessageA(Form().ToolBar(), TB_CHECKBUTTON, ToolButtonId(ToolButtonTable), FALSE);
     form_->Click(ToolButtonTable);
-    EXPECT_EQ(form_->Built().LastMode, BuildMode::Off());
+    EXPECT_EQ(Form().Built().LastMode, BuildMode::Off());
     for (int row = 1; row <= Rows(); ++row) EXPECT_NE(Cell(row, 1), "Table");
     form_->Click(ToolButtonClear);
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(form_->StatusText(1), "");
-    EXPECT_EQ(form_->StatusText(3), "File 1: 0");
+    EXPECT_EQ(Form().StatusText(1), "");
+    EXPECT_EQ(Form().StatusText(3), "File 1: 0");
 }
 
 TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
     Start();
-    auto* target = reinterpret_cast<IDropTarget*>(form_->DropTarget());
+    auto* target = reinterpret_cast<IDropTarget*>(Form().DropTarget());
     ASSERT_NE(target, nullptr);
     const auto drop = [&](const std::vector<std::string>& files) {
         FileDrop data(files);
@@ -132,8 +132,8 @@ TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
         Pump(10);
         EXPECT_TRUE(key2.Done());
     }
-    EXPECT_EQ(form_->Fob(1).Count(), 0);
-    EXPECT_EQ(form_->Fob(2).Count(), 30);
+    EXPECT_EQ(Form().Fob(1).Count(), 0);
+    EXPECT_EQ(Form().Fob(2).Count(), 30);
     {
         // One file, answered with Escape: nothing is loaded, the list is rebuilt.
         WhenShown escape("Load dropped file", [](HWND) { PressKey(VK_ESCAPE); });
@@ -141,17 +141,17 @@ TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
         Pump(10);
         EXPECT_TRUE(escape.Done());
     }
-    EXPECT_EQ(form_->Fob(1).Count(), 0);
+    EXPECT_EQ(Form().Fob(1).Count(), 0);
     EXPECT_EQ(Rows(), 30);
     drop({file1_, file2_});  // two files: no question
     Pump(5);
-    EXPECT_EQ(form_->Fob(1).Count(), 30);
-    EXPECT_EQ(form_->Fob(2).Count(), 29);
+    EXPECT_EQ(Form().Fob(1).Count(), 30);
+    EXPECT_EQ(Form().Fob(2).Count(), 29);
     form_->Click(ToolButtonClear);
     drop({file1_, file2_, file1_});  // three: nothing
     Pump(5);
-    EXPECT_EQ(form_->Fob(1).Count(), 0);
-    EXPECT_EQ(form_->DroppedCount(), 0);
+    EXPECT_EQ(Form().Fob(1).Count(), 0);
+    EXPECT_EQ(Form().DroppedCount(), 0);
 }
 
 TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
@@ -161,14 +161,14 @@ TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
     std::string bytes = testing::WriteFob(FobFile{{FobObject{}}});
     bytes.resize(200);
     testing::WriteBytes(bad, bytes);
-    form_->DropPIDLTarget1Drop({file1_, bad});
+    Form().DropPIDLTarget1Drop({file1_, bad});
     Pump(5);
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_TRUE(errors_[0].starts_with("Stream read error") || errors_[0].starts_with("Assertion failure")) << errors_[0];
     EXPECT_EQ(Rows(), 30);  // the rebuild was skipped
     const std::string doc = dir_.File("notes.doc");
     testing::WriteBytes(doc, "x");
-    form_->DropPIDLTarget1Drop({doc, file2_});
+    Form().DropPIDLTarget1Drop({doc, file2_});
     Pump(5);
     ASSERT_EQ(errors_.size(), 2u);
     EXPECT_EQ(errors_[1], "Unsupported file type: .doc.");
@@ -176,7 +176,7 @@ TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
 
 TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
     Start();  // an empty list: Save and the filter string answer "No rows in list."
-    SetFocus(form_->Grid().Handle());
+    SetFocus(Form().Grid().Handle());
     // Real key events: the modifiers held while the key goes down and up; nothing acts before
     // the key is released.
     const auto keyUp = [&](WORD vk, bool ctrl, bool shift, bool alt) {
@@ -214,15 +214,15 @@ TEST_F(MainFormTest, ShortcutsActOnKeyReleaseWithExactModifiers) {
         EXPECT_TRUE(filter.Done());
     }
     // Shift+Ctrl+F7 clears the filters even while its button is disabled, and rebuilds.
-    form_->LoadIntoSlot(file1_, 1, false);
-    form_->Filters()[3] = "Cust*";
+    Form().LoadIntoSlot(file1_, 1, false);
+    Form().Filters()[3] = "Cust*";
     PostMessageA(form_->Handle(), kWmFiltersChanged, 0, 0);
     Pump();
-    EXPECT_TRUE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_TRUE(Form().ButtonEnabled(ToolButtonFilterClear));
     const int filtered = Rows();
     keyUp(VK_F7, true, true, false);
-    EXPECT_EQ(form_->Filters()[3], "");
-    EXPECT_FALSE(form_->ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_EQ(Form().Filters()[3], "");
+    EXPECT_FALSE(Form().ButtonEnabled(ToolButtonFilterClear));
     EXPECT_EQ(Rows(), 30);
     EXPECT_LT(filtered, 30);
 }
@@ -236,46 +236,46 @@ TEST_F(MainFormTest, ScrollBarFiguresFollowTheRowsInView) {
     ASSERT_EQ(Rows(), 10000);
     ShowDataRows(25);
     SCROLLINFO si{sizeof si, SIF_ALL};
-    GetScrollInfo(form_->ScrollBar(), SB_CTL, &si);
-    EXPECT_TRUE(IsWindowEnabled(form_->ScrollBar()));
+    GetScrollInfo(Form().ScrollBar(), SB_CTL, &si);
+    EXPECT_TRUE(IsWindowEnabled(Form().ScrollBar()));
     EXPECT_EQ(si.nMin, 0);
     EXPECT_EQ(si.nMax, 9999);
     EXPECT_EQ(si.nPage, 25u);
-    EXPECT_EQ(form_->ScrollState().smallChange, 1);
-    EXPECT_EQ(form_->ScrollState().largeChange, 25);
+    EXPECT_EQ(Form().ScrollState().smallChange, 1);
+    EXPECT_EQ(Form().ScrollState().largeChange, 25);
     // The thumb dragged to the bottom shows the last page.
-    SendMessageA(form_->Handle(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(form_->ScrollBar()));
-    EXPECT_EQ(form_->Grid().TopRow(), 10001 - 25);
+    SendMessageA(form_->Handle(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(Form().ScrollBar()));
+    EXPECT_EQ(Form().Grid().TopRow(), 10001 - 25);
     // Page Down twice from the first row: to the page's last row, then a page further.
-    form_->Grid().SetTopRow(1);
-    SendMessageA(form_->Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
-    EXPECT_EQ(form_->Grid().CurrentRow(), 25);
-    SendMessageA(form_->Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
-    EXPECT_EQ(form_->Grid().CurrentRow(), 50);
-    EXPECT_EQ(form_->Grid().TopRow(), 26);
+    Form().Grid().SetTopRow(1);
+    SendMessageA(Form().Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(Form().Grid().CurrentRow(), 25);
+    SendMessageA(Form().Grid().Handle(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(Form().Grid().CurrentRow(), 50);
+    EXPECT_EQ(Form().Grid().TopRow(), 26);
     // The wheel moves the selection by the system's lines per notch.
     UINT lines = 0;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    SendMessageA(form_->Grid().Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    EXPECT_EQ(form_->Grid().CurrentRow(), 50 + static_cast<int>(lines));
+    SendMessageA(Form().Grid().Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(Form().Grid().CurrentRow(), 50 + static_cast<int>(lines));
 
     form_->Click(ToolButtonClear);
     const std::string forty = dir_.File("forty.fob");
     f.objects = testing::RealisticObjects(40, 4);
     testing::WriteBytes(forty, testing::WriteFob(f));
-    form_->LoadIntoSlot(forty, 1, false);
-    form_->BuildList(BuildMode::Off());
+    Form().LoadIntoSlot(forty, 1, false);
+    Form().BuildList(BuildMode::Off());
     Pump();
     ShowDataRows(20);
-    GetScrollInfo(form_->ScrollBar(), SB_CTL, &si);
+    GetScrollInfo(Form().ScrollBar(), SB_CTL, &si);
     EXPECT_EQ(si.nPage, 5000u);
-    EXPECT_EQ(form_->ScrollState().smallChange, 250);
+    EXPECT_EQ(Form().ScrollState().smallChange, 250);
 }
 
 TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
     Start({file1_});
-    HWND grid = form_->Grid().Handle();
-    const RECT name = form_->Grid().CellRect(0, 3);
+    HWND grid = Form().Grid().Handle();
+    const RECT name = Form().Grid().CellRect(0, 3);
     const int mid = (name.left + name.right) / 2;
     {
         // The prompt that the message opens is cancelled: nothing changes.
@@ -285,7 +285,7 @@ TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
         Pump(10);
         EXPECT_TRUE(prompt.Done());
     }
-    EXPECT_EQ(form_->Filters()[3], "");
+    EXPECT_EQ(Form().Filters()[3], "");
     ASSERT_EQ(editFieldFilter_.size(), 1u);
     EXPECT_EQ(editFieldFilter_[0], 3);
     // A drag of the Name column's right border widens it and opens nothing.
@@ -294,15 +294,15 @@ TEST_F(MainFormTest, HeaderClicksOpenFiltersButBorderDragsDoNot) {
     SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(name.right + 30, 8));
     Pump();
     EXPECT_EQ(editFieldFilter_.size(), 1u);
-    EXPECT_EQ(form_->Grid().ColWidth(3), 170 + 30);
+    EXPECT_EQ(Form().Grid().ColWidth(3), 170 + 30);
 }
 
 TEST_F(MainFormTest, StatusPanelHintsShowLongNamesNotGaps) {
     Start({file1_});
-    form_->StatusBarMouseMove(100);  // over panel 1
-    EXPECT_EQ(form_->StatusHint(), file1_);
-    form_->StatusBarMouseMove(41);  // the gap between panels 0 and 1
-    EXPECT_EQ(form_->StatusHint(), "");
+    Form().StatusBarMouseMove(100);  // over panel 1
+    EXPECT_EQ(Form().StatusHint(), file1_);
+    Form().StatusBarMouseMove(41);  // the gap between panels 0 and 1
+    EXPECT_EQ(Form().StatusHint(), "");
 }
 
 TEST_F(MainFormTest, CellHintsShowTextsTooWideForTheirColumn) {
@@ -313,16 +313,16 @@ TEST_F(MainFormTest, CellHintsShowTextsTooWideForTheirColumn) {
     f.objects[1].name = "Sales Invoice Header";
     testing::WriteBytes(path, testing::WriteFob(f));
     Start({path});
-    form_->Grid().SetColWidth(3, 60);
-    HWND grid = form_->Grid().Handle();
-    const RECT shortName = form_->Grid().CellRect(1, 3);
-    const RECT longName = form_->Grid().CellRect(2, 3);
+    Form().Grid().SetColWidth(3, 60);
+    HWND grid = Form().Grid().Handle();
+    const RECT shortName = Form().Grid().CellRect(1, 3);
+    const RECT longName = Form().Grid().CellRect(2, 3);
     SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(shortName.left + 5, shortName.top + 5));
-    EXPECT_EQ(form_->Grid().CurrentHint(), "");
+    EXPECT_EQ(Form().Grid().CurrentHint(), "");
     SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(longName.left + 5, longName.top + 5));
-    EXPECT_EQ(form_->Grid().CurrentHint(), "Sales Invoice Header");
+    EXPECT_EQ(Form().Grid().CurrentHint(), "Sales Invoice Header");
     SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(shortName.left + 5, shortName.top + 5));
-    EXPECT_EQ(form_->Grid().CurrentHint(), "");
+    EXPECT_EQ(Form().Grid().CurrentHint(), "");
 }
 
 TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
@@ -333,27 +333,27 @@ TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
     f.objects[1].modified = false;
     testing::WriteBytes(one, testing::WriteFob(f));
     Start({one});
-    HWND grid = form_->Grid().Handle();
+    HWND grid = Form().Grid().Handle();
     InvalidateRect(grid, nullptr, TRUE);
     UpdateWindow(grid);
     HDC dc = GetDC(grid);
-    const RECT file = form_->Grid().CellRect(1, 0);
+    const RECT file = Form().Grid().CellRect(1, 0);
     const COLORREF marker = GetPixel(dc, file.left + 2 + 1, file.top + 1 + 1);
     EXPECT_GT(GetBValue(marker), 150) << std::hex << marker;  // the blue square of "file1"
     EXPECT_LT(GetRValue(marker), 100) << std::hex << marker;
     // Row 2 is not the current row: its tick is in the window text colour on the window colour.
-    const RECT mod2 = form_->Grid().CellRect(2, 8);
-    const RECT mod1 = form_->Grid().CellRect(1, 8);
+    const RECT mod2 = Form().Grid().CellRect(2, 8);
+    const RECT mod1 = Form().Grid().CellRect(1, 8);
     EXPECT_EQ(GetPixel(dc, mod1.left + 3, mod1.top + 6), GetSysColor(COLOR_HIGHLIGHTTEXT));
     EXPECT_EQ(GetPixel(dc, mod1.left + 1, mod1.top + 1), GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(GetPixel(dc, mod2.left + 3, mod2.top + 6), GetSysColor(COLOR_WINDOW));  // no tick: flag clear
     // Below the last row the sheet is ruled in silver.
-    const RECT last = form_->Grid().CellRect(2, 3);
+    const RECT last = Form().Grid().CellRect(2, 3);
     EXPECT_EQ(GetPixel(dc, last.right, last.bottom + 10), RGB(192, 192, 192));
     EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + kGridRowHeight), RGB(192, 192, 192));
     EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + 8), GetSysColor(COLOR_WINDOW));
     ReleaseDC(grid, dc);
-    EXPECT_FALSE(IsWindowEnabled(form_->ScrollBar()));
+    EXPECT_FALSE(IsWindowEnabled(Form().ScrollBar()));
 }
 
 TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
@@ -399,8 +399,8 @@ TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
         EXPECT_TRUE(dialog.Done());
     }
     EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
-    EXPECT_FALSE(form_->Compare().CompareDate);
-    EXPECT_FALSE(form_->Compare().CompareTime);
+    EXPECT_FALSE(Form().Compare().CompareDate);
+    EXPECT_FALSE(Form().Compare().CompareTime);
     {
         // Changes thrown away with Escape; the next showing has the settings as they were.
         WhenShown dialog("Compare", {
@@ -410,7 +410,7 @@ TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
         form_->Click(ToolButtonCompareDifferent);
         EXPECT_TRUE(dialog.Done());
     }
-    EXPECT_TRUE(form_->Compare().CompareName);
+    EXPECT_TRUE(Form().Compare().CompareName);
     std::vector<bool> shown;
     {
         WhenShown dialog("Compare", [&](HWND dlg) {
@@ -433,16 +433,16 @@ TEST_F(MainFormTest, AnUpdateVerdictDatesTheCheckAndANewerVersionIsOffered) {
         Pump();
     };
     for (int32_t failure : {-1, -2, -3}) post(failure);  // no verdict: the date stays
-    EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, 0.0);
+    EXPECT_EQ(Form().Settings().CheckForUpdatesLastDate, 0.0);
     for (int32_t verdict : {2, 3}) {
-        form_->Settings().CheckForUpdatesLastDate = 0.0;
+        Form().Settings().CheckForUpdatesLastDate = 0.0;
         post(verdict);
-        EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, LocalToday()) << verdict;
+        EXPECT_EQ(Form().Settings().CheckForUpdatesLastDate, LocalToday()) << verdict;
     }
     EXPECT_EQ(websiteOpened_, 0);
     // A newer version: the question, whose Yes alone opens the web page.
     for (WORD answer : {WORD('N'), WORD(VK_ESCAPE), WORD('Y')}) {
-        form_->Settings().CheckForUpdatesLastDate = 0.0;
+        Form().Settings().CheckForUpdatesLastDate = 0.0;
         std::string text;
         WhenShown question("Check for updates", [&](HWND box) {
             char buf[256] = {};
@@ -454,7 +454,7 @@ TEST_F(MainFormTest, AnUpdateVerdictDatesTheCheckAndANewerVersionIsOffered) {
         Pump(10);
         EXPECT_TRUE(question.Done());
         EXPECT_EQ(text, kNewVersionQuestion);
-        EXPECT_EQ(form_->Settings().CheckForUpdatesLastDate, LocalToday());
+        EXPECT_EQ(Form().Settings().CheckForUpdatesLastDate, LocalToday());
     }
     EXPECT_EQ(websiteOpened_, 1);
 }

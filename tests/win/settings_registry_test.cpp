@@ -24,7 +24,7 @@ void DeleteKey(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path
 
 bool KeyExistsRaw(const std::string& path) {
     UniqueHKey key;
-    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 class Win32Backend final : public SettingsBackend {
@@ -61,20 +61,20 @@ protected:
     UniqueHKey OpenRaw() {
         UniqueHKey key;
         EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, key.Put(), nullptr),
+                                  nullptr, key.put(), nullptr),
                   ERROR_SUCCESS);
         return key;
     }
     void SetRaw(const char* name, DWORD type, const std::string& data) {
         const UniqueHKey key = OpenRaw();
-        ASSERT_EQ(RegSetValueExA(key.Get(), name, 0, type,
+        ASSERT_EQ(RegSetValueExA(key.get(), name, 0, type,
                                  reinterpret_cast<const BYTE*>(data.data()),
                                  static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
     }
     void SetRawDWord(const char* name, DWORD value) {
         const UniqueHKey key = OpenRaw();
-        ASSERT_EQ(RegSetValueExA(key.Get(), name, 0, REG_DWORD,
+        ASSERT_EQ(RegSetValueExA(key.get(), name, 0, REG_DWORD,
                                  reinterpret_cast<const BYTE*>(&value), sizeof value),
                   ERROR_SUCCESS);
     }
@@ -83,7 +83,7 @@ protected:
         const UniqueHKey key = OpenRaw();
         BYTE buffer[4096];
         DWORD type = REG_NONE, size = sizeof buffer;
-        if (RegQueryValueExA(key.Get(), name, nullptr, &type, buffer, &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key.get(), name, nullptr, &type, buffer, &size) != ERROR_SUCCESS)
             return {REG_NONE, ""};
         return {type, std::string(reinterpret_cast<char*>(buffer), size)};
     }
@@ -111,7 +111,7 @@ TEST_F(SettingsRegistryRaw, FirstLoadCreatesAnEmptyKeyFromAPathWithALeadingBacks
     ASSERT_TRUE(KeyExistsRaw(path_));
     DWORD values = 99;
     const UniqueHKey key = OpenRaw();
-    ASSERT_EQ(RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ASSERT_EQ(RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                &values, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(values, 0u);

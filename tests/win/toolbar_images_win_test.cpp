@@ -53,22 +53,23 @@ bool Near(uint32_t a, uint32_t b, int tolerance) {
 
 TEST(WinToolbarImages, ListsHoldTheTwentySevenImagesAtTheirSize) {
     for (int size : {16, 32}) {
-        HIMAGELIST list = CreateToolbarImageList(size);
+        const UniqueImageList owned = CreateToolbarImageList(size);
+        HIMAGELIST list = owned.get();
         ASSERT_NE(list, nullptr) << size;
         EXPECT_EQ(ImageList_GetImageCount(list), kToolbarImageCount);
         int cx = 0, cy = 0;
         ASSERT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
         EXPECT_EQ(cx, size);
         EXPECT_EQ(cy, size);
-        ImageList_Destroy(list);
     }
-    EXPECT_EQ(CreateToolbarImageList(24), nullptr);
-    EXPECT_EQ(CreateToolbarImageList(0), nullptr);
+    EXPECT_FALSE(CreateToolbarImageList(24));
+    EXPECT_FALSE(CreateToolbarImageList(0));
 }
 
 TEST(WinToolbarImages, EachImageDrawsAsDrawnUprightOverTheBackground) {
     for (int size : {16, 32}) {
-        HIMAGELIST list = CreateToolbarImageList(size);
+        const UniqueImageList owned = CreateToolbarImageList(size);
+        HIMAGELIST list = owned.get();
         ASSERT_NE(list, nullptr);
         for (int i = 0; i < kToolbarImageCount; ++i) {
             SCOPED_TRACE(std::string(ToolbarImageName(i)) + " at " + std::to_string(size));
@@ -91,12 +92,12 @@ TEST(WinToolbarImages, EachImageDrawsAsDrawnUprightOverTheBackground) {
             EXPECT_EQ(wrongSolid, 0);
             EXPECT_EQ(wrongClear, 0);
         }
-        ImageList_Destroy(list);
     }
 }
 
 TEST(WinToolbarImages, TheDisabledListIsGrey) {
-    HIMAGELIST list = CreateToolbarImageList(16, ToolbarImageLook::Disabled);
+    const UniqueImageList owned = CreateToolbarImageList(16, ToolbarImageLook::Disabled);
+    HIMAGELIST list = owned.get();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(list), kToolbarImageCount);
     const std::vector<uint32_t> got = Render(list, kImageOpenFile2, 16);
@@ -109,12 +110,12 @@ TEST(WinToolbarImages, TheDisabledListIsGrey) {
         EXPECT_LE(RedOf(got[k]), BlueOf(got[k]) + 2) << k;
     }
     EXPECT_GT(drawn, 40);
-    ImageList_Destroy(list);
 }
 
 TEST(WinToolbarImages, MaskMarksTheTransparentPixels) {
     const Image image = ToolbarImage(kImageAbout, 16);  // a disc: transparent corners
-    HBITMAP mask = CreateMaskBitmap(image);
+    const UniqueBitmap owned = CreateMaskBitmap(image);
+    HBITMAP mask = owned.get();
     ASSERT_NE(mask, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, mask);
@@ -123,7 +124,6 @@ TEST(WinToolbarImages, MaskMarksTheTransparentPixels) {
     EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 0, 0));
     SelectObject(dc, old);
     DeleteDC(dc);
-    DeleteObject(mask);
 }
 
 // The marker resources, as the main window and the dropped-file dialog load them.

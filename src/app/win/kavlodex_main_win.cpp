@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_form_win.h"
+#include "platform/win_handles_win.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ namespace {
 std::vector<std::string> Arguments() {
     std::vector<std::string> args;
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const kavlo::UniqueLocalMemory<LPWSTR> owned(CommandLineToArgvW(GetCommandLineW(), &argc));
+    LPWSTR* argv = owned.get();
     for (int i = 1; argv && i < argc; ++i) {
         const int n = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
         std::string a(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
         if (n > 1) WideCharToMultiByte(CP_ACP, 0, argv[i], -1, a.data(), n, nullptr, nullptr);
         args.push_back(a);
     }
-    if (argv) LocalFree(argv);
     return args;
 }
 
@@ -50,12 +51,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
         kavlo::TMainForm::Options options;
         options.arguments = Arguments();
         options.quitOnClose = true;
-        try {
-            main.Create(std::move(options));
-        } catch (const std::exception& e) {
-            kavlo::ShowException(nullptr, e);
-            return 1;
-        }
+        if (!kavlo::Guarded(nullptr, [&] { main.Create(std::move(options)); })) return 1;
         main.Show(show);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

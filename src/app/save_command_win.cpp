@@ -1,0 +1,26 @@
+// Save: the Save As dialog, ".txt" added when missing, the file written in one go under the
+// hourglass and the progress bar.
+#include "app/save_command_win.h"
+
+#include <optional>
+
+#include "gui/file_dialog_win.h"
+#include "output/text_list.h"
+
+namespace kavlo {
+
+void SaveListCommand(const CommandContext& c, std::string& lastFileSaved) {
+    if (!HasRows(c.list, c.tell)) return;
+    static const char kFilter[] = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    const std::optional<std::string> chosen =
+        RunFileDialog(c.owner, kFilter, lastFileSaved, std::string(), OFN_OVERWRITEPROMPT, true);
+    if (!chosen) return;
+    const std::string fileName = WithTxtExtension(*chosen);
+    {
+        ProgressGuard progress(c.showProgress, c.list.RowCount());
+        SaveListAsText(c.list, fileName, c.format, &progress);
+    }
+    lastFileSaved = fileName;
+}
+
+}  // namespace kavlo

@@ -1,0 +1,104 @@
+// The modal dialog base: binding, DPI-scaled sizing and centring over the owner, the OK and
+// Cancel contract, the key preview of the controls, and the exception barrier of each message.
+#include "gui/modal_dialog_win.h"
+
+#include <commctrl.h>
+
+#include "gui/window_base_win.h"
+
+namespace kavlo {
+
+namespace {
+
+constexpr UINT_PTR kKeyPreviewId = 0x4b50;  // "KP"
+
+}  // namespace
+
+INT_PTR TModalDialog::ShowModal(HWND owner) {
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId_), owner, StaticDlgProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void TModalDialog::SizeAndCentre() {
+    HDC dc = GetDC(hwnd_);
+    dpi_ = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(hwnd_, dc);
+    if (dpi_ <= 0) dpi_ = 96;
+    if (clientWidth_ > 0 && clientHeight_ > 0) {
+        RECT r{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // Over the owner, or over the work area when there is none.
+    RECT o{}, d{};
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &o)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+    GetWindowRect(hwnd_, &d);
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - w) / 2, o.top + ((o.bottom - o.top) - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TModalDialog::PreviewKeys() {
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SetWindowSubclass(child, KeyPreviewProc, kKeyPreviewId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TModalDialog::KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR data) {
+    if (msg == WM_KEYUP) {
+        auto* self = reinterpret_cast<TModalDialog*>(data);
+        bool handled = false;
+        Guarded(GetParent(hwnd), [&] { handled = self->OnKeyUp(wParam); });
+        if (handled) return 0;
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, KeyPreviewProc, kKeyPreviewId);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+INT_PTR TModalDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            SizeAndCentre();
+            return OnInit() ? TRUE : FALSE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDOK) {
+                Accept();
+                return TRUE;
+            }
+            if (OnCommand(id, HIWORD(wParam))) return TRUE;
+            if (id == IDCANCEL) {
+                End(IDCANCEL);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_KEYUP:
+            if (OnKeyUp(wParam)) return TRUE;
+            break;
+        default:
+            break;
+    }
+    return OnMessage(msg, wParam, lParam);
+}
+
+INT_PTR CALLBACK TModalDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TModalDialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<TModalDialog*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<TModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    INT_PTR result = TRUE;  // a handler that failed has handled its message
+    Guarded(hwnd, [&] { result = self->Dispatch(msg, wParam, lParam); });
+    if (msg == WM_NCDESTROY) self->hwnd_ = nullptr;
+    return result;
+}
+
+}  // namespace kavlo

@@ -1,0 +1,32 @@
+// Owners of the system's kernel handles on the one UniqueHandle template: files (whose empty
+// value is INVALID_HANDLE_VALUE), processes, threads and other kernel objects, registry keys,
+// and memory that LocalFree gives back.
+#pragma once
+#include <windows.h>
+
+#include "base/unique_handle.h"
+
+namespace kavlo {
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+struct KernelHandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct RegKeyCloser {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct LocalMemoryCloser {
+    void operator()(void* p) const { LocalFree(p); }
+};
+
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;                             // CreateFile
+using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, KernelHandleCloser>>;  // processes, threads
+using UniqueHKey = UniqueHandle<NullHandleTraits<HKEY, RegKeyCloser>>;
+template <typename T>
+using UniqueLocalMemory = UniqueHandle<NullHandleTraits<T*, LocalMemoryCloser>>;
+
+}  // namespace kavlo
