@@ -1,3 +1,5 @@
+// The grid's and scroll bar's arithmetic: row metrics, the 0–9999 scroll position, the status
+// panels and the progress bar's place.
 #include "app/grid_logic.h"
 
 #include <algorithm>

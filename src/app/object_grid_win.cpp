@@ -1,3 +1,5 @@
+// The object grid control: painting the rows in view, column sizing, keys, wheel, header clicks
+// and cell hints.
 #include "app/object_grid_win.h"
 
 #include <windowsx.h>

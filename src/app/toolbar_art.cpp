@@ -1,3 +1,4 @@
+// The toolbar images and file markers, drawn in code on the raster canvas.
 #include "app/toolbar_art.h"
 
 #include <algorithm>

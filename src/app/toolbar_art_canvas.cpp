@@ -1,3 +1,5 @@
+// The raster canvas the program's images are drawn on: shapes with anti-aliased edges, lines,
+// the pixel font and the BMP encoder.
 #include "app/toolbar_art_canvas.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The bounds-checked byte reader: block-wise reads with every request checked against the end.
 #include "base/byte_reader.h"
 
 #include <algorithm>

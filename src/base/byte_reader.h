@@ -1,6 +1,6 @@
-// A bounds-checked, buffered reader over a file (any ByteSource): every read is checked against the end
-// of the file before it is used, and the file is read in large blocks. Reading past the end
-// raises EReadError ("Stream read error").
+// A bounds-checked, buffered reader over a file (any ByteSource): every read is checked against
+// the end of the file before it is used, and the file is read in large blocks. Reading past the
+// end raises EReadError ("Stream read error").
 #pragma once
 #include <cstdint>
 #include <string>

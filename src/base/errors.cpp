@@ -1,3 +1,4 @@
+// The texts of the error classes that carry a formatted message.
 #include "base/errors.h"
 
 namespace kavlo {

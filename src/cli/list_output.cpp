@@ -1,3 +1,4 @@
+// kavlo's JSON and grid renderings of a listing, texts converted to UTF-8.
 #include "cli/list_output.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The text of the standard error report (the "." rule).
 #include "gui/error_report.h"
 
 namespace kavlo {

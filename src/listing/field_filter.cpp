@@ -1,3 +1,5 @@
+// Field filters: preparing the ten patterns, the wildcard match, the normalised Type and flag
+// filters, and the column texts they are matched against.
 #include "listing/field_filter.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// BuildList: the rows of each comparison mode in their order, and the status texts.
 #include "listing/list_builder.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The visible list's storage in 1 MB blocks, and the splitting of a comma-separated row.
 #include "listing/visible_list.h"
 
 #include <cstring>

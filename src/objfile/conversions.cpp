@@ -1,3 +1,4 @@
+// Numbers, dates, times and texts of the four file formats converted into the record's forms.
 #include "objfile/conversions.h"
 
 #include <cmath>

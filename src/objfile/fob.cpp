@@ -1,3 +1,5 @@
+// TFob, one loaded object file: loading by extension, the order, equality and column texts of
+// records, and the indexed lookups.
 #include "objfile/fob.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The ten object type names and the normalisation of type and flag texts.
 #include "objfile/object_types.h"
 
 #include "objfile/conversions.h"

@@ -1,3 +1,4 @@
+// OEM to ANSI conversion through the tables of the code pages 437, 850 and 865.
 #include "platform/code_page.h"
 
 #include "base/errors.h"

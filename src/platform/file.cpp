@@ -1,3 +1,4 @@
+// Reading a whole file into memory, the same on every platform.
 #include "platform/file.h"
 
 #include "base/errors.h"

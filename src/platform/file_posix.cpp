@@ -1,3 +1,4 @@
+// Files on POSIX: object files opened read-only and read at offsets; a list written in one go.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// The regional formats, OEM code page and time zone of the running system, read once.
 #include "platform/regional.h"
 
 namespace kavlo {

@@ -1,3 +1,5 @@
+// The regional formats natively: the C library's locale, the local time zone, a fixed OEM
+// code page.
 #include <langinfo.h>
 
 #include <clocale>

@@ -1,3 +1,4 @@
+// The regional formats of a Windows locale (GetLocaleInfo), its OEM code page and the time zone.
 #include <windows.h>
 
 #include "platform/regional.h"

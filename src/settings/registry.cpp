@@ -1,3 +1,4 @@
+// The typed reads and writes above the raw registry seam.
 #include "settings/registry.h"
 
 #include <bit>

@@ -1,3 +1,4 @@
+// The in-memory registry of the native build and the tests, with its fault injection.
 #include "settings/registry_memory.h"
 
 namespace kavlo {

@@ -1,3 +1,4 @@
+// The registry seam on the Win32 registry: keys under one root, values read and written raw.
 #include "settings/registry_win.h"
 
 #include <limits>

@@ -1,3 +1,4 @@
+// Loading and saving the settings record and the window's placement and column widths.
 #include "settings/settings.h"
 
 namespace kavlo {

@@ -1,3 +1,4 @@
+// The update check's procedure over its environment, and its text and date rules.
 #include "settings/update_check.h"
 
 #include <ctime>

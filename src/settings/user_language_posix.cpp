@@ -1,3 +1,4 @@
+// The user's language natively: English (United States), whose marking texts are the English ones.
 #include "settings/settings.h"
 
 namespace kavlo {

@@ -1,3 +1,4 @@
+// The user's language on Windows (GetUserDefaultLangID).
 #include <windows.h>
 
 #include "settings/settings.h"
