@@ -1,11 +1,14 @@
-// Writes the file-marker bitmaps res/file1.bmp and res/file2.bmp (24-bit BMP, 14 × 14) from the
-// drawing code, or with --check verifies that the files in DIR are what the code draws now.
-//   make_markers DIR            write DIR/file1.bmp and DIR/file2.bmp
-//   make_markers --check DIR    exit 1 when either differs
+// Writes the file-marker bitmaps res/file1.bmp and res/file2.bmp (24-bit BMP, 14 × 14) and the
+// program's icon res/kavlodex.ico (16, 32, 48 and 256 pixels) from the drawing code, or with
+// --check verifies that the files in DIR are what the code draws now.
+//   make_markers DIR            write the three files into DIR
+//   make_markers --check DIR    exit 1 when any differs
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/toolbar_art.h"
 
@@ -19,9 +22,15 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[argc - 1];
     int status = 0;
-    for (int fileNo : {1, 2}) {
-        const std::string path = dir + "/file" + std::to_string(fileNo) + ".bmp";
-        const std::string bytes = EncodeBmp24(MarkerImage(fileNo));
+    std::vector<Image> icon;
+    for (int size : kAppIconSizes) icon.push_back(AppIconImage(size));
+    const std::pair<std::string, std::string> files[] = {
+        {"file1.bmp", EncodeBmp24(MarkerImage(1))},
+        {"file2.bmp", EncodeBmp24(MarkerImage(2))},
+        {"kavlodex.ico", EncodeIco(icon)},
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::string path = dir + "/" + name;
         if (check) {
             std::ifstream in(path, std::ios::binary);
             const std::string have((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -2,10 +2,12 @@
 # Starts Kavlodex under Wine on a virtual display and saves a PNG of its window.
 #   tools/screenshot.sh [FILE1 [FILE2]] [-- OPTIONS]
 # Options: --out FILE.png (default build/screenshot.png), --mode equal|different|added|deleted
-# (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons).
+# (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons),
+# --dialog settings|about (opens it from its toolbar button, with small buttons, and saves the
+# dialog instead), --page N (the settings dialog's page, 0 to 2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=() out=build/screenshot.png mode="" small=0
+files=() out=build/screenshot.png mode="" small=0 dialog="" page=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 while [ $# -gt 0 ]; do
@@ -13,6 +15,8 @@ while [ $# -gt 0 ]; do
     --out) out=$2; shift 2;;
     --mode) mode=$2; shift 2;;
     --small) small=1; shift;;
+    --dialog) dialog=$2; small=1; shift 2;;
+    --page) page=$2; shift 2;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
@@ -56,6 +60,16 @@ if [ -n "$mode" ]; then
     [ -n "$dlg" ] && xdotool windowfocus "$dlg" 2>/dev/null; sleep 0.5
     xdotool key --window "${dlg:-$wid}" Return; sleep 2
   fi
+fi
+if [ -n "$dialog" ]; then
+  # Settings and About are the last two buttons: 23 px each, after seven 6-pixel separators.
+  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';; *) echo "bad dialog" >&2; exit 2;; esac
+  xdotool mousemove --window "$wid" $(( b * 23 + (b - 18) * 6 + 11 )) 11 click 1
+  sleep 2
+  wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the dialog did not appear" >&2; exit 1; }
+  # The page's tab: Startup, Updates and Object Marking from the left.
+  [ "$page" -gt 0 ] && xdotool mousemove --window "$wid" $(( page == 1 ? 90 : 160 )) 18 click 1 && sleep 1
 fi
 xdotool mousemove 1010 690; sleep 1  # no hint over the picture
 import -window "$wid" "$out"

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "app/about_form_win.h"
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
@@ -16,11 +17,13 @@
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
 #include "app/save_command_win.h"
+#include "app/settings_form_win.h"
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "res/resource.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
 #include "settings/update_check_win.h"
@@ -93,12 +96,13 @@ void TMainForm::Create(Options options) {
         options_.registry = ownRegistry_.get();
     }
     if (options_.languageId == 0) options_.languageId = UserDefaultLanguageId();
+    if (!options_.updateCheck) options_.updateCheck = SystemUpdateCheckEnv;
     askFileNo_ = std::make_unique<TAskFileNoForm>();
     compareForm_ = std::make_unique<TCompareForm>();
     filterForm_ = std::make_unique<TFilterForm>();
+    HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
     RegisterClassOnce(kMainClass, CS_DROPSHADOW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                      LoadIcon(AppInstance(), MAKEINTRESOURCE(1)) ? LoadIcon(AppInstance(), MAKEINTRESOURCE(1))
-                                                                  : LoadIcon(nullptr, IDI_APPLICATION));
+                      icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + ((work.right - work.left) - kDesignWidth) / 2;
@@ -106,6 +110,18 @@ void TMainForm::Create(Options options) {
     CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
                    kDesignWidth, kDesignHeight, nullptr, nullptr);
     if (!hwnd_) throw EKavloError("The main window could not be created.");
+    // The settings dialog takes the type buttons' hints and images from the window.
+    TSettingsForm::Setup setup;
+    setup.smallImages = smallImages_.get();
+    for (int t = 0; t < kObjectTypeCount; ++t)
+        setup.typeCaptions[static_cast<size_t>(t)] = hints_[static_cast<size_t>(ToolButtonTableData + t)];
+    setup.hideSystemCaption = std::string(kHideSystemObjectsHint);
+    setup.updateCheck = options_.updateCheck;
+    setup.checked = [this](double today) { settings_.CheckForUpdatesLastDate = today; };
+    settingsForm_ = std::make_unique<TSettingsForm>(std::move(setup));
+    std::string version, date;
+    ReadOwnVersion(version, date);
+    aboutForm_ = std::make_unique<TAboutForm>(version, date, options_.openLink);
 }
 
 void TMainForm::Show(int showCommand) {
@@ -260,6 +276,7 @@ void TMainForm::SizeToolButtonsClick(bool large) {
     SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, large ? MAKELONG(32, 32) : MAKELONG(16, 16));
     SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, large ? MAKELONG(39, 38) : MAKELONG(23, 22));
     settings_.ToolButtonSize = large ? 1 : 0;
+    largeShown_ = large;
     FormResize();
     FormResize();
 }
@@ -466,6 +483,20 @@ CommandContext TMainForm::Context() {
                           }};
 }
 
+// After OK the toolbar takes the chosen size at once; everything else waits for the next start.
+void TMainForm::ToolButtonSettingsClick() {
+    if (!settingsForm_->Edit(hwnd_, settings_)) return;
+    const bool large = settings_.ToolButtonSize != 0;
+    if (large != largeShown_) SizeToolButtonsClick(large);
+}
+
+void TMainForm::ToolButtonAboutClick() {
+    char caption[256] = {};
+    GetWindowTextA(hwnd_, caption, sizeof caption);
+    aboutForm_->SetAppName(caption);
+    aboutForm_->Show(hwnd_);
+}
+
 void TMainForm::ToolButtonFilterAddClick() {
     if (!filterForm_->Edit(hwnd_, filters_, 0)) return;
     PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
@@ -500,6 +531,8 @@ void TMainForm::Click(int button) {
             for (std::string& f : filters_) f.clear();
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
             break;
+        case ToolButtonSettings: ToolButtonSettingsClick(); break;
+        case ToolButtonAbout: ToolButtonAboutClick(); break;
         default: NotBuiltYet(button); break;
     }
 }
@@ -574,7 +607,7 @@ void TMainForm::WmStartup() {
     compare_.SortByFile = settings_.SortByFile;
     compare_.OnlyShowBoth = settings_.OnlyShowBoth;
     if (UpdateCheckDue(settings_, LocalToday()))
-        StartUpdateThread(hwnd_, kWmUpdateCheck, options_.updateCheck ? *options_.updateCheck : SystemUpdateCheckEnv(hwnd_));
+        StartUpdateThread(hwnd_, kWmUpdateCheck, options_.updateCheck(hwnd_));
     SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), FALSE);
     droppedCount_ = 0;
     droppedNames_ = {};

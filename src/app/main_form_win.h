@@ -27,9 +27,11 @@
 
 namespace kavlo {
 
+class TAboutForm;
 class TAskFileNoForm;
 class TCompareForm;
 class TFilterForm;
+class TSettingsForm;
 
 // The toolbar's buttons in toolbar order; the index is also the button's image index.
 enum ToolButton : int {
@@ -45,6 +47,9 @@ enum ToolButton : int {
 constexpr int ToolButtonId(int button) { return 100 + button; }
 extern const std::array<const char*, kToolButtonCount> kToolButtonHints;
 
+// The hint of the window's switch for system objects, which the settings dialog shows.
+inline constexpr std::string_view kHideSystemObjectsHint = "Hide System Objects";
+
 inline constexpr std::array<int, 5> kStatusPanelWidths = {40, 280, 280, 70, 70};
 
 class TMainForm : public TWindow, private SettingsWindow {
@@ -59,9 +64,11 @@ public:
         std::function<void(HWND owner, const std::string& text)> showMessage;
         // Opens the program's web page (the browser by default); tests record it instead.
         std::function<void()> openWebsite;
-        // What the update check at start touches (the network, the web site; the real ones by
-        // default); tests point it at a server of their own.
-        std::optional<UpdateCheckEnv> updateCheck;
+        // What the update checks touch (the network, the web site, boxes owned by the given
+        // window; the real ones by default); tests point it at a server of their own.
+        std::function<UpdateCheckEnv(HWND owner)> updateCheck;
+        // Opens the about box's links (the shell by default); tests record them instead.
+        std::function<void(const std::string& address)> openLink;
     };
 
     TMainForm();
@@ -117,6 +124,8 @@ private:
     void NotBuiltYet(int button);
     void ShowMessageText(std::string_view text);
     void ToolButtonFilterAddClick();
+    void ToolButtonSettingsClick();
+    void ToolButtonAboutClick();
     void WmEditFieldFilter(int column);
     void WmFiltersChanged();
     void LoadCommandLine();
@@ -144,6 +153,7 @@ private:
     CompareSettings compare_;  // for the whole run: the comparison dialog edits it, builds read it
     bool hideSystemChecked_ = false;
     bool maximizeAtShow_ = false;
+    bool largeShown_ = false;  // the toolbar shows the large buttons
     bool creating_ = true;
     TObjectGrid grid_;
     HWND toolbar_ = nullptr, status_ = nullptr, scrollbar_ = nullptr, progress_ = nullptr, statusTip_ = nullptr;
@@ -157,6 +167,8 @@ private:
     std::unique_ptr<TAskFileNoForm> askFileNo_;
     std::unique_ptr<TCompareForm> compareForm_;
     std::unique_ptr<TFilterForm> filterForm_;
+    std::unique_ptr<TSettingsForm> settingsForm_;
+    std::unique_ptr<TAboutForm> aboutForm_;
     TDropPIDLTarget dropTarget_;
     std::string openFileName_;
     std::string openInitialDir_;

@@ -302,4 +302,21 @@ Image MarkerImage(int fileNo) {
     return c.Take();
 }
 
+Image AppIconImage(int size) {
+    Canvas c(size, size);
+    const double px = std::max(1, size / 16);  // outlines one unit wide at every size
+    // File 1: a blue sheet with two white lines of text.
+    c.Rect(1, 1, 10, 12, kFile1Blue, Shade(kFile1Blue, -0.45), px);
+    c.Line(3, 3.5, 8, 3.5, 1, 0xFFFFFFFF);
+    c.Line(3, 5.5, 7, 5.5, 1, 0xFFFFFFFF);
+    // File 2 in front: a white sheet with a folded corner and a red border.
+    c.Polygon({{5, 4}, {12, 4}, {15, 7}, {15, 15}, {5, 15}}, 0xFFFFFFFF, kFile2Red, px);
+    c.Polygon({{12, 4}, {12, 7}, {15, 7}}, Shade(kFile2Red, 0.55), kFile2Red, px);
+    // Its lines of text, the middle one changed.
+    c.Line(7.5, 9.5, 12.5, 9.5, 1, 0xFF707070);
+    c.Line(7.5, 11.5, 12.5, 11.5, 1, kFile2Red);
+    c.Line(7.5, 13.5, 10.5, 13.5, 1, 0xFF707070);
+    return c.Take();
+}
+
 }  // namespace kavlo

@@ -64,4 +64,9 @@ constexpr int kMarkerSize = 14;
 constexpr uint32_t kFile1Blue = 0xFF1F5FBF;
 constexpr uint32_t kFile2Red = 0xFFCC2B2B;
 
+// The program's icon at `size` × `size` pixels (16, 32, 48 or 256): file 1's blue sheet behind
+// file 2's white sheet with its red border, one of its lines changed.
+Image AppIconImage(int size);
+inline constexpr int kAppIconSizes[] = {16, 32, 48, 256};
+
 }  // namespace kavlo

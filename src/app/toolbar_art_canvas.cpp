@@ -329,6 +329,44 @@ std::string EncodeBmp24(const Image& image, uint32_t matte) {
     return out;
 }
 
+std::string EncodeIco(const std::vector<Image>& images) {
+    // The directory (6 bytes), one 16-byte entry per image, then each image as a DIB: a
+    // BITMAPINFOHEADER of twice the height, 32-bit BGRA rows bottom-up, and the 1-bit AND mask
+    // (rows padded to 32 bits) that marks the transparent pixels for systems that ignore alpha.
+    std::string out(6 + 16 * images.size(), '\0');
+    PutByte(out, 2, 1, 2);  // an icon
+    PutByte(out, 4, static_cast<uint32_t>(images.size()), 2);
+    for (size_t i = 0; i < images.size(); ++i) {
+        const Image& image = images[i];
+        const size_t w = static_cast<size_t>(image.width), h = static_cast<size_t>(image.height);
+        const size_t maskStride = (w + 31) / 32 * 4;
+        std::string dib(40 + w * h * 4 + maskStride * h, '\0');
+        PutByte(dib, 0, 40, 4);
+        PutByte(dib, 4, static_cast<uint32_t>(w), 4);
+        PutByte(dib, 8, static_cast<uint32_t>(h * 2), 4);
+        PutByte(dib, 12, 1, 2);
+        PutByte(dib, 14, 32, 2);
+        for (size_t y = 0; y < h; ++y) {
+            const size_t row = h - 1 - y;
+            for (size_t x = 0; x < w; ++x) {
+                const uint32_t c = image.At(static_cast<int>(x), static_cast<int>(y));
+                PutByte(dib, 40 + (row * w + x) * 4, c, 4);  // B, G, R, A in memory
+                if (AlphaOf(c) < 128)
+                    dib[40 + w * h * 4 + row * maskStride + x / 8] |= static_cast<char>(0x80 >> (x % 8));
+            }
+        }
+        const size_t entry = 6 + 16 * i;
+        out[entry] = static_cast<char>(w >= 256 ? 0 : w);  // 0 stands for 256
+        out[entry + 1] = static_cast<char>(h >= 256 ? 0 : h);
+        PutByte(out, entry + 4, 1, 2);   // planes
+        PutByte(out, entry + 6, 32, 2);  // bits per pixel
+        PutByte(out, entry + 8, static_cast<uint32_t>(dib.size()), 4);
+        PutByte(out, entry + 12, static_cast<uint32_t>(out.size()), 4);
+        out += dib;
+    }
+    return out;
+}
+
 Image DecodeBmp24(std::string_view s) {
     if (s.size() < 54 || s[0] != 'B' || s[1] != 'M') throw std::runtime_error("not a BMP file");
     const uint32_t offset = GetLe(s, 10, 4);

@@ -103,6 +103,9 @@ private:
 // The image as a 24-bit Windows bitmap file (BITMAPFILEHEADER + BITMAPINFOHEADER, bottom-up
 // rows padded to four bytes), every pixel composited over `matte`.
 std::string EncodeBmp24(const Image& image, uint32_t matte = 0xFFFFFFFF);
+// The images as a Windows icon file (.ico): 32-bit images with alpha and their AND masks, in
+// the order given; sizes up to 256.
+std::string EncodeIco(const std::vector<Image>& images);
 // Reads back what EncodeBmp24 writes (24-bit, uncompressed, bottom-up or top-down); the result is
 // opaque. Throws std::runtime_error on anything else.
 Image DecodeBmp24(std::string_view bytes);

@@ -41,8 +41,14 @@ void TModalDialog::SizeAndCentre() {
 }
 
 void TModalDialog::PreviewKeys() {
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        SetWindowSubclass(child, KeyPreviewProc, kKeyPreviewId, reinterpret_cast<DWORD_PTR>(this));
+    // Every descendant: controls on child dialogs (a tab's pages) included.
+    EnumChildWindows(
+        hwnd_,
+        [](HWND child, LPARAM self) {
+            SetWindowSubclass(child, KeyPreviewProc, kKeyPreviewId, static_cast<DWORD_PTR>(self));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
 }
 
 LRESULT CALLBACK TModalDialog::KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -50,7 +56,7 @@ LRESULT CALLBACK TModalDialog::KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam
     if (msg == WM_KEYUP) {
         auto* self = reinterpret_cast<TModalDialog*>(data);
         bool handled = false;
-        Guarded(GetParent(hwnd), [&] { handled = self->OnKeyUp(wParam); });
+        Guarded(self->hwnd_, [&] { handled = self->OnKeyUp(wParam); });
         if (handled) return 0;
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, KeyPreviewProc, kKeyPreviewId);

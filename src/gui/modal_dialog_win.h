@@ -32,7 +32,7 @@ protected:
     // PreviewKeys has been called; true when handled.
     virtual bool OnKeyUp(WPARAM vk) { return false; }
 
-    // Lets OnKeyUp see the keys of every control the dialog has now.
+    // Lets OnKeyUp see the keys of every control the dialog has now, at any depth.
     void PreviewKeys();
     // Closes with OK when OnOk agrees (the OK button does this).
     void Accept() {

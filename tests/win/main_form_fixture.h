@@ -21,6 +21,7 @@
 #include "app/main_messages.h"
 #include "main_form_peer.h"
 #include "settings/registry_memory.h"
+#include "settings/update_check_win.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
 
@@ -122,32 +123,47 @@ inline void TypeText(const std::string& text) {
 // so that the dialog handles the input of one step before the next looks at it.
 class WhenShown {
 public:
-    WhenShown(const char* caption, std::function<void(HWND)> act) : WhenShown(caption, Steps{std::move(act)}) {}
-    using Steps = std::vector<std::function<void(HWND)>>;
-    WhenShown(const char* caption, Steps steps) : caption_(caption), steps_(std::move(steps)) {
-        Current() = this;
+    using Step = std::function<void(HWND)>;
+    using Steps = std::vector<Step>;
+    WhenShown(const char* caption, Step act) : WhenShown(caption, Steps{std::move(act)}) {}
+    WhenShown(const char* caption, Steps steps) : caption_(caption) {
+        for (Step& s : steps) steps_.push_back([s = std::move(s)](HWND h) { s(h); return true; });
         timer_ = SetTimer(nullptr, 0, 50, Tick);
+        Active().push_back(this);
     }
     ~WhenShown() {
         KillTimer(nullptr, timer_);
-        Current() = nullptr;
+        std::erase(Active(), this);
     }
     bool Done() const { return next_ == steps_.size(); }
+    // A step that waits, tick after tick, until `ready` holds, then acts; after 10 s it fails the
+    // test and acts all the same, so that a dialog is never left open.
+    void AddWhen(std::function<bool()> ready, Step act) {
+        steps_.push_back([ready = std::move(ready), act = std::move(act), ticks = 0](HWND h) mutable {
+            if (!ready() && ++ticks < 200) return false;
+            if (ticks >= 200) ADD_FAILURE() << "waited 10 s in vain";
+            act(h);
+            return true;
+        });
+    }
 
 private:
-    static WhenShown*& Current() {
-        static WhenShown* w = nullptr;
-        return w;
+    // Several may watch at once (a dialog and the message box it opens), each on its own timer.
+    static std::vector<WhenShown*>& Active() {
+        static std::vector<WhenShown*> active;
+        return active;
     }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        WhenShown* w = Current();
-        if (!w || w->Done()) return;
-        HWND dlg = FindWindowA("#32770", w->caption_);
-        if (!dlg || !IsWindowVisible(dlg)) return;
-        w->steps_[w->next_++](dlg);
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        for (WhenShown* w : Active()) {
+            if (w->timer_ != id || w->Done()) continue;
+            HWND dlg = FindWindowA("#32770", w->caption_);
+            if (!dlg || !IsWindowVisible(dlg)) return;
+            if (w->steps_[w->next_](dlg)) ++w->next_;
+            return;
+        }
     }
     const char* caption_;
-    Steps steps_;
+    std::vector<std::function<bool(HWND)>> steps_;
     size_t next_ = 0;
     UINT_PTR timer_;
 };
@@ -183,10 +199,19 @@ protected:
         o.languageId = 0x0409;
         o.showMessage = [this](HWND, const std::string& text) { messages_.push_back(text); };
         o.openWebsite = [this] { ++websiteOpened_; };
-        // No test reaches the real web site: a check at start goes to a server of the test's.
-        UpdateCheckEnv check;
-        check.networkPresent = [] { return false; };
-        o.updateCheck = updateCheck_ ? *updateCheck_ : check;
+        // No test reaches the real web site: the checks go to a server of the test's, or find
+        // no network.
+        o.updateCheck = [this](HWND owner) {
+            UpdateCheckEnv env = SystemUpdateCheckEnv(owner);
+            env.networkPresent = [] { return false; };
+            env.openWebsite = [this] { ++websiteOpened_; };
+            if (updateSite_) {
+                env.site = *updateSite_;
+                env.networkPresent = [] { return true; };  // whatever this machine's addresses are
+            }
+            return env;
+        };
+        o.openLink = [this](const std::string& address) { linksOpened_.push_back(address); };
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -245,7 +270,8 @@ protected:
     std::vector<std::string> errors_, messages_;
     std::vector<int> editFieldFilter_;
     int websiteOpened_ = 0;
-    std::optional<UpdateCheckEnv> updateCheck_;
+    std::optional<std::string> updateSite_;  // host:port of the test's web site
+    std::vector<std::string> linksOpened_;
     ErrorReporter previous_;
 };
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/about_form_win.h"
 #include "app/filter_form_win.h"
+#include "app/settings_form_win.h"
 #include "app/main_form_win.h"
 
 namespace kavlo {
@@ -22,6 +24,8 @@ public:
     TSettings& Settings() { return f_.settings_; }
     const CompareSettings& Compare() const { return f_.compare_; }
     TFilterForm& FilterForm() { return *f_.filterForm_; }
+    TSettingsForm& SettingsForm() { return *f_.settingsForm_; }
+    TAboutForm& AboutForm() { return *f_.aboutForm_; }
     HWND ToolBar() const { return f_.toolbar_; }
     HWND ScrollBar() const { return f_.scrollbar_; }
     HWND ProgressBar() const { return f_.progress_; }

@@ -92,10 +92,7 @@ TEST_F(MainFormTest, TheCheckAtStartOffersANewerVersion) {
     key->Set("CheckForUpdates", RegType::DWord, std::string_view(reinterpret_cast<const char*>(&on), 4));
     key->Set("CheckForUpdatesDays", RegType::DWord, std::string_view(reinterpret_cast<const char*>(&days), 4));
     key.reset();
-    UpdateCheckEnv env = SystemUpdateCheckEnv(nullptr);
-    env.site = server.Host();
-    env.networkPresent = [] { return true; };  // whatever this machine's addresses are
-    updateCheck_ = env;
+    updateSite_ = server.Host();
     std::string text;
     WhenShown question("Check for updates", [&](HWND box) {
         char buf[256] = {};

@@ -9,6 +9,7 @@
 
 #include "app/main_form_win.h"
 #include "platform/win_handles_win.h"
+#include "platform/windows_version_win.h"
 
 namespace {
 
@@ -32,14 +33,7 @@ std::vector<std::string> Arguments() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     // On 6.1 and later the thread follows the user's default locale, so that the date and time
     // texts use the user's own formats.
-    OSVERSIONINFOA vi{sizeof vi};
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExA(&vi);
-#pragma GCC diagnostic pop
-    if (vi.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-        ((vi.dwMajorVersion > 5 && vi.dwMinorVersion > 0) || vi.dwMajorVersion > 6))
-        SetThreadLocale(GetUserDefaultLCID());
+    if (kavlo::WindowsVersionAtLeast(6, 1)) SetThreadLocale(GetUserDefaultLCID());
 
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
