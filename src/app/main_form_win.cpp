@@ -55,11 +55,6 @@ constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFile2, ToolButtonQu
 
 bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQuery; }
 
-bool FileExists(const std::string& name) {
-    const DWORD a = GetFileAttributesA(name.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool PrintersInstalled() {
     DWORD needed = 0, count = 0;
     EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);

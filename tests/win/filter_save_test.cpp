@@ -144,6 +144,8 @@ struct SaveDialogAnswer {
     std::optional<std::string> typed;  // nothing: Escape
     bool replace = false;              // answers the question whether to replace the file
     std::string offered;
+    bool refuse = false;               // answers it No instead
+    bool thenEscape = false;           // and leaves the dialog, which stays after a No
 };
 
 void AnswerSaveDialog(TMainForm& form, SaveDialogAnswer& answer) {
@@ -161,6 +163,8 @@ void AnswerSaveDialog(TMainForm& form, SaveDialogAnswer& answer) {
     if (answer.typed) steps.push_back([](HWND) { PressKey(VK_RETURN); });
     // "... already exists. Do you want to replace it?", a box of the same caption
     if (answer.replace) steps.push_back([](HWND) { PressKey('Y'); });
+    if (answer.refuse) steps.push_back([](HWND) { PressKey('N'); });
+    if (answer.thenEscape) steps.push_back([](HWND) { PressKey(VK_ESCAPE); });
     WhenShown dialog("Save As", std::move(steps));
     SendMessageA(form.Handle(), WM_COMMAND, ToolButtonId(ToolButtonSave), 0);
     EXPECT_TRUE(dialog.Done());
@@ -204,6 +208,26 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     EXPECT_EQ(FileBytes(locked), "kept");
     EXPECT_EQ(Form().Settings().LastFileSaved, chosen + ".txt");
     EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+}
+
+// Nothing is replaced without asking: a name typed without ".txt" is asked about as the name
+// with it, and so is a name with another extension, to which ".txt" is added.
+TEST_F(MainFormTest, SaveAsksBeforeReplacingTheFileItWrites) {
+    Start({file1_});
+    // The dialog's own question about "mylist.txt", then Escape; our question about
+    // "list.csv.txt" after the dialog, in a box of the same caption.
+    for (const auto& [typed, dialogStays] : {std::pair{"mylist", true}, std::pair{"list.csv", false}}) {
+        const std::string existing = dir_.File(std::string(typed) + ".txt");
+        testing::WriteBytes(existing, "kept");
+        SaveDialogAnswer keep{dir_.File(typed)};
+        keep.refuse = true;
+        keep.thenEscape = dialogStays;
+        AnswerSaveDialog(*form_, keep);
+        Pump();
+        EXPECT_EQ(FileBytes(existing), "kept") << typed;
+        EXPECT_EQ(Form().Settings().LastFileSaved, "") << typed;
+    }
+    EXPECT_TRUE(errors_.empty());
 }
 
 }  // namespace
