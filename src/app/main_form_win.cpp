@@ -70,8 +70,18 @@ bool ExcelInstalled() {
 
 LRESULT CALLBACK TMainForm::StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) {
-    if (msg == WM_MOUSEMOVE)
-        Guarded(GetParent(hwnd), [&] { reinterpret_cast<TMainForm*>(data)->StatusBarMouseMove(GET_X_LPARAM(lParam)); });
+    auto* self = reinterpret_cast<TMainForm*>(data);
+    if (msg == WM_MOUSEMOVE) {
+        // The pointer leaving the status bar hides the hint (WM_MOUSELEAVE, asked for once).
+        if (!self->statusTracking_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            self->statusTracking_ = TrackMouseEvent(&track) != FALSE;
+        }
+        Guarded(GetParent(hwnd), [&] { self->StatusBarMouseMove(GET_X_LPARAM(lParam)); });
+    } else if (msg == WM_MOUSELEAVE) {
+        self->statusTracking_ = false;
+        self->HideStatusHint();
+    }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
@@ -367,8 +377,7 @@ void TMainForm::StatusBarMouseMove(int x) {
     const int panel = StatusPanelAt(kStatusPanelWidths, x);
     const std::string text = panel < 0 ? std::string() : StatusText(panel);
     if (text.empty()) {
-        if (!statusHint_.empty()) SendMessageA(statusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&statusTool_));
-        statusHint_.clear();
+        HideStatusHint();
         return;
     }
     if (statusHint_ == text) return;
@@ -379,6 +388,11 @@ void TMainForm::StatusBarMouseMove(int x) {
     GetCursorPos(&pt);
     SendMessageA(statusTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 12, pt.y - 24));
     SendMessageA(statusTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&statusTool_));
+}
+
+void TMainForm::HideStatusHint() {
+    if (!statusHint_.empty()) SendMessageA(statusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&statusTool_));
+    statusHint_.clear();
 }
 
 void TMainForm::ShowProgress(bool visible, int minimum, int maximum, int position) {
@@ -668,6 +682,13 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SETFOCUS: SetFocus(grid_.Handle()); return 0;
+        case WM_ACTIVATE:
+            // No hint outlives the window's activation.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HideStatusHint();
+                grid_.HideHint();
+            }
+            return Default(msg, wParam, lParam);
         default: break;
     }
     if (msg == kWmStartup) {

@@ -100,6 +100,7 @@ private:
     bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
     // The status bar's hint for a pointer at x (StatusBarMouseMove).
     void StatusBarMouseMove(int x);
+    void HideStatusHint();
     static LRESULT CALLBACK StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR data);
     // What the commands are given.
@@ -159,6 +160,7 @@ private:
     HWND toolbar_ = nullptr, status_ = nullptr, scrollbar_ = nullptr, progress_ = nullptr, statusTip_ = nullptr;
     TOOLINFOA statusTool_{};
     std::string statusHint_;
+    bool statusTracking_ = false;  // WM_MOUSELEAVE asked for
     UniqueImageList smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_;
     UniqueBitmap marker1_, marker2_;
     GridScrollState scroll_;

@@ -328,6 +328,11 @@ void TObjectGrid::ShowHint(const std::string& text) {
 }
 
 void TObjectGrid::MouseMove(int x, int y) {
+    // The pointer leaving the grid hides the hint (WM_MOUSELEAVE, asked for once per visit).
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
     if (sizingColumn_ >= 0) {
         SetColWidth(sizingColumn_, sizingStartWidth_ + x - sizingStartX_);
         return;
@@ -406,7 +411,10 @@ LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN: KeyDown(wParam); return 0;
         case WM_MOUSEWHEEL: MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
         case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_MOUSELEAVE: HideHint(); return 0;
+        case WM_MOUSELEAVE:
+            trackingLeave_ = false;
+            HideHint();
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;

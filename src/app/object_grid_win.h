@@ -55,6 +55,7 @@ public:
 
     // The text of the cell hint now shown, empty when none (for tests).
     const std::string& CurrentHint() const { return hint_; }
+    void HideHint();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -69,7 +70,6 @@ private:
     void MouseDown(int x, int y);
     void MouseUp(int x, int y);
     int BorderNear(int x) const;  // the column whose right border is within reach of x, or -1
-    void HideHint();
     void ShowHint(const std::string& text);
     void UpdateHorizontalBar();
     void Changed();
@@ -87,6 +87,7 @@ private:
     TOOLINFOA toolInfo_{};
     int sizingColumn_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
     int wheelRemainder_ = 0;
+    bool trackingLeave_ = false;
 };
 
 }  // namespace kavlo

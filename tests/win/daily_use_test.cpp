@@ -1,0 +1,63 @@
+// What a window in daily use must get right beyond its design: hints that go away, the mode on
+// show, the keys of every command.
+#include "main_form_fixture.h"
+
+namespace kavlo {
+namespace {
+
+// The real pointer to a point in a window's client area (or anywhere on the screen).
+void MovePointer(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of 0: the window under the pointer hears it
+    SendInput(1, &in, sizeof in);
+}
+POINT InClient(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+TEST_F(MainFormTest, HintsGoWhenThePointerLeavesOrTheWindowIsLeft) {
+    const std::string path = dir_.File("names.fob");
+    FobFile f;
+    f.objects = testing::RealisticObjects(2, 8);
+    f.objects[1].name = "Sales Invoice Header";
+    testing::WriteBytes(path, testing::WriteFob(f));
+    Start({path});
+    Form().Grid().SetColWidth(ColumnName, 60);
+    const RECT longName = Form().Grid().CellRect(2, ColumnName);
+    const POINT offWindow{5, 5};
+    const auto pumpUntil = [&](auto done) {
+        for (int i = 0; i < 400 && !done(); ++i) Pump(1);  // up to 2 s: leaving is polled
+    };
+
+    MovePointer(InClient(Form().Grid().Handle(), longName.left + 5, longName.top + 5));
+    pumpUntil([&] { return !Form().Grid().CurrentHint().empty(); });
+    EXPECT_EQ(Form().Grid().CurrentHint(), "Sales Invoice Header");
+    MovePointer(offWindow);
+    pumpUntil([&] { return Form().Grid().CurrentHint().empty(); });
+    EXPECT_EQ(Form().Grid().CurrentHint(), "");
+
+    HWND status = GetDlgItem(form_->Handle(), 13);
+    MovePointer(InClient(status, 100, 5));  // the name of file 1
+    pumpUntil([&] { return !Form().StatusHint().empty(); });
+    EXPECT_EQ(Form().StatusHint(), path);
+    MovePointer(offWindow);
+    pumpUntil([&] { return Form().StatusHint().empty(); });
+    EXPECT_EQ(Form().StatusHint(), "");
+
+    // Another window to the front: the hint goes with the focus.
+    MovePointer(InClient(Form().Grid().Handle(), longName.left + 5, longName.top + 5));
+    pumpUntil([&] { return !Form().Grid().CurrentHint().empty(); });
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetForegroundWindow(other);
+    pumpUntil([&] { return Form().Grid().CurrentHint().empty(); });
+    EXPECT_EQ(Form().Grid().CurrentHint(), "");
+    DestroyWindow(other);
+}
+
+}  // namespace
+}  // namespace kavlo
