@@ -46,6 +46,7 @@ namespace {
 const char kMainClass[] = "TMainForm";
 constexpr int kDesignWidth = 775, kDesignHeight = 520;
 constexpr int kScrollBarWidth = 16;
+constexpr int kMinimumWidth = 480, kMinimumHeight = 360;
 constexpr int kGridId = 10, kScrollBarId = 11, kToolBarId = 12, kStatusBarId = 13;
 constexpr int kMenuSmall = 201, kMenuLarge = 202;
 // The last button of each group, after which a separator follows.
@@ -312,6 +313,7 @@ void TMainForm::FormResize() {
     const int tbHeight = last.bottom + 5;
     MoveWindow(toolbar_, 0, 0, w, tbHeight, TRUE);
     SendMessageA(status_, WM_SIZE, 0, 0);
+    InvalidateRect(status_, nullptr, TRUE);  // the size grip is drawn where it is now, nowhere else
     RECT sb{};
     GetWindowRect(status_, &sb);
     const int sbHeight = sb.bottom - sb.top;
@@ -425,6 +427,21 @@ void TMainForm::BuildList(const BuildMode& mode) {
         SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(built_.Status[static_cast<size_t>(i)].c_str()));
     grid_.ResetPosition();
     grid_.SetList(&built_.List);
+    ShowModeInForce();
+}
+
+// The button of the mode the list was built in is drawn pressed (checked); the buttons still
+// act as push buttons.
+void TMainForm::ShowModeInForce() {
+    const std::pair<int, bool> modes[] = {
+        {ToolButtonCompareEqual, built_.LastMode.CompareEqual},
+        {ToolButtonCompareDifferent, built_.LastMode.CompareDifferent},
+        {ToolButtonCompareOff, built_.LastMode.CompareOff},
+        {ToolButtonCompareAdded, built_.LastMode.CompareAdded},
+        {ToolButtonCompareDeleted, built_.LastMode.CompareDeleted},
+    };
+    for (const auto& [button, on] : modes)
+        SendMessageA(toolbar_, TB_CHECKBUTTON, ToolButtonId(button), MAKELONG(on ? TRUE : FALSE, 0));
 }
 
 void TMainForm::BringToFront() {
@@ -647,6 +664,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (options_.quitOnClose) PostQuitMessage(0);
             return 0;
         case WM_SIZE: FormResize(); return 0;
+        case WM_GETMINMAXINFO: {
+            // Small enough for half a screen, large enough that the toolbar leaves a few rows.
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = {kMinimumWidth, kMinimumHeight};
+            return 0;
+        }
         case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));

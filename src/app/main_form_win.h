@@ -132,6 +132,7 @@ private:
     void LoadCommandLine();
     TypeSwitches TypeSwitchStates() const;
     void BringToFront();
+    void ShowModeInForce();
 
     // SettingsWindow: what loading and saving the settings read and set of the window.
     void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,

@@ -59,5 +59,41 @@ TEST_F(MainFormTest, HintsGoWhenThePointerLeavesOrTheWindowIsLeft) {
     DestroyWindow(other);
 }
 
+TEST_F(MainFormTest, TheModeInForceIsShownPressed) {
+    Start({file1_, file2_});
+    const int modes[] = {ToolButtonCompareEqual, ToolButtonCompareDifferent, ToolButtonCompareOff,
+                         ToolButtonCompareAdded, ToolButtonCompareDeleted};
+    const auto pressed = [&] {
+        std::vector<int> on;
+        for (int b : modes)
+            if (SendMessageA(Form().ToolBar(), TB_ISBUTTONCHECKED, ToolButtonId(b), 0)) on.push_back(b);
+        return on;
+    };
+    EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareOff});
+    form_->Click(ToolButtonCompareAdded);
+    EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
+    form_->Click(ToolButtonCompareAdded);  // a push button: pressing it again keeps it shown
+    EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
+    Form().Filters()[ColumnName] = "*";
+    PostMessageA(form_->Handle(), kWmFiltersChanged, 0, 0);  // a filter rebuilds in the mode
+    Pump();
+    EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
+    form_->Click(ToolButtonClear);
+    EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareOff});
+}
+
+TEST_F(MainFormTest, TheWindowKeepsAMinimumSize) {
+    Start();
+    SetWindowPos(form_->Handle(), nullptr, 0, 0, 200, 120, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    RECT r{};
+    GetWindowRect(form_->Handle(), &r);
+    EXPECT_GE(r.right - r.left, 480);
+    EXPECT_GE(r.bottom - r.top, 360);
+    RECT grid{};
+    GetClientRect(Form().Grid().Handle(), &grid);
+    EXPECT_GE(grid.bottom, 4 * kGridRowHeight);  // a few rows stay in view
+}
+
 }  // namespace
 }  // namespace kavlo
