@@ -43,6 +43,34 @@ const std::array<const char*, kToolButtonCount> kToolButtonHints = {
 
 namespace {
 
+// The keys of the commands, acting when the key is released with exactly these modifiers. The
+// ones the toolbar's hints do not name yet are added to them at start.
+struct Shortcut {
+    WPARAM vk;
+    bool ctrl, shift;
+    int button;  // kReload: F5, which has no button
+    const char* name;
+};
+constexpr int kReload = -1;
+constexpr Shortcut kShortcuts[] = {
+    {VK_F7, true, false, ToolButtonFilterAdd, nullptr},
+    {VK_F7, true, true, ToolButtonFilterClear, nullptr},
+    {'S', true, false, ToolButtonSave, nullptr},
+    {'P', true, false, ToolButtonPrint, nullptr},
+    {'E', true, false, ToolButtonExcel, nullptr},
+    {'M', true, false, ToolButtonMarkObjectDesigner, nullptr},
+    {'F', true, false, ToolButtonMakeFilterString, nullptr},
+    {'N', true, false, ToolButtonClear, "Ctrl+N"},
+    {'O', true, false, ToolButtonOpenFile1, "Ctrl+O"},
+    {'O', true, true, ToolButtonOpenFile2, "Ctrl+Shift+O"},
+    {'1', true, false, ToolButtonCompareEqual, "Ctrl+1"},
+    {'2', true, false, ToolButtonCompareDifferent, "Ctrl+2"},
+    {'3', true, false, ToolButtonCompareOff, "Ctrl+3"},
+    {'4', true, false, ToolButtonCompareAdded, "Ctrl+4"},
+    {'5', true, false, ToolButtonCompareDeleted, "Ctrl+5"},
+    {VK_F5, false, false, kReload, nullptr},
+};
+
 const char kMainClass[] = "TMainForm";
 constexpr int kDesignWidth = 775, kDesignHeight = 520;
 constexpr int kScrollBarWidth = 16;
@@ -88,6 +116,8 @@ LRESULT CALLBACK TMainForm::StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 TMainForm::TMainForm() {
     for (int i = 0; i < kToolButtonCount; ++i) hints_[static_cast<size_t>(i)] = kToolButtonHints[static_cast<size_t>(i)];
+    for (const Shortcut& k : kShortcuts)
+        if (k.name) hints_[static_cast<size_t>(k.button)] += std::string("  ") + k.name;
 }
 
 // The window goes first: its toolbar uses the image lists until then.
@@ -567,25 +597,23 @@ bool TMainForm::PreTranslate(const MSG& msg) {
     if (msg.message != WM_KEYUP || !hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    if (!ctrl || alt) return false;
-    int button = -1;
-    if (shift) {
-        if (msg.wParam == VK_F7) button = ToolButtonFilterClear;
-    } else {
-        switch (msg.wParam) {
-            case VK_F7: button = ToolButtonFilterAdd; break;
-            case 'S': button = ToolButtonSave; break;
-            case 'P': button = ToolButtonPrint; break;
-            case 'E': button = ToolButtonExcel; break;
-            case 'M': button = ToolButtonMarkObjectDesigner; break;
-            case 'F': button = ToolButtonMakeFilterString; break;
-            default: break;
-        }
+    if (GetKeyState(VK_MENU) < 0) return false;
+    for (const Shortcut& k : kShortcuts) {
+        if (k.vk != msg.wParam || k.ctrl != ctrl || k.shift != shift) continue;
+        // Whether or not the button is enabled.
+        Guarded(hwnd_, [&] { k.button == kReload ? ReloadFiles() : Click(k.button); });
+        return true;
     }
-    if (button < 0) return false;
-    Guarded(hwnd_, [&] { Click(button); });  // whether or not the button is enabled
-    return true;
+    return false;
+}
+
+// F5: both files read again from disk, and the list built again in its mode.
+void TMainForm::ReloadFiles() {
+    for (int fileNo : {1, 2}) {
+        const std::string name = (fileNo == 1 ? fob1_ : fob2_).FileName;
+        if (!name.empty()) LoadIntoSlot(name, fileNo, false);
+    }
+    BuildList(built_.LastMode);
 }
 
 void TMainForm::DropPIDLTarget1Drop(const std::vector<std::string>& paths) {

@@ -133,6 +133,7 @@ private:
     TypeSwitches TypeSwitchStates() const;
     void BringToFront();
     void ShowModeInForce();
+    void ReloadFiles();
 
     // SettingsWindow: what loading and saving the settings read and set of the window.
     void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,

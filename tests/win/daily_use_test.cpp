@@ -95,5 +95,46 @@ TEST_F(MainFormTest, TheWindowKeepsAMinimumSize) {
     EXPECT_GE(grid.bottom, 4 * kGridRowHeight);  // a few rows stay in view
 }
 
+// Every command has a key; the keys show in the hints after the buttons' own texts.
+TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
+    Start({file1_, file2_});
+    SetFocus(Form().Grid().Handle());
+    EXPECT_EQ(Form().ToolButtonHint(ToolButtonOpenFile2), "Open File 2  Ctrl+Shift+O");
+    EXPECT_EQ(Form().ToolButtonHint(ToolButtonCompareAdded), "Show objects that are added in file 2  Ctrl+4");
+    for (const auto& [vk, shift] : {std::pair{'O', false}, std::pair{'O', true}}) {
+        WhenShown open("Open", [](HWND) { PressKey(VK_ESCAPE); });
+        shift ? PressKey(vk, {VK_CONTROL, VK_SHIFT}) : PressKey(vk, {VK_CONTROL});
+        for (int i = 0; i < 100 && !open.Done(); ++i) Pump(1);
+        EXPECT_TRUE(open.Done()) << shift;
+    }
+    {
+        WhenShown compare("Compare", [](HWND) { PressKey(VK_RETURN); });
+        PressKey('2', {VK_CONTROL});
+        for (int i = 0; i < 100 && !compare.Done(); ++i) Pump(1);
+        EXPECT_TRUE(compare.Done());
+    }
+    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Different());
+    PressKey('5', {VK_CONTROL});
+    Pump();
+    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Deleted());
+    EXPECT_EQ(Rows(), 1);  // the object file 2 lacks
+
+    // F5 reads both files again and keeps the mode: file 2 lost another object meanwhile.
+    FobFile fewer;
+    fewer.objects = testing::RealisticObjects(30, 1);
+    fewer.objects.erase(fewer.objects.begin() + 10, fewer.objects.begin() + 12);
+    testing::WriteBytes(file2_, testing::WriteFob(fewer));
+    PressKey(VK_F5);
+    Pump();
+    EXPECT_EQ(Form().Fob(2).Count(), 28);
+    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Deleted());
+    EXPECT_EQ(Rows(), 2);
+
+    PressKey('N', {VK_CONTROL});
+    Pump();
+    EXPECT_EQ(Form().Fob(1).Count(), 0);
+    EXPECT_TRUE(errors_.empty());
+}
+
 }  // namespace
 }  // namespace kavlo
