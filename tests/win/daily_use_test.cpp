@@ -2,6 +2,11 @@
 // show, the keys of every command.
 #include "main_form_fixture.h"
 
+#include <atomic>
+#include <thread>
+
+#include "support/txt_writer.h"
+
 namespace kavlo {
 namespace {
 
@@ -135,6 +140,43 @@ TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
     EXPECT_EQ(Form().Fob(1).Count(), 0);
     EXPECT_TRUE(errors_.empty());
 }
+
+// While a large file loads, the pointer over the window is the hourglass (watched from another
+// thread, as the user sees it), and the arrow again afterwards.
+TEST_F(MainFormTest, TheHourglassShowsWhileAFileLoads) {
+    const std::string big = dir_.File("big.txt");
+    testing::TxtFile t;
+    t.objects = testing::RealisticTxtObjects(4000, 3, 200);
+    testing::WriteBytes(big, testing::WriteTxt(t));
+    Start();
+    RECT grid{};
+    GetWindowRect(Form().Grid().Handle(), &grid);
+    MovePointer({(grid.left + grid.right) / 2, (grid.top + grid.bottom) / 2});
+    Pump();
+    const HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+    std::atomic<bool> loading{true}, sawWait{false};
+    std::thread watch([&] {
+        while (loading) {
+            CURSORINFO ci{sizeof ci};
+            if (GetCursorInfo(&ci) && ci.hCursor == wait) sawWait = true;
+            Sleep(2);
+        }
+    });
+    {
+        // As the user does it: the open dialog, the name typed, Enter.
+        WhenShown open("Open", {[&](HWND) { TypeText(big); }, [](HWND) { PressKey(VK_RETURN); }});
+        form_->Click(ToolButtonOpenFile1);
+        EXPECT_TRUE(open.Done());
+    }
+    loading = false;
+    watch.join();
+    EXPECT_TRUE(sawWait);
+    EXPECT_EQ(Form().Fob(1).Count(), 4000);
+    CURSORINFO after{sizeof after};
+    GetCursorInfo(&after);
+    EXPECT_NE(after.hCursor, wait);
+}
+
 
 }  // namespace
 }  // namespace kavlo
