@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <winspool.h>
+#include <shlwapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -256,11 +257,31 @@ void TMainForm::LoadMarkers() {
 }
 
 std::string TMainForm::StatusText(int panel) const {
+    return panel >= 0 && panel < kStatusPanelCount ? built_.Status[static_cast<size_t>(panel)] : std::string();
+}
+
+std::string TMainForm::ShownStatusText(int panel) const {
     char buffer[1024] = {};
     const LRESULT len = SendMessageA(status_, SB_GETTEXTLENGTHA, panel, 0);
-    if (LOWORD(len) >= sizeof buffer) return built_.Status[static_cast<size_t>(panel)];
+    if (LOWORD(len) >= sizeof buffer) return StatusText(panel);
     SendMessageA(status_, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(buffer));
     return buffer;
+}
+
+// The text as a panel shows it: a file name too long for its panel loses the middle of its
+// path ("C:\Projects\...\objects.fob"), so that the file's own name stays in view; the hint
+// shows it whole.
+std::string TMainForm::PanelText(int panel) const {
+    std::string text = StatusText(panel);
+    if (panel != 1 && panel != 2) return text;
+    RECT part{};
+    SendMessageA(status_, SB_GETRECT, panel, reinterpret_cast<LPARAM>(&part));
+    const WindowDc dc(status_);
+    SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(status_, WM_GETFONT, 0, 0)));
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.resize(std::max<size_t>(text.size(), MAX_PATH) + 1, '\0');
+    PathCompactPathA(dc.get(), buffer.data(), static_cast<UINT>(std::max<LONG>(part.right - part.left - 8, 16)));
+    return buffer.data();
 }
 
 bool TMainForm::TypeButtonDown(int type) const {
@@ -454,7 +475,7 @@ void TMainForm::BuildList(const BuildMode& mode) {
     grid_.SetList(nullptr);
     kavlo::BuildList(mode, sources, built_);
     for (int i = 0; i < kStatusPanelCount; ++i)
-        SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(built_.Status[static_cast<size_t>(i)].c_str()));
+        SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(PanelText(i).c_str()));
     grid_.ResetPosition();
     grid_.SetList(&built_.List);
     ShowModeInForce();

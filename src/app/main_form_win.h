@@ -95,7 +95,9 @@ private:
     void BuildList(const BuildMode& mode);
     void UpdateScrollBar();
     void ShowProgress(bool visible, int minimum, int maximum, int position);
-    std::string StatusText(int panel) const;
+    std::string StatusText(int panel) const;       // the panel's text, whole
+    std::string ShownStatusText(int panel) const;  // as the panel shows it
+    std::string PanelText(int panel) const;
     bool TypeButtonDown(int type) const;
     bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
     // The status bar's hint for a pointer at x (StatusBarMouseMove).

@@ -178,5 +178,26 @@ TEST_F(MainFormTest, TheHourglassShowsWhileAFileLoads) {
 }
 
 
+// A long path loses its middle in the panel, so that the file's own name shows; the hint and
+// the panel's text keep it whole.
+TEST_F(MainFormTest, LongPathsShowTheirFileNameInThePanel) {
+    std::string folder = dir_.File("");
+    for (int i = 0; i < 6; ++i) {
+        folder += "a rather long folder name " + std::to_string(i) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    const std::string path = folder + "objects.fob";
+    ASSERT_TRUE(CopyFileA(file1_.c_str(), path.c_str(), FALSE));
+    Start({path, file2_});
+    const std::string shown = Form().ShownStatusText(1);
+    EXPECT_TRUE(shown.ends_with("\\objects.fob")) << shown;
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    EXPECT_EQ(Form().StatusText(1), path);
+    EXPECT_TRUE(Form().ShownStatusText(2).ends_with("\\two.fob"));
+    EXPECT_EQ(Form().ShownStatusText(3), "File 1: 30");
+    Form().StatusBarMouseMove(100);
+    EXPECT_EQ(Form().StatusHint(), path);
+}
+
 }  // namespace
 }  // namespace kavlo

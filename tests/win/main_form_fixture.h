@@ -155,9 +155,20 @@ private:
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
         for (WhenShown* w : Active()) {
-            if (w->timer_ != id || w->Done()) continue;
+            if (w->timer_ != id) continue;
             HWND dlg = FindWindowA("#32770", w->caption_);
             if (!dlg || !IsWindowVisible(dlg)) return;
+            if (w->Done()) {
+                // A dialog still open 10 s after its last step would hold the test forever.
+                if (++w->idle_ == 200) {
+                    ADD_FAILURE() << "\"" << w->caption_ << "\" still open after its last step";
+                    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+                }
+                return;
+            }
+            // Keys go to the active window: give a dialog that is not active yet a moment.
+            if (GetForegroundWindow() != dlg && ++w->waited_ < 10) return;
+            w->waited_ = 0;
             if (w->steps_[w->next_](dlg)) ++w->next_;
             return;
         }
@@ -165,6 +176,7 @@ private:
     const char* caption_;
     std::vector<std::function<bool(HWND)>> steps_;
     size_t next_ = 0;
+    int waited_ = 0, idle_ = 0;
     UINT_PTR timer_;
 };
 

@@ -36,6 +36,7 @@ public:
     bool LargeButtons() const { return f_.LargeButtons(); }
 
     std::string StatusText(int panel) const { return f_.StatusText(panel); }
+    std::string ShownStatusText(int panel) const { return f_.ShownStatusText(panel); }
     std::string ToolButtonHint(int button) const { return f_.hints_[static_cast<size_t>(button)]; }
     bool TypeButtonDown(int type) const { return f_.TypeButtonDown(type); }
     bool ButtonEnabled(int button) const {
