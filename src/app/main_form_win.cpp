@@ -12,6 +12,7 @@
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
+#include "app/excel_command_win.h"
 #include "app/filter_form_win.h"
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
@@ -21,6 +22,7 @@
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "output/excel_automation_win.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
 #include "settings/update_check_win.h"
@@ -61,11 +63,6 @@ bool PrintersInstalled() {
     DWORD needed = 0, count = 0;
     EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
     return needed > 0;
-}
-
-bool ExcelInstalled() {
-    CLSID clsid{};
-    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
 }
 
 }  // namespace
@@ -495,6 +492,7 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
         case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
+        case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();
