@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 #include <objbase.h>
-#include <winspool.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "app/filter_form_win.h"
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
+#include "app/print_command_win.h"
 #include "app/save_command_win.h"
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
@@ -23,6 +23,7 @@
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
 #include "output/excel_automation_win.h"
+#include "output/printers_win.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
 #include "settings/update_check_win.h"
@@ -57,12 +58,6 @@ bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQue
 bool FileExists(const std::string& name) {
     const DWORD a = GetFileAttributesA(name.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool PrintersInstalled() {
-    DWORD needed = 0, count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
-    return needed > 0;
 }
 
 }  // namespace
@@ -492,6 +487,7 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
         case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
+        case ToolButtonPrint: PrintListCommand(Context(), fob1_.FileName, fob2_.FileName); break;
         case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
         case ToolButtonFilterClear:
