@@ -99,7 +99,7 @@ start_print_queue() {
   sed -e '/^\*Resolution \(150\|300\|1200\|2400\)dpi/d' -e 's/^\*DefaultResolution: .*/*DefaultResolution: 600dpi/' \
       /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd > "$root/kavlo600.ppd"
   cups_queue="KavloPDF-$(printf %s "$PWD" | md5sum | cut -c1-8)"
-  printf 'Out %s\nLabel 0\n' "$root/pdf" | $sudo tee "/etc/cups/cups-pdf-$cups_queue.conf" >/dev/null
+  printf 'Out %s/pdf\nSpool %s/cups-pdf\nLog %s/log\nLabel 0\n' "$root" "$root" "$root" | $sudo tee "/etc/cups/cups-pdf-$cups_queue.conf" >/dev/null
   $sudo cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" </dev/null >"$root/log/cupsd.out" 2>&1 &
   cups_pid=$!
   for _ in $(seq 50); do [ -S "$root/cups.sock" ] && break; sleep 0.1; done
