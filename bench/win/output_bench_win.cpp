@@ -47,7 +47,8 @@ public:
         ++calls_;
         return std::make_unique<CountingObject>(inner_->Get(name, args), calls_);
     }
-    void Put(std::string_view name, std::initializer_list<AutomationValue> args, const AutomationValue& value) override {
+    void Put(std::string_view name, std::initializer_list<AutomationValue> args,
+             const AutomationValue& value) override {
         ++calls_;
         inner_->Put(name, args, value);
     }

@@ -17,9 +17,7 @@ int Length(std::string_view text) { return static_cast<int>(text.size()); }
 
 }  // namespace
 
-TPrinterCanvas::TPrinterCanvas(UniqueDc printerDc) : dc_(std::move(printerDc)) {
-    SetBkMode(dc_.get(), TRANSPARENT);
-}
+TPrinterCanvas::TPrinterCanvas(UniqueDc printerDc) : dc_(std::move(printerDc)) { SetBkMode(dc_.get(), TRANSPARENT); }
 
 TPrinterCanvas::~TPrinterCanvas() {
     if (docOpen_) AbortDoc(dc_.get());
@@ -45,8 +43,10 @@ void TPrinterCanvas::SetFont(std::string_view name, int points, bool bold) {
         if (!font) PrinterFailed("CreateFontIndirect");
     }
     current_ = font.get();
-    if (!selected_) selected_.emplace(dc_.get(), current_);
-    else SelectObject(dc_.get(), current_);
+    if (!selected_)
+        selected_.emplace(dc_.get(), current_);
+    else
+        SelectObject(dc_.get(), current_);
 }
 
 SIZE TPrinterCanvas::Extent(std::string_view text) {

@@ -74,7 +74,8 @@ public:
         if (v.vt != VT_DISPATCH || !v.pdispVal) ThrowResult(DISP_E_TYPEMISMATCH);
         return std::make_unique<DispatchObject>(ComPtr<IDispatch>::Share(v.pdispVal));
     }
-    void Put(std::string_view name, std::initializer_list<AutomationValue> args, const AutomationValue& value) override {
+    void Put(std::string_view name, std::initializer_list<AutomationValue> args,
+             const AutomationValue& value) override {
         Invoke(name, DISPATCH_PROPERTYPUT, args, &value, nullptr);
     }
     void Call(std::string_view name) override {

@@ -10,12 +10,15 @@ namespace kavlo {
 namespace {
 
 // Column letter and sheet row, "B7".
-std::string CellAddress(int column, int sheetRow) { return std::string(1, static_cast<char>('A' + column)) + std::to_string(sheetRow); }
+std::string CellAddress(int column, int sheetRow) {
+    return std::string(1, static_cast<char>('A' + column)) + std::to_string(sheetRow);
+}
 
 bool IsTextColumn(int c) { return c == ColumnType || c == ColumnName || c == ColumnVersion; }
 bool IsRightColumn(int c) { return c == ColumnID || c == ColumnDate || c == ColumnTime || c == ColumnBlobSize; }
 
-void TransferCells(AutomationObject& app, const TVisibleList& list, const FormatSettings& fs, ProgressCallback* progress) {
+void TransferCells(AutomationObject& app, const TVisibleList& list, const FormatSettings& fs,
+                   ProgressCallback* progress) {
     const std::unique_ptr<AutomationObject> sheet = app.Get("ActiveWorkbook")->Get("ActiveSheet");
     for (int r = 0; r <= list.LastRow(); ++r) {
         if (progress) progress->Progress(r + 1);
@@ -24,8 +27,10 @@ void TransferCells(AutomationObject& app, const TVisibleList& list, const Format
         for (int c = 0; c < kColumnCount; ++c) {
             // Formats go on before the value, so that a text column keeps "007" as text.
             const std::string address = CellAddress(c, r + 1);
-            if (r == 0 || IsTextColumn(c)) sheet->Get("Range", {address})->Put("NumberFormatLocal", {}, std::string("@"));
-            if (IsRightColumn(c)) sheet->Get("Range", {address})->Put("HorizontalAlignment", {}, static_cast<int>(kXlRight));
+            if (r == 0 || IsTextColumn(c))
+                sheet->Get("Range", {address})->Put("NumberFormatLocal", {}, std::string("@"));
+            if (IsRightColumn(c))
+                sheet->Get("Range", {address})->Put("HorizontalAlignment", {}, static_cast<int>(kXlRight));
             if (r == 0) sheet->Get("Cells", {1, c + 1})->Get("Font")->Put("Bold", {}, true);
             const std::string_view cell = list.Cell(r, c);
             sheet->Put("Cells", {r + 1, c + 1}, r > 0 && c == ColumnDate ? DateCellAsYmd(cell, fs) : std::string(cell));

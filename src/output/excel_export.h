@@ -26,9 +26,11 @@ class AutomationObject {
 public:
     virtual ~AutomationObject() = default;
     // Reads a property that holds an object, with its arguments (Range("A1"), Cells(1, 2)).
-    virtual std::unique_ptr<AutomationObject> Get(std::string_view name, std::initializer_list<AutomationValue> args = {}) = 0;
+    virtual std::unique_ptr<AutomationObject> Get(std::string_view name,
+                                                  std::initializer_list<AutomationValue> args = {}) = 0;
     // Sets a property; with arguments, the property of the object they pick (Cells(1, 2) := "x").
-    virtual void Put(std::string_view name, std::initializer_list<AutomationValue> args, const AutomationValue& value) = 0;
+    virtual void Put(std::string_view name, std::initializer_list<AutomationValue> args,
+                     const AutomationValue& value) = 0;
     // Calls a method without arguments; its result is dropped.
     virtual void Call(std::string_view name) = 0;
 };
@@ -48,6 +50,7 @@ class EOleSysError : public EKavloError {
 public:
     EOleSysError(const std::string& message, long code) : EKavloError(message), code_(code) {}
     long Code() const { return code_; }
+
 private:
     long code_;
 };

@@ -24,7 +24,9 @@ int TenthsToPixels(int dpcm, int tenths) {
 }
 
 // LOGPIXELS / 25.4 × 10, truncated: pixels per inch × 100 / 254 in integers.
-int PixelsPerCentimetre(int pixelsPerInch) { return static_cast<int>(static_cast<long long>(pixelsPerInch) * 100 / 254); }
+int PixelsPerCentimetre(int pixelsPerInch) {
+    return static_cast<int>(static_cast<long long>(pixelsPerInch) * 100 / 254);
+}
 
 class ListPrinter {
 public:
@@ -47,7 +49,8 @@ public:
         c_.WriteText(p_[0], y, "#");
         c_.WriteText(p_[1], y, ColumnTitles[ColumnType]);
         RightAligned(p_[2], y, ColumnTitles[ColumnID]);
-        c_.WriteText(p_[3], y, std::string(ColumnTitles[ColumnName]) + " / " + std::string(ColumnTitles[ColumnVersion]));
+        c_.WriteText(p_[3], y,
+                     std::string(ColumnTitles[ColumnName]) + " / " + std::string(ColumnTitles[ColumnVersion]));
         RightAligned(p_[4], y, ColumnTitles[ColumnDate]);
         RightAligned(p_[5], y, ColumnTitles[ColumnTime]);
         RightAligned(p_[6], y, ColumnTitles[ColumnBlobSize]);
@@ -122,8 +125,7 @@ void PrintList(PrintCanvas& canvas, const TVisibleList& list, std::string_view f
         // must not hide the first one.
         try {
             canvas.EndDoc();
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     }
     canvas.EndDoc();

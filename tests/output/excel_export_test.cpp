@@ -47,7 +47,8 @@ public:
         // The sheet's own path starts again, so that the cells read as the sheet's.
         return std::make_unique<LoggedObject>(log_, child == "ActiveWorkbook.ActiveSheet" ? "" : child);
     }
-    void Put(std::string_view name, std::initializer_list<AutomationValue> args, const AutomationValue& value) override {
+    void Put(std::string_view name, std::initializer_list<AutomationValue> args,
+             const AutomationValue& value) override {
         log_.Add(Path() + Member(name, args) + "=" + Text(value));
     }
     void Call(std::string_view name) override { log_.Add(Path() + std::string(name) + "()"); }
@@ -141,8 +142,9 @@ TEST(ExcelExport, CellsGetTheirFormatsBeforeTheirValuesInGridOrder) {
         };
     };
     std::vector<std::string> want = header;
-    for (const auto& rows : {data(2, {"1", "Table", "18", "Customer", "NAVW17.10", "2004-02-17", "12:00:00", "120", "1", " "}),
-                             data(4, {"2", "Page", "21", "Card", "", "no date", "", "0", " ", "1"})})
+    for (const auto& rows :
+         {data(2, {"1", "Table", "18", "Customer", "NAVW17.10", "2004-02-17", "12:00:00", "120", "1", " "}),
+          data(4, {"2", "Page", "21", "Card", "", "no date", "", "0", " ", "1"})})
         want.insert(want.end(), rows.begin(), rows.end());
     size_t at = 5;
     for (const std::string& cell : want) {

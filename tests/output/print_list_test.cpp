@@ -82,8 +82,8 @@ private:
 TVisibleList Rows(int n) {
     TVisibleList list;
     for (int i = 1; i <= n; ++i)
-        list.AddCommaText("\"1\",\"Table\",\"" + std::to_string(i) + "\",\"Name " + std::to_string(i) +
-                          "\",\"NAVW1" + std::to_string(i) + "\",\"17-02-04\",\"12:00:00\",\"" + std::to_string(10 * i) +
+        list.AddCommaText("\"1\",\"Table\",\"" + std::to_string(i) + "\",\"Name " + std::to_string(i) + "\",\"NAVW1" +
+                          std::to_string(i) + "\",\"17-02-04\",\"12:00:00\",\"" + std::to_string(10 * i) +
                           "\",\"1\",\" \"");
     return list;
 }

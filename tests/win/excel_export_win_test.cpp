@@ -65,9 +65,12 @@ std::vector<std::string> CellCalls(int row, int col, const std::string& value, b
     const std::string a = std::string(1, static_cast<char>('A' + col - 1)) + std::to_string(row);
     const std::string rc = std::to_string(row) + ", " + std::to_string(col);
     std::vector<std::string> calls;
-    if (text) calls.insert(calls.end(), {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put NumberFormatLocal = \"@\""});
+    if (text)
+        calls.insert(calls.end(),
+                     {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put NumberFormatLocal = \"@\""});
     if (right)
-        calls.insert(calls.end(), {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put HorizontalAlignment = -4152"});
+        calls.insert(calls.end(),
+                     {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put HorizontalAlignment = -4152"});
     if (row == 1)
         calls.insert(calls.end(), {"Worksheet get Cells(1, " + std::to_string(col) + ")", "Range(" + a + ") get Font",
                                    "Font(" + a + ") put Bold = true"});
@@ -121,7 +124,8 @@ protected:
     HWND StandIn() const { return FindWindowA(kExcelMainWindowClass, nullptr); }
 
     std::string out_;
-    HANDLE nul_ = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE nul_ =
+        CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     std::vector<HANDLE> saved_;
 };
 
@@ -160,8 +164,8 @@ TEST_F(ExcelExportTest, CtrlEGivesASheetEqualToTheGridInTheCallsOfItsCells) {
     EXPECT_GT(rewritten, 10);
 
     // Every call in the order of the cells, and nothing else.
-    std::vector<std::string> calls = {"Application get Workbooks", "Workbooks call Add", "Application get ActiveWorkbook",
-                                      "Workbook get ActiveSheet"};
+    std::vector<std::string> calls = {"Application get Workbooks", "Workbooks call Add",
+                                      "Application get ActiveWorkbook", "Workbook get ActiveSheet"};
     for (int r = 0; r <= list.LastRow(); ++r)
         for (int c = 0; c < kColumnCount; ++c) {
             const std::string v = want[std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 1)];
@@ -170,8 +174,9 @@ TEST_F(ExcelExportTest, CtrlEGivesASheetEqualToTheGridInTheCallsOfItsCells) {
                                         c == ColumnID || c == ColumnDate || c == ColumnTime || c == ColumnBlobSize);
             calls.insert(calls.end(), cell.begin(), cell.end());
         }
-    calls.insert(calls.end(), {"Worksheet get Range(\"A1:J1\")", "Range(A1:J1) get EntireColumn", "Range(A:J) call AutoFit",
-                               "Application put Visible = true", "Application put UserControl = true"});
+    calls.insert(calls.end(),
+                 {"Worksheet get Range(\"A1:J1\")", "Range(A1:J1) get EntireColumn", "Range(A:J) call AutoFit",
+                  "Application put Visible = true", "Application put UserControl = true"});
     EXPECT_EQ(Calls(), calls);
 }
 

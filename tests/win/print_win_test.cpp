@@ -76,8 +76,12 @@ std::vector<std::vector<Word>> BoxedWords(const std::string& xhtml) {
         const std::string tag = xhtml.substr(at, close - at);
         std::string text = xhtml.substr(close + 1, end - close - 1);
         // The printer's fonts name "-" the hyphen glyph, which poppler reads as a soft hyphen.
-        for (const auto& [entity, c] : {std::pair{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                                        {"&apos;", "'"}, {"\xC2\xAD", "-"}})
+        for (const auto& [entity, c] : {std::pair{"&amp;", "&"},
+                                        {"&lt;", "<"},
+                                        {"&gt;", ">"},
+                                        {"&quot;", "\""},
+                                        {"&apos;", "'"},
+                                        {"\xC2\xAD", "-"}})
             for (size_t p; (p = text.find(entity)) != std::string::npos;) text.replace(p, std::strlen(entity), c);
         pages.back().push_back({text, attr(tag, "xMin"), attr(tag, "xMax")});
     }
@@ -125,7 +129,8 @@ protected:
         HANDLE h = FindFirstFileA(OnZ(pdfDir_ + "/*").c_str(), &fd);
         if (h != INVALID_HANDLE_VALUE) {
             do
-                if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(OnZ(pdfDir_ + "/" + fd.cFileName).c_str());
+                if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA(OnZ(pdfDir_ + "/" + fd.cFileName).c_str());
             while (FindNextFileA(h, &fd));
             FindClose(h);
         }
@@ -167,8 +172,9 @@ TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
     EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
     const std::string pdf = WaitForPdf();
     ASSERT_FALSE(pdf.empty());
-    const auto pages = BoxedWords(RunUnixFor("/usr/bin/pdftotext -raw -bbox \"" + pdf + "\" \"" + pdfDir_ + "/words.html\"",
-                                             OnZ(pdfDir_ + "/words.html"), "</html>"));
+    const auto pages =
+        BoxedWords(RunUnixFor("/usr/bin/pdftotext -raw -bbox \"" + pdf + "\" \"" + pdfDir_ + "/words.html\"",
+                              OnZ(pdfDir_ + "/words.html"), "</html>"));
 
     // The queue offers 600 dpi only: 236 pixels to the centimetre, 0.12 points to the pixel.
     char printer[256] = {};

@@ -236,7 +236,8 @@ public:
         try {
             Dispatch(static_cast<Member>(id), flags, put, args, value, result);
         } catch (const Failure& f) {
-            Append(line + "  -> error " + std::to_string(static_cast<long>(f.hr)) + (f.text.empty() ? "" : " " + f.text));
+            Append(line + "  -> error " + std::to_string(static_cast<long>(f.hr)) +
+                   (f.text.empty() ? "" : " " + f.text));
             if (f.text.empty() || !info) return f.hr;
             *info = EXCEPINFO{};
             const std::wstring d(f.text.begin(), f.text.end());
@@ -463,8 +464,8 @@ int Serve() {
     wc.lpszClassName = kWindowClass;
     RegisterClassA(&wc);
     // Hidden until the client sets Visible, as Excel's own window is.
-    g.window = CreateWindowExA(0, kWindowClass, "Stand-in Excel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480,
-                               320, nullptr, nullptr, wc.hInstance, nullptr);
+    g.window = CreateWindowExA(0, kWindowClass, "Stand-in Excel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 480, 320, nullptr, nullptr, wc.hInstance, nullptr);
     SetTimer(g.window, 1, kLifetimeMs, nullptr);
     static Factory factory;
     DWORD cookie = 0;
