@@ -11,7 +11,8 @@ echo "== Windows build"
 build_windows || exit 1
 
 ensure_display || exit 1
-trap 'stop_wine; stop_display' EXIT
+trap 'stop_wine; stop_print_queue; stop_display' EXIT
+start_print_queue || exit 1  # before the first Wine process: Wine takes its printers from it
 prepare_wine
 
 status=0

@@ -1,7 +1,7 @@
 # Sourced by test.sh and run.sh: installs what the project needs on a Debian machine, and
 # offers helpers to build and to give Wine a display.
 need_packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
-               clang libclang-rt-14-dev llvm)
+               clang libclang-rt-14-dev llvm cups printer-driver-cups-pdf poppler-utils fonts-liberation)
 
 install_missing() {
   local missing=()
@@ -79,4 +79,52 @@ prepare_wine() {
 }
 stop_wine() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+}
+
+# The tests' printer: a cupsd of our own, its files in build/cups (its jobs in a folder under
+# /tmp, which the filters, run as the user lp, can reach wherever this tree lives) and its
+# socket named by CUPS_SERVER (which Wine's printing follows), never the system's CUPS. Its one queue is a
+# cups-pdf printer whose PPD offers only 600 dpi (Wine would otherwise ask for 300) and that
+# writes its PDFs to build/cups/pdf (KAVLO_PDF_DIR). Wine copies the printers of CUPS into its
+# prefix whenever a Wine process starts with no other running: so the queue has to be up
+# before the first Wine process, or the printer vanishes from the prefix.
+# cups-pdf reads a queue's settings only from /etc/cups/cups-pdf-QUEUE.conf: the queue's name
+# holds a hash of this tree, so that two trees never share one, and the file goes at stop.
+cups_pid="" cups_queue="" cups_spool=""
+start_print_queue() {
+  local root="$PWD/build/cups" sudo="" f
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  stop_print_queue
+  $sudo rm -rf "$root" && mkdir -p "$root/conf" "$root/cache" "$root/state" "$root/log" "$root/pdf"
+  cups_spool=$(mktemp -d "${TMPDIR:-/tmp}/kavlo-cups-spool.XXXXXX") && chmod 755 "$cups_spool" || return 1
+  for f in cupsd.conf cups-files.conf; do
+    sed -e "s|@ROOT@|$root|g" -e "s|@SPOOL@|$cups_spool|g" "tools/cups/$f.in" > "$root/conf/$f"
+  done
+  sed -e '/^\*Resolution \(150\|300\|1200\|2400\)dpi/d' -e 's/^\*DefaultResolution: .*/*DefaultResolution: 600dpi/' \
+      /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd > "$root/kavlo600.ppd"
+  cups_queue="KavloPDF-$(printf %s "$PWD" | md5sum | cut -c1-8)"
+  printf 'Out %s/pdf\nSpool %s/cups-pdf\nLog %s/log\nLabel 0\n' "$root" "$root" "$root" |
+    $sudo tee "/etc/cups/cups-pdf-$cups_queue.conf" >/dev/null
+  $sudo cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" </dev/null >"$root/log/cupsd.out" 2>&1 &
+  cups_pid=$!
+  for _ in $(seq 50); do [ -S "$root/cups.sock" ] && break; sleep 0.1; done
+  export CUPS_SERVER="$root/cups.sock" KAVLO_PDF_DIR="$root/pdf"
+  if ! { lpadmin -p "$cups_queue" -v "cups-pdf:/$cups_queue" -P "$root/kavlo600.ppd" -E 2>/dev/null &&
+         lpadmin -d "$cups_queue"; }; then
+    echo "the test print queue did not start (see $root/log)" >&2
+    stop_print_queue
+    return 1
+  fi
+}
+stop_print_queue() {
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  if [ -n "$cups_pid" ]; then
+    $sudo kill "$cups_pid" 2>/dev/null
+    wait "$cups_pid" 2>/dev/null
+  fi
+  [ -n "$cups_queue" ] && $sudo rm -f "/etc/cups/cups-pdf-$cups_queue.conf"
+  [ -n "$cups_spool" ] && $sudo rm -rf "$cups_spool"
+  cups_pid="" cups_queue="" cups_spool=""
+  unset CUPS_SERVER KAVLO_PDF_DIR
 }

@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 #include <objbase.h>
-#include <winspool.h>
 #include <shlwapi.h>
 #include <windowsx.h>
 
@@ -14,9 +13,11 @@
 #include "app/ask_file_no_form_win.h"
 #include "app/compare_form_win.h"
 #include "app/drop_target_win.h"
+#include "app/excel_command_win.h"
 #include "app/filter_form_win.h"
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
+#include "app/print_command_win.h"
 #include "app/save_command_win.h"
 #include "app/settings_form_win.h"
 #include "app/toolbar_images_win.h"
@@ -24,6 +25,8 @@
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "output/excel_automation_win.h"
+#include "output/printers_win.h"
 #include "res/resource.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
@@ -84,17 +87,6 @@ constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFile2, ToolButtonQu
                               ToolButtonSettings};
 
 bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQuery; }
-
-bool PrintersInstalled() {
-    DWORD needed = 0, count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
-    return needed > 0;
-}
-
-bool ExcelInstalled() {
-    CLSID clsid{};
-    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
-}
 
 }  // namespace
 
@@ -603,6 +595,8 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
         case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
+        case ToolButtonPrint: PrintListCommand(Context(), fob1_.FileName, fob2_.FileName); break;
+        case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();

@@ -5,16 +5,11 @@
 #include <cstring>
 
 #include "base/errors.h"
-#include "base/unique_handle.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
 namespace {
-
-struct GlobalMemoryCloser {
-    void operator()(HGLOBAL h) const { GlobalFree(h); }
-};
-using UniqueGlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, GlobalMemoryCloser>>;
 
 // OpenClipboard and CloseClipboard.
 class ClipboardGuard {

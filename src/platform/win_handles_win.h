@@ -1,6 +1,6 @@
 // Owners of the system's kernel handles on the one UniqueHandle template: files (whose empty
 // value is INVALID_HANDLE_VALUE), processes, threads and other kernel objects, registry keys,
-// and memory that LocalFree gives back.
+// and memory that LocalFree or GlobalFree gives back.
 #pragma once
 #include <windows.h>
 
@@ -22,11 +22,15 @@ struct RegKeyCloser {
 struct LocalMemoryCloser {
     void operator()(void* p) const { LocalFree(p); }
 };
+struct GlobalMemoryCloser {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
 
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;                             // CreateFile
 using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, KernelHandleCloser>>;  // processes, threads
 using UniqueHKey = UniqueHandle<NullHandleTraits<HKEY, RegKeyCloser>>;
 template <typename T>
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<T*, LocalMemoryCloser>>;
+using UniqueGlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, GlobalMemoryCloser>>;  // clipboard, print dialog
 
 }  // namespace kavlo

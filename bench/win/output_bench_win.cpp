@@ -1,0 +1,124 @@
+// Printing and the Excel export, timed under Wine on the test run's printer and stand-in:
+//  - 2,000 rows printed on the default printer (the test print queue of tools/setup-env.sh,
+//    start_print_queue): the time from the start of the document to its end, as the user
+//    waits for it; the PDF that CUPS makes afterwards is not counted;
+//  - 100 rows exported to tools/fakeexcel (registered for the run, removed afterwards): the
+//    automation calls per second, each a round trip to the server's process.
+// Built with the Windows build; run with the queue up:
+//   tools/wine-run.sh build/win/output_bench.exe
+#include <windows.h>
+#include <objbase.h>
+#include <winspool.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "gui/printer_canvas_win.h"
+#include "listing/visible_list.h"
+#include "output/excel_automation_win.h"
+#include "output/print_list.h"
+
+using namespace kavlo;
+
+namespace {
+
+TVisibleList MakeList(int rows) {
+    TVisibleList list;
+    for (int i = 1; i <= rows; ++i) {
+        const std::string id = std::to_string(i);
+        const std::array<std::string_view, kColumnCount> cells = {
+            "1", "Table", id, "Sales Invoice Header", "NAVW111.00,NAVDK11.00", "30-08-18", "12:00:00", "12345",
+            i % 3 ? "1" : " ", i % 2 ? "1" : " "};
+        list.AddRow(cells);
+    }
+    return list;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Counts the automation calls that pass through it.
+class CountingObject final : public AutomationObject {
+public:
+    CountingObject(std::unique_ptr<AutomationObject> inner, long& calls) : inner_(std::move(inner)), calls_(calls) {}
+    std::unique_ptr<AutomationObject> Get(std::string_view name, std::initializer_list<AutomationValue> args) override {
+        ++calls_;
+        return std::make_unique<CountingObject>(inner_->Get(name, args), calls_);
+    }
+    void Put(std::string_view name, std::initializer_list<AutomationValue> args,
+             const AutomationValue& value) override {
+        ++calls_;
+        inner_->Put(name, args, value);
+    }
+    void Call(std::string_view name) override {
+        ++calls_;
+        inner_->Call(name);
+    }
+
+private:
+    std::unique_ptr<AutomationObject> inner_;
+    long& calls_;
+};
+struct CountingHost final : ExcelHost {
+    ComExcelHost com;
+    long calls = 0;
+    std::unique_ptr<AutomationObject> CreateApplication() override {
+        return std::make_unique<CountingObject>(com.CreateApplication(), calls);
+    }
+    void BringToFront() override {}
+};
+
+bool RunWait(std::string command) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    const TVisibleList printed = MakeList(2000);
+    char printer[256] = {};
+    DWORD size = sizeof printer;
+    if (GetDefaultPrinterA(printer, &size)) {
+        TPrinterCanvas canvas(UniqueDc(CreateDCA(nullptr, printer, nullptr, nullptr)));
+        const auto t0 = std::chrono::steady_clock::now();
+        PrintList(canvas, printed, "C:\\objects\\one.fob", "C:\\objects\\two.fob", "  09-12-26 - 06:00:00");
+        std::printf("print: 2000 rows on %s in %.2f s\n", printer, Seconds(t0));
+    } else {
+        std::printf("print: no default printer (start the test print queue first)\n");
+    }
+
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir = exe;
+    dir = dir.substr(0, dir.find_last_of("\\/"));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string fake = "\"" + dir + "\\fakeexcel.exe\"";
+    if (!RunWait(fake + " /regserver --out \"" + std::string(temp) + "\"")) return 1;
+    OleInitialize(nullptr);
+    const TVisibleList exported = MakeList(100);
+    CountingHost excel;
+    const auto t0 = std::chrono::steady_clock::now();
+    try {
+        ExportToExcel(exported, FormatSettings{}, excel);
+    } catch (const std::exception& e) {
+        std::printf("export failed: %s\n", e.what());
+    }
+    const double s = Seconds(t0);
+    std::printf("export: 100 rows, %ld calls in %.2f s, %.0f calls/s\n", excel.calls, s, excel.calls / s);
+    if (HWND w = FindWindowA(kExcelMainWindowClass, nullptr)) PostMessageA(w, WM_CLOSE, 0, 0);
+    OleUninitialize();
+    RunWait(fake + " /unregserver");
+    DeleteFileA((std::string(temp) + "calls.txt").c_str());
+    DeleteFileA((std::string(temp) + "sheet.txt").c_str());
+    return 0;
+}

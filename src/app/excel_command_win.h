@@ -1,0 +1,12 @@
+// Excel: the visible list handed to a new Excel.
+#pragma once
+#include "app/command_context_win.h"
+
+namespace kavlo {
+
+// Does nothing, silently, when Excel is not registered; an empty list shows "No rows in
+// list.". A failure is told in one box, "Export to Excel failed." with the error's type and
+// text, after the progress bar and the hourglass have gone.
+void ExportToExcelCommand(const CommandContext& c);
+
+}  // namespace kavlo
