@@ -15,12 +15,14 @@
 #include "app/filter_form_win.h"
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
+#include "app/mark_command_win.h"
 #include "app/save_command_win.h"
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "marking/mark_probe.h"
 #include "settings/registry_win.h"
 #include "settings/update_check.h"
 #include "settings/update_check_win.h"
@@ -496,6 +498,7 @@ void TMainForm::Click(int button) {
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
         case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
+        case ToolButtonMarkObjectDesigner: MarkObjectDesignerCommand(Context(), settings_, options_.arguments, options_.desktop); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
@@ -553,7 +556,9 @@ void TMainForm::WmLoadDropped() {
 }
 
 void TMainForm::LoadCommandLine() {
-    const auto& args = options_.arguments;
+    std::vector<std::string> args;  // the file names: the "saveanalyze" switch is none
+    for (const std::string& a : options_.arguments)
+        if (!IsSaveAnalyzeSwitch(a)) args.push_back(a);
     if (!args.empty() && FileExists(args[0])) {
         droppedCount_ = 1;
         droppedNames_[0] = args[0];

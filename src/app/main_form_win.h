@@ -27,6 +27,7 @@
 
 namespace kavlo {
 
+class Desktop;
 class TAskFileNoForm;
 class TCompareForm;
 class TFilterForm;
@@ -50,7 +51,7 @@ inline constexpr std::array<int, 5> kStatusPanelWidths = {40, 280, 280, 70, 70};
 class TMainForm : public TWindow, private SettingsWindow {
 public:
     struct Options {
-        std::vector<std::string> arguments;  // the command line's file names
+        std::vector<std::string> arguments;  // the command line's file names and switches
         Registry* registry = nullptr;        // where the settings live (the user's key when null)
         std::string settingsKey = std::string(kSettingsKeyPath);
         uint16_t languageId = 0;             // 0: the user's default language
@@ -62,6 +63,8 @@ public:
         // What the update check at start touches (the network, the web site; the real ones by
         // default); tests point it at a server of their own.
         std::optional<UpdateCheckEnv> updateCheck;
+        // What marking drives (the real desktop when null); tests scale its time.
+        Desktop* desktop = nullptr;
     };
 
     TMainForm();

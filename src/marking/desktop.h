@@ -96,7 +96,7 @@ public:
     virtual uint8_t ScanCode(uint8_t vk) = 0;
     // VkKeyScan: the virtual key in the low byte and the shift state in the high byte, or -1
     // when the keyboard layout has no key for the character.
-    virtual int16_t VkKeyScan(char c) = 0;
+    virtual int16_t KeyScan(char c) = 0;
 
     // Milliseconds since the system started, wrapping at 2^32.
     virtual uint32_t TickCount() = 0;

@@ -39,7 +39,7 @@ void TypeCharByCode(Desktop& d, char c) {
 
 void TypeText(Desktop& d, std::string_view text) {
     for (char c : text) {
-        const int16_t scan = d.VkKeyScan(c);
+        const int16_t scan = d.KeyScan(c);
         if (scan == -1) {
             TypeCharByCode(d, c);
             continue;

@@ -135,7 +135,7 @@ void SimDesktop::KeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     }
 }
 
-int16_t SimDesktop::VkKeyScan(char c) {
+int16_t SimDesktop::KeyScan(char c) {
     const auto it = layout.find(c);
     return it == layout.end() ? int16_t{-1} : it->second;
 }

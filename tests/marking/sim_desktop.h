@@ -77,7 +77,7 @@ public:
     std::string ErrorText(uint32_t code) override { return "system text " + std::to_string(code); }
     void KeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
     uint8_t ScanCode(uint8_t vk) override { return static_cast<uint8_t>(vk + 0x40); }
-    int16_t VkKeyScan(char c) override;
+    int16_t KeyScan(char c) override;
     uint32_t TickCount() override { return tickBase + now_; }
     void Sleep(uint32_t milliseconds) override;
     std::optional<Pixels> Capture(const ScreenRect& r) override;
