@@ -187,6 +187,7 @@ protected:
         UpdateCheckEnv check;
         check.networkPresent = [] { return false; };
         o.updateCheck = updateCheck_ ? *updateCheck_ : check;
+        o.desktop = desktop_;
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -246,6 +247,7 @@ protected:
     std::vector<int> editFieldFilter_;
     int websiteOpened_ = 0;
     std::optional<UpdateCheckEnv> updateCheck_;
+    Desktop* desktop_ = nullptr;  // what marking drives; the real desktop when null
     ErrorReporter previous_;
 };
 
