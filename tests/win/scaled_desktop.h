@@ -14,10 +14,11 @@ namespace kavlo {
 
 class ScaledDesktop final : public Desktop {
 public:
-    explicit ScaledDesktop(Desktop& real) : r_(real) { SetScale(1.0); }
+    explicit ScaledDesktop(Desktop& real) : r_(real), virtualBase_(real.TickCount()), realBase_(virtualBase_) {}
 
+    // The tick count goes on from where it stands, at the new pace.
     void SetScale(double scale) {
-        virtualBase_ = realBase_ ? TickCount() : r_.TickCount();
+        virtualBase_ = TickCount();
         realBase_ = r_.TickCount();
         scale_ = scale;
     }
@@ -80,7 +81,7 @@ public:
 
 private:
     Desktop& r_;
-    uint32_t virtualBase_ = 0, realBase_ = 0;
+    uint32_t virtualBase_, realBase_;
     double scale_ = 1.0;
 };
 
