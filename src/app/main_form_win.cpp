@@ -17,6 +17,7 @@
 #include "app/filter_form_win.h"
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
+#include "app/mark_command_win.h"
 #include "app/print_command_win.h"
 #include "app/save_command_win.h"
 #include "app/settings_form_win.h"
@@ -25,6 +26,7 @@
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "marking/mark_probe.h"
 #include "output/excel_automation_win.h"
 #include "output/printers_win.h"
 #include "res/resource.h"
@@ -598,6 +600,7 @@ void TMainForm::Click(int button) {
         case ToolButtonPrint: PrintListCommand(Context(), fob1_.FileName, fob2_.FileName); break;
         case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
+        case ToolButtonMarkObjectDesigner: MarkObjectDesignerCommand(Context(), settings_, options_.arguments, options_.desktop); break;
         case ToolButtonFilterClear:
             for (std::string& f : filters_) f.clear();
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
@@ -655,7 +658,9 @@ void TMainForm::WmLoadDropped() {
 }
 
 void TMainForm::LoadCommandLine() {
-    const auto& args = options_.arguments;
+    std::vector<std::string> args;  // the file names: the "saveanalyze" switch is none
+    for (const std::string& a : options_.arguments)
+        if (!IsSaveAnalyzeSwitch(a)) args.push_back(a);
     if (!args.empty() && FileExists(args[0])) {
         droppedCount_ = 1;
         droppedNames_[0] = args[0];

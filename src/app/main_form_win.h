@@ -27,6 +27,7 @@
 
 namespace kavlo {
 
+class Desktop;
 class TAboutForm;
 class TAskFileNoForm;
 class TCompareForm;
@@ -55,7 +56,7 @@ inline constexpr std::array<int, 5> kStatusPanelWidths = {40, 280, 280, 70, 70};
 class TMainForm : public TWindow, private SettingsWindow {
 public:
     struct Options {
-        std::vector<std::string> arguments;  // the command line's file names
+        std::vector<std::string> arguments;  // the command line's file names and switches
         Registry* registry = nullptr;        // where the settings live (the user's key when null)
         std::string settingsKey = std::string(kSettingsKeyPath);
         uint16_t languageId = 0;             // 0: the user's default language
@@ -69,6 +70,8 @@ public:
         std::function<UpdateCheckEnv(HWND owner)> updateCheck;
         // Opens the about box's links (the shell by default); tests record them instead.
         std::function<void(const std::string& address)> openLink;
+        // What marking drives (the real desktop when null); tests scale its time.
+        Desktop* desktop = nullptr;
     };
 
     TMainForm();

@@ -224,6 +224,7 @@ protected:
             return env;
         };
         o.openLink = [this](const std::string& address) { linksOpened_.push_back(address); };
+        o.desktop = desktop_;
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -284,6 +285,7 @@ protected:
     int websiteOpened_ = 0;
     std::optional<std::string> updateSite_;  // host:port of the test's web site
     std::vector<std::string> linksOpened_;
+    Desktop* desktop_ = nullptr;  // what marking drives; the real desktop when null
     ErrorReporter previous_;
 };
 
