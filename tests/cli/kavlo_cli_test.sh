@@ -97,6 +97,11 @@ check "XML export: its forms, reports and pages as in the object file" \
   "$(cells "$s1" --types form,report,page | exported)" "$(cells "$tmp/sample1.xml" | exported)"
 check "XML export: 12 of them" 12 "$(cells "$tmp/sample1.xml" | wc -l)"
 
+# A text export saved in UTF-8 with the byte-order mark lists as the OEM one: its first object
+# too, and "Item \x84ndring" (OEM 850) read from UTF-8.
+{ printf '\xEF\xBB\xBF'; iconv -f CP850 -t UTF-8 "$tmp/sample1.txt"; } > "$tmp/utf8.txt"
+check "text export in UTF-8 with the mark" "$(cells "$tmp/sample1.txt")" "$(cells "$tmp/utf8.txt")"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"
