@@ -15,6 +15,7 @@
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 #include "output/text_list.h"
+#include "platform/command_line.h"
 #include "platform/file.h"
 #include "platform/regional.h"
 
@@ -131,10 +132,11 @@ int FilterColumn(const std::string& name) {
     throw UsageError{"unknown column \"" + name + "\" in --filter"};
 }
 
+// The pattern is matched against the records' texts, so it is taken in their code page.
 void AddFilter(Options& o, const std::string& value) {
     const size_t eq = value.find('=');
     if (eq == std::string::npos) throw UsageError{"--filter takes COLUMN=PATTERN"};
-    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = value.substr(eq + 1);
+    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = ArgumentText(value.substr(eq + 1));
 }
 
 void SetCompared(Options& o, const std::string& value) {
@@ -162,22 +164,25 @@ int ParseInt(const std::string& option, const std::string& value) {
     throw UsageError{option + " takes a whole number, not \"" + value + "\""};
 }
 
-Options ParseOptions(int argc, char** argv) {
+// args: the arguments after "list". Texts that meet the records' texts (filter patterns, and
+// the pictures whose literal texts stand in dates) are converted to ANSI; file names are not.
+Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
+    const size_t argc = args.size();
+    for (size_t i = 0; i < argc; ++i) {
+        const std::string& a = args[i];
         const auto value = [&]() -> std::string {
             if (i + 1 >= argc) throw UsageError{a + " needs a value"};
-            return argv[++i];
+            return args[++i];
         };
         if (a == "--format") {
             o.format = value();
             if (o.format != "json" && o.format != "text" && o.format != "grid")
                 throw UsageError{"--format is json, text or grid"};
         } else if (a == "--date-format") {
-            o.dateFormat = value();
+            o.dateFormat = ArgumentText(value());
         } else if (a == "--time-format") {
-            o.timeFormat = value();
+            o.timeFormat = ArgumentText(value());
         } else if (a == "--oem-codepage") {
             o.codePage = ParseInt(a, value());
             if (!HasOemTable(*o.codePage)) throw UsageError{"--oem-codepage is 437, 850 or 865"};
@@ -298,12 +303,13 @@ int List(const Options& o) {
 
 int main(int argc, char** argv) {
     try {
-        if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        const std::vector<std::string> args = ProgramArguments(argc, argv);
+        if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (argc < 2 || std::strcmp(argv[1], "list") != 0) throw UsageError{"expected a command"};
-        return List(ParseOptions(argc, argv));
+        if (args.empty() || args[0] != "list") throw UsageError{"expected a command"};
+        return List(ParseOptions(std::vector<std::string>(args.begin() + 1, args.end())));
     } catch (const UsageError& e) {
         std::fprintf(stderr, "kavlo: %s\n\n%s", e.text.c_str(), kUsage);
         return kExitUsage;

@@ -102,6 +102,11 @@ check "XML export: 12 of them" 12 "$(cells "$tmp/sample1.xml" | wc -l)"
 { printf '\xEF\xBB\xBF'; iconv -f CP850 -t UTF-8 "$tmp/sample1.txt"; } > "$tmp/utf8.txt"
 check "text export in UTF-8 with the mark" "$(cells "$tmp/sample1.txt")" "$(cells "$tmp/utf8.txt")"
 
+# Filter patterns come in the terminal's UTF-8 and are matched against the ANSI texts: Danish
+# names (Vendor renamed "\x92ble\x9bl" in OEM 850, the length kept).
+LC_ALL=C sed 's/Vendor/\x92ble\x9bl/g' "$s1" > "$tmp/danish.fob"
+check "a Danish filter pattern" "1,Table,23 1,Form,9 1,MenuSuite,12 " "$(rows "$tmp/danish.fob" --filter 'Name=Æbleøl*')"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"
