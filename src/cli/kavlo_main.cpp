@@ -1,5 +1,6 @@
 // kavlo: the listing and comparison of Kavlodex for scripts and build pipelines.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -225,6 +226,18 @@ char SeparatorOf(const std::string& picture, const char* letters, char fallback)
     return fallback;
 }
 
+// A pipeline must learn that its output is incomplete (a full disk, a closed stdout): the
+// failure is raised as that of --output is.
+void WriteStdout(std::string_view bytes) {
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        const int err = errno;
+        throw EKavloError("Cannot write to standard output. " +
+                          std::string(err ? std::strerror(err) : "Write error"));
+    }
+}
+
 void WriteOut(const Options& o, const std::string& bytes) {
     if (o.output) {
         WriteWholeFile(*o.output, bytes);
@@ -234,8 +247,7 @@ void WriteOut(const Options& o, const std::string& bytes) {
     // The saved-list text ends its lines in CR LF itself; no translation on the way out.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fflush(stdout);
+    WriteStdout(bytes);
 }
 
 int List(const Options& o) {
@@ -271,7 +283,8 @@ int List(const Options& o) {
             TFob::CheckFileType(o.files[i]);
             fobs[i].LoadFile(static_cast<int>(i) + 1, o.files[i], regional);
         } catch (const EKavloError& e) {
-            error = e.what();
+            // Of two files, the user must learn which one is damaged.
+            error = o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();
         }
         summary.count = fobs[i].Count();
     }
@@ -287,13 +300,19 @@ int List(const Options& o) {
     listing.count = built.Listed;
     listing.list = std::move(built.List);
 
-    if (o.format == "text") {
-        WriteOut(o, ListAsText(listing.list, regional.format));
-    } else {
-        WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
+    std::string writeError;
+    try {
+        if (o.format == "text") {
+            WriteOut(o, ListAsText(listing.list, regional.format));
+        } else {
+            WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
+        }
+    } catch (const EKavloError& e) {
+        writeError = e.what();
     }
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!error.empty() || !writeError.empty()) {
+        for (const std::string* e : {&error, &writeError})
+            if (!e->empty()) std::fprintf(stderr, "%s\n", e->c_str());
         return kExitError;
     }
     return o.exitCode && listing.list.HasRows() ? kExitListed : 0;
@@ -305,7 +324,7 @@ int main(int argc, char** argv) {
     try {
         const std::vector<std::string> args = ProgramArguments(argc, argv);
         if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-            std::fputs(kUsage, stdout);
+            WriteStdout(kUsage);
             return 0;
         }
         if (args.empty() || args[0] != "list") throw UsageError{"expected a command"};
