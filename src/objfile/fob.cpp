@@ -345,31 +345,58 @@ void TFob::SortTableData() {
     while (m < fobs_.size() && fobs_[m].ObjType == 0) ++m;
     if (m == 0) return;
     Invalidate();
-    // The block's places in key order, those of one key in their first order.
+    // The block's places in key order, those of one key in their first order. The table number
+    // beside each place decides most comparisons without touching the records.
+    struct Place {
+        int32_t id;
+        size_t at;
+    };
+    std::vector<Place> places(m);
+    for (size_t i = 0; i < m; ++i) places[i] = {fobs_[i].ID, i};
+    std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+        if (a.id != b.id) return a.id < b.id;
+        const int c = CompareFobs(fobs_[a.at], fobs_[b.at]);
+        return c != 0 ? c < 0 : a.at < b.at;
+    });
     std::vector<size_t> byKey(m);
-    for (size_t i = 0; i < m; ++i) byKey[i] = i;
-    std::stable_sort(byKey.begin(), byKey.end(),
-                     [&](size_t a, size_t b) { return CompareFobs(fobs_[a], fobs_[b]) < 0; });
+    for (size_t i = 0; i < m; ++i) byKey[i] = places[i].at;
 
-    std::vector<TFobRec> sorted;
-    sorted.reserve(m);
+    // from[k]: the place whose record ends at place k.
+    std::vector<size_t> from;
+    from.reserve(m);
     FenwickTree smallerKeys(m);  // 1 at the places of the keys already placed
     std::vector<int64_t> smallerBefore;
     for (size_t start = 0; start < m;) {
         size_t end = start + 1;
         while (end < m && CompareFobs(fobs_[byKey[start]], fobs_[byKey[end]]) == 0) ++end;
         if (end - start == 1) {
-            sorted.push_back(fobs_[byKey[start]]);
+            from.push_back(byKey[start]);
         } else {
             smallerBefore.clear();
             for (size_t k = start; k < end; ++k) smallerBefore.push_back(smallerKeys.Prefix(byKey[k]));
             for (size_t j : ExchangeOrderOfOneKey(smallerBefore, static_cast<int64_t>(start)))
-                sorted.push_back(fobs_[byKey[start + j]]);
+                from.push_back(byKey[start + j]);
         }
         for (size_t k = start; k < end; ++k) smallerKeys.Add(byKey[k], 1);
         start = end;
     }
-    std::copy(sorted.begin(), sorted.end(), fobs_.begin());
+    // The records are moved in place, cycle by cycle: a block of backup entries is large, and a
+    // second copy of it would cost more in fresh memory than the sort itself.
+    std::vector<bool> moved(m, false);
+    for (size_t first = 0; first < m; ++first) {
+        if (moved[first]) continue;
+        const TFobRec held = fobs_[first];
+        size_t k = first;
+        for (;;) {
+            moved[k] = true;
+            if (from[k] == first) {
+                fobs_[k] = held;
+                break;
+            }
+            fobs_[k] = fobs_[from[k]];
+            k = from[k];
+        }
+    }
 }
 
 }  // namespace kavlo
