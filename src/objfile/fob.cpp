@@ -340,11 +340,9 @@ std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBef
 
 }  // namespace
 
-void TFob::SortTableData() {
+std::vector<size_t> TFob::TableDataOrder() const {
     size_t m = 0;
     while (m < fobs_.size() && fobs_[m].ObjType == 0) ++m;
-    if (m == 0) return;
-    Invalidate();
     // The block's places in key order, those of one key in their first order. The table number
     // beside each place decides most comparisons without touching the records.
     struct Place {
@@ -361,7 +359,6 @@ void TFob::SortTableData() {
     std::vector<size_t> byKey(m);
     for (size_t i = 0; i < m; ++i) byKey[i] = places[i].at;
 
-    // from[k]: the place whose record ends at place k.
     std::vector<size_t> from;
     from.reserve(m);
     FenwickTree smallerKeys(m);  // 1 at the places of the keys already placed
@@ -380,6 +377,14 @@ void TFob::SortTableData() {
         for (size_t k = start; k < end; ++k) smallerKeys.Add(byKey[k], 1);
         start = end;
     }
+    return from;
+}
+
+void TFob::SortTableData() {
+    const std::vector<size_t> from = TableDataOrder();
+    const size_t m = from.size();
+    if (m == 0) return;
+    Invalidate();
     // The records are moved in place, cycle by cycle: a block of backup entries is large, and a
     // second copy of it would cost more in fresh memory than the sort itself.
     std::vector<bool> moved(m, false);
@@ -398,5 +403,4 @@ void TFob::SortTableData() {
         }
     }
 }
-
 }  // namespace kavlo
