@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "objfile/conversions.h"
 #include "platform/code_page.h"
 #include "platform/command_line_win.h"
+#include "platform/file.h"
 #include "platform/regional.h"
 #include "platform/regional_win.h"
 
@@ -44,6 +46,16 @@ TEST(WinCommandLine, ArgumentsAreTheWideCommandLineInTheAnsiCodePage) {
     const std::vector<std::string> expected = {"list", "C:\\Data\\R\xE5 fil.fob", "--filter", "Name=\xC6" "ble\xF8l*",
                                                "--filter", "Version=?\xF3" "d? \"x\""};
     EXPECT_EQ(args, expected);
+}
+
+// A device opens as a file would, but has no size to read up to.
+TEST(WinFiles, ADeviceIsNoFileToRead) {
+    try {
+        InputFile::Open("NUL");
+        FAIL() << "NUL opened";
+    } catch (const EFOpenError& e) {
+        EXPECT_STREQ(e.what(), "Cannot open file \"NUL\". Not a regular file");
+    }
 }
 
 TEST(WinCodePages, SystemConversionIsOemToCharBuffWhenTheOemCodePageIs850) {
