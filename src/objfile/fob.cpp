@@ -304,10 +304,10 @@ private:
     std::vector<int64_t> tree_;
 };
 
-// The order in which the exchange sort leaves the records of one key: `places` are their
-// places in the block (ascending), `smallerBefore` the number of records of a smaller key
-// before each, `smaller` the number of such records in all. The result lists indices into
-// `places`.
+// The order in which the exchange sort leaves the records of one key. `smallerBefore` holds,
+// for each of them in block order, the number of records of a smaller key before it; `smaller`
+// is the number of such records in all. The result lists the records by their index in block
+// order.
 std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBefore, int64_t smaller) {
     const size_t g = smallerBefore.size();
     std::vector<size_t> rank(g);
