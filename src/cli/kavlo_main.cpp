@@ -1,5 +1,6 @@
 // kavlo: the listing and comparison of Kavlodex for scripts and build pipelines.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -15,6 +16,7 @@
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 #include "output/text_list.h"
+#include "platform/command_line.h"
 #include "platform/file.h"
 #include "platform/regional.h"
 
@@ -131,10 +133,11 @@ int FilterColumn(const std::string& name) {
     throw UsageError{"unknown column \"" + name + "\" in --filter"};
 }
 
+// The pattern is matched against the records' texts, so it is taken in their code page.
 void AddFilter(Options& o, const std::string& value) {
     const size_t eq = value.find('=');
     if (eq == std::string::npos) throw UsageError{"--filter takes COLUMN=PATTERN"};
-    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = value.substr(eq + 1);
+    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = ArgumentText(value.substr(eq + 1));
 }
 
 void SetCompared(Options& o, const std::string& value) {
@@ -162,22 +165,25 @@ int ParseInt(const std::string& option, const std::string& value) {
     throw UsageError{option + " takes a whole number, not \"" + value + "\""};
 }
 
-Options ParseOptions(int argc, char** argv) {
+// args: the arguments after "list". Texts that meet the records' texts (filter patterns, and
+// the pictures whose literal texts stand in dates) are converted to ANSI; file names are not.
+Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
+    const size_t argc = args.size();
+    for (size_t i = 0; i < argc; ++i) {
+        const std::string& a = args[i];
         const auto value = [&]() -> std::string {
             if (i + 1 >= argc) throw UsageError{a + " needs a value"};
-            return argv[++i];
+            return args[++i];
         };
         if (a == "--format") {
             o.format = value();
             if (o.format != "json" && o.format != "text" && o.format != "grid")
                 throw UsageError{"--format is json, text or grid"};
         } else if (a == "--date-format") {
-            o.dateFormat = value();
+            o.dateFormat = ArgumentText(value());
         } else if (a == "--time-format") {
-            o.timeFormat = value();
+            o.timeFormat = ArgumentText(value());
         } else if (a == "--oem-codepage") {
             o.codePage = ParseInt(a, value());
             if (!HasOemTable(*o.codePage)) throw UsageError{"--oem-codepage is 437, 850 or 865"};
@@ -220,6 +226,18 @@ char SeparatorOf(const std::string& picture, const char* letters, char fallback)
     return fallback;
 }
 
+// A pipeline must learn that its output is incomplete (a full disk, a closed stdout): the
+// failure is raised as that of --output is.
+void WriteStdout(std::string_view bytes) {
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        const int err = errno;
+        throw EKavloError("Cannot write to standard output. " +
+                          std::string(err ? std::strerror(err) : "Write error"));
+    }
+}
+
 void WriteOut(const Options& o, const std::string& bytes) {
     if (o.output) {
         WriteWholeFile(*o.output, bytes);
@@ -229,8 +247,7 @@ void WriteOut(const Options& o, const std::string& bytes) {
     // The saved-list text ends its lines in CR LF itself; no translation on the way out.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fflush(stdout);
+    WriteStdout(bytes);
 }
 
 int List(const Options& o) {
@@ -266,7 +283,8 @@ int List(const Options& o) {
             TFob::CheckFileType(o.files[i]);
             fobs[i].LoadFile(static_cast<int>(i) + 1, o.files[i], regional);
         } catch (const EKavloError& e) {
-            error = e.what();
+            // Of two files, the user must learn which one is damaged.
+            error = o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();
         }
         summary.count = fobs[i].Count();
     }
@@ -282,13 +300,19 @@ int List(const Options& o) {
     listing.count = built.Listed;
     listing.list = std::move(built.List);
 
-    if (o.format == "text") {
-        WriteOut(o, ListAsText(listing.list, regional.format));
-    } else {
-        WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
+    std::string writeError;
+    try {
+        if (o.format == "text") {
+            WriteOut(o, ListAsText(listing.list, regional.format));
+        } else {
+            WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
+        }
+    } catch (const EKavloError& e) {
+        writeError = e.what();
     }
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!error.empty() || !writeError.empty()) {
+        for (const std::string* e : {&error, &writeError})
+            if (!e->empty()) std::fprintf(stderr, "%s\n", e->c_str());
         return kExitError;
     }
     return o.exitCode && listing.list.HasRows() ? kExitListed : 0;
@@ -298,12 +322,13 @@ int List(const Options& o) {
 
 int main(int argc, char** argv) {
     try {
-        if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-            std::fputs(kUsage, stdout);
+        const std::vector<std::string> args = ProgramArguments(argc, argv);
+        if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+            WriteStdout(kUsage);
             return 0;
         }
-        if (argc < 2 || std::strcmp(argv[1], "list") != 0) throw UsageError{"expected a command"};
-        return List(ParseOptions(argc, argv));
+        if (args.empty() || args[0] != "list") throw UsageError{"expected a command"};
+        return List(ParseOptions(std::vector<std::string>(args.begin() + 1, args.end())));
     } catch (const UsageError& e) {
         std::fprintf(stderr, "kavlo: %s\n\n%s", e.text.c_str(), kUsage);
         return kExitUsage;

@@ -35,28 +35,20 @@ namespace {
 
 // One side of the Different merge: the reader's records in CompareFobs order as far as the
 // merge needs it, that is with the leading block of table data sorted. Only that block is
-// copied (backups have one; object files none); the rest is read from the reader itself.
+// reordered (backups have one; object files none), through the order SortTableData would give
+// it, so that no record is copied.
 class MergeSide {
 public:
-    explicit MergeSide(const TFob& fob) : whole_(fob) {
-        const std::vector<TFobRec>& all = fob.Fobs();
-        while (tableData_ < all.size() && all[tableData_].ObjType == 0) ++tableData_;
-        if (tableData_ > 0) {
-            block_.FileNo = fob.FileNo;
-            block_.FileName = fob.FileName;
-            block_.MutableFobs().assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(tableData_));
-            block_.SortTableData();
-        }
-    }
+    explicit MergeSide(const TFob& fob) : whole_(fob), order_(fob.TableDataOrder()) {}
     int Size() const { return whole_.Count(); }
-    // The reader whose record `i` is record `i` of the ordered copy.
-    const TFob& FobAt(int i) const { return static_cast<size_t>(i) < tableData_ ? block_ : whole_; }
-    const TFobRec& Rec(int i) const { return FobAt(i).Fob(i); }
+    const TFob& Fob() const { return whole_; }
+    // The reader's index of record `i` of the ordered list.
+    int IndexAt(int i) const { return static_cast<size_t>(i) < order_.size() ? static_cast<int>(order_[static_cast<size_t>(i)]) : i; }
+    const TFobRec& Rec(int i) const { return whole_.Fob(IndexAt(i)); }
 
 private:
     const TFob& whole_;
-    TFob block_;
-    size_t tableData_ = 0;
+    std::vector<size_t> order_;
 };
 
 class Builder {
@@ -153,7 +145,7 @@ private:
         const int na = a.Size(), nb = b.Size();
         int i = 0, j = 0;
         const auto addIf = [&](const MergeSide& side, int k) {
-            if (Included(side.Rec(k))) AddIfPasses(side.FobAt(k), k);
+            if (Included(side.Rec(k))) AddIfPasses(side.Fob(), side.IndexAt(k));
         };
         while (i < na || j < nb) {
             if (i < na && j < nb) {

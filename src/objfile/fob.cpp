@@ -3,7 +3,9 @@
 #include "objfile/fob.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "base/errors.h"
 #include "objfile/conversions.h"
@@ -247,27 +249,158 @@ void TFob::Assign(const TFob& other) {
     fobs_ = other.fobs_;
 }
 
-void TFob::SortTableData() {
-    size_t m = 0;
-    while (m < fobs_.size() && fobs_[m].ObjType == 0) ++m;
-    if (m == 0) return;
-    Invalidate();
-    const auto less = [](const TFobRec& a, const TFobRec& b) { return CompareFobs(a, b) < 0; };
-    // When no two entries of the block compare equal, the exchange sort's result is the one
-    // sorted order, which std::sort reaches in n log n. Entries that compare equal (one table
-    // and qualifier twice) may end in an order of the exchange sort's own, so then it runs as
-    // it stands: for each i, each later j, swap when record i sorts after record j.
-    std::vector<TFobRec> sorted(fobs_.begin(), fobs_.begin() + static_cast<std::ptrdiff_t>(m));
-    std::sort(sorted.begin(), sorted.end(), less);
-    bool distinct = true;
-    for (size_t i = 1; i < m && distinct; ++i) distinct = CompareFobs(sorted[i - 1], sorted[i]) != 0;
-    if (distinct) {
-        std::copy(sorted.begin(), sorted.end(), fobs_.begin());
-        return;
+// The table-data block is sorted by CompareFobs with an exchange sort: for each i and each
+// later j, records i and j are swapped when record i sorts after record j. Its result is the
+// sorted order, but entries whose keys are equal (one table and qualifier twice) end in an order
+// of the exchange sort's own, which is neither their first order nor always its reverse. It is
+// computed here in n log n.
+//
+// Pass i sets down at i the first smallest record of i..m-1. On its way the record held at i is
+// swapped only with a strictly smaller one, so the records it holds are the strict running
+// minima of the pass, one of each key, each moved from its place to the place of the next.
+// Take one key v and mark each record "V" (key v) or "L" (a smaller key); larger keys never
+// move a V past another V. While an L is left, each pass takes out one L; in the marks it
+// removes the first L (the first L is a running minimum; its place takes the one before it),
+// and when V marks stand before that L, the first of them (the first record of key at most v,
+// so a running minimum too) moves into the L's place: behind the other V marks of that run. Once no L is left the V records leave in the order they stand. So the
+// order of the V records is that of a queue filled while the marks are read from the start: a
+// V joins at the back, an L moves the front to the back.
+//
+// The queue is kept as a circle with a front: a joining record is set into the circle just
+// before the front, and k moves of the front turn it k mod size places on. The final places in
+// the circle of records set in at given ranks come from the last setting back to the first,
+// each taking the free place of its rank (a Fenwick tree). The marks are the records of a
+// smaller key before each V record, counted by a second Fenwick tree over the block's places,
+// filled key by key.
+namespace {
+
+class FenwickTree {
+public:
+    explicit FenwickTree(size_t n) : tree_(n + 1, 0) {}
+    void Add(size_t i, int delta) {
+        for (++i; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
     }
-    for (size_t i = 0; i + 1 < m; ++i)
-        for (size_t j = i + 1; j < m; ++j)
-            if (CompareFobs(fobs_[i], fobs_[j]) == 1) std::swap(fobs_[i], fobs_[j]);
+    // The sum of the entries before i.
+    int64_t Prefix(size_t i) const {
+        int64_t sum = 0;
+        for (; i > 0; i -= i & (~i + 1)) sum += tree_[i];
+        return sum;
+    }
+    // The index at which the running sum first exceeds k (the entries are 0 or 1).
+    size_t Find(int64_t k) const {
+        const size_t n = tree_.size() - 1;
+        size_t step = 1;
+        while (step * 2 <= n) step *= 2;
+        size_t at = 0;  // the sum of the entries before `at` is at most k
+        for (; step > 0; step /= 2)
+            if (at + step <= n && tree_[at + step] <= k) {
+                at += step;
+                k -= tree_[at];
+            }
+        return at;
+    }
+
+private:
+    std::vector<int64_t> tree_;
+};
+
+// The order in which the exchange sort leaves the records of one key. `smallerBefore` holds,
+// for each of them in block order, the number of records of a smaller key before it; `smaller`
+// is the number of such records in all. The result lists the records by their index in block
+// order.
+std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBefore, int64_t smaller) {
+    const size_t g = smallerBefore.size();
+    std::vector<size_t> rank(g);
+    size_t size = 0, front = 0;
+    int64_t seen = 0;  // the L marks read so far
+    const auto moveFront = [&](int64_t k) {
+        if (size > 0) front = static_cast<size_t>((static_cast<int64_t>(front) + k) % static_cast<int64_t>(size));
+    };
+    for (size_t j = 0; j < g; ++j) {
+        moveFront(smallerBefore[j] - seen);
+        seen = smallerBefore[j];
+        rank[j] = size == 0 ? 0 : front;
+        front = size == 0 ? 0 : front + 1;
+        ++size;
+    }
+    moveFront(smaller - seen);
+
+    FenwickTree free(g);
+    for (size_t p = 0; p < g; ++p) free.Add(p, 1);
+    std::vector<size_t> circle(g);
+    for (size_t j = g; j-- > 0;) {
+        const size_t place = free.Find(static_cast<int64_t>(rank[j]));
+        circle[place] = j;
+        free.Add(place, -1);
+    }
+    std::vector<size_t> order(g);
+    for (size_t r = 0; r < g; ++r) order[r] = circle[(front + r) % g];
+    return order;
 }
 
+}  // namespace
+
+std::vector<size_t> TFob::TableDataOrder() const {
+    size_t m = 0;
+    while (m < fobs_.size() && fobs_[m].ObjType == 0) ++m;
+    // The block's places in key order, those of one key in their first order. The table number
+    // beside each place decides most comparisons without touching the records.
+    struct Place {
+        int32_t id;
+        size_t at;
+    };
+    std::vector<Place> places(m);
+    for (size_t i = 0; i < m; ++i) places[i] = {fobs_[i].ID, i};
+    std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+        if (a.id != b.id) return a.id < b.id;
+        const int c = CompareFobs(fobs_[a.at], fobs_[b.at]);
+        return c != 0 ? c < 0 : a.at < b.at;
+    });
+    std::vector<size_t> byKey(m);
+    for (size_t i = 0; i < m; ++i) byKey[i] = places[i].at;
+
+    std::vector<size_t> from;
+    from.reserve(m);
+    FenwickTree smallerKeys(m);  // 1 at the places of the keys already placed
+    std::vector<int64_t> smallerBefore;
+    for (size_t start = 0; start < m;) {
+        size_t end = start + 1;
+        while (end < m && CompareFobs(fobs_[byKey[start]], fobs_[byKey[end]]) == 0) ++end;
+        if (end - start == 1) {
+            from.push_back(byKey[start]);
+        } else {
+            smallerBefore.clear();
+            for (size_t k = start; k < end; ++k) smallerBefore.push_back(smallerKeys.Prefix(byKey[k]));
+            for (size_t j : ExchangeOrderOfOneKey(smallerBefore, static_cast<int64_t>(start)))
+                from.push_back(byKey[start + j]);
+        }
+        for (size_t k = start; k < end; ++k) smallerKeys.Add(byKey[k], 1);
+        start = end;
+    }
+    return from;
+}
+
+void TFob::SortTableData() {
+    const std::vector<size_t> from = TableDataOrder();
+    const size_t m = from.size();
+    if (m == 0) return;
+    Invalidate();
+    // The records are moved in place, cycle by cycle: a block of backup entries is large, and a
+    // second copy of it would cost more in fresh memory than the sort itself.
+    std::vector<bool> moved(m, false);
+    for (size_t first = 0; first < m; ++first) {
+        if (moved[first]) continue;
+        const TFobRec held = fobs_[first];
+        size_t k = first;
+        for (;;) {
+            moved[k] = true;
+            if (from[k] == first) {
+                fobs_[k] = held;
+                break;
+            }
+            fobs_[k] = fobs_[from[k]];
+            k = from[k];
+        }
+    }
+}
 }  // namespace kavlo

@@ -108,6 +108,9 @@ public:
 
     void Assign(const TFob& other);
     void SortTableData();
+    // The order SortTableData gives the leading block of table data, without moving a record:
+    // entry k is the index of the record that it puts at k. Its size is that of the block.
+    std::vector<size_t> TableDataOrder() const;
 
     // For the readers: the list itself. Any change through it drops the lookup index.
     std::vector<TFobRec>& MutableFobs();

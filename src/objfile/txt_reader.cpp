@@ -1,7 +1,9 @@
 // The text export (.txt): each object starts with a line "OBJECT <type> <ID> <name>", and its
 // property block stands at fixed distances below it: the opening brace three lines down, then
 // the date, the time, an optional modified line and the version list. The reader goes by
-// position only; it never looks at the property names or at the object's body.
+// position only; it never looks at the property names or at the object's body. Its texts are
+// in the OEM code page, or in UTF-8 when the file starts with the UTF-8 byte-order mark (as
+// editors and source control often save it).
 #include <array>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
+#include "platform/code_page.h"
 #include "platform/file.h"
 
 namespace kavlo {
@@ -20,6 +23,8 @@ namespace {
 // An object line takes the eight lines below it, so a window of nine lines slides over the
 // file; the last eight lines of a file are never taken as an object line.
 constexpr size_t kWindow = 9;
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 char CharAt(std::string_view s, size_t i) { return i < s.size() ? s[i] : '\0'; }
 
@@ -48,9 +53,10 @@ std::string_view PropertyValue(std::string_view line) {
 }
 
 // Reads the object whose line is lines[0]; false when the line names no object. Raises when
-// the property block does not open three lines down.
+// the property block does not open three lines down. `oem` is false for lines that are already
+// ANSI (those of a UTF-8 file).
 bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& fob,
-                const Regional& regional, TFobRec& rec) {
+                const Regional& regional, bool oem, TFobRec& rec) {
     if (!lines[0].starts_with("OBJECT")) return false;
     const std::string l = Unbracket(lines[0]);
 
@@ -80,8 +86,8 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
     rec.FileNo = fob.FileNo;
     rec.ObjType = FobTypeIndex(typeWord);
     rec.ID = id;
-    rec.Name.assign(regional.oem->OemToAnsi(name));
-    rec.VersionList.assign(regional.oem->OemToAnsi(version));
+    rec.Name.assign(oem ? regional.oem->OemToAnsi(name) : std::string(name));
+    rec.VersionList.assign(oem ? regional.oem->OemToAnsi(version) : std::string(version));
     rec.DateStr.assign(dateText);
     rec.TimeStr.assign(timeText);
     rec.Date = LocalDateValue(dateText, regional.format);
@@ -104,10 +110,14 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
 
     const auto file = InputFile::Open(fob.FileName);
     const std::string text = ReadWholeFile(*file);
+    const bool utf8 = std::string_view(text).starts_with(kUtf8Mark);
 
-    LineSplitter splitter(text);
+    LineSplitter splitter(std::string_view(text).substr(utf8 ? kUtf8Mark.size() : 0));
     std::array<std::string_view, kWindow> ring;
     std::array<std::string_view, kWindow> window;
+    // The lines of a UTF-8 file are converted whole before an object is read from them, so
+    // that the positions and widths of the reading count characters, not bytes.
+    std::array<std::string, kWindow> converted;
     size_t count = 0;
     std::string_view line;
     while (splitter.Next(line)) {
@@ -117,9 +127,12 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
         // The line eight lines up is the candidate; most lines are rejected by their start.
         const size_t first = count - kWindow;
         if (!ring[first % kWindow].starts_with("OBJECT")) continue;
-        for (size_t k = 0; k < kWindow; ++k) window[k] = ring[(first + k) % kWindow];
+        for (size_t k = 0; k < kWindow; ++k) {
+            window[k] = ring[(first + k) % kWindow];
+            if (utf8) window[k] = converted[k] = Utf8ToAnsi(window[k]);
+        }
         TFobRec rec;
-        if (ReadObject(window, fob, regional, rec)) fobs.push_back(rec);
+        if (ReadObject(window, fob, regional, !utf8, rec)) fobs.push_back(rec);
     }
     fobs.shrink_to_fit();
 }

@@ -13,70 +13,12 @@
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
-#include "platform/code_page_tables.h"
+#include "platform/code_page.h"
 #include "platform/file.h"
 
 namespace kavlo {
 
 namespace {
-
-// Unicode to Windows-1252: the printable ASCII and Latin-1 ranges map to themselves, the
-// 0x80 to 0x9F block through the 1252 table. Everything else has no 1252 byte.
-struct Ansi1252 {
-    std::array<std::pair<uint16_t, uint8_t>, 32> high{};  // sorted by code point
-
-    Ansi1252() {
-        for (int b = 0x80; b < 0xA0; ++b) high[static_cast<size_t>(b - 0x80)] = {k1252ToUnicode[static_cast<size_t>(b)], static_cast<uint8_t>(b)};
-        std::sort(high.begin(), high.end());
-    }
-
-    int ByteOf(uint32_t cp) const {
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
-        const auto it = std::lower_bound(high.begin(), high.end(), std::pair<uint16_t, uint8_t>{static_cast<uint16_t>(cp), 0},
-                                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        if (cp <= 0xFFFF && it != high.end() && it->first == cp) return it->second;
-        return -1;
-    }
-};
-
-// UTF-8 to ANSI (Windows-1252). A character that 1252 cannot hold becomes "?", as the system's
-// own conversion writes its default character; so does each byte that is not part of a valid
-// UTF-8 sequence (overlong forms and surrogates included).
-std::string Utf8ToAnsi(std::string_view in) {
-    static const Ansi1252 table;
-    std::string out;
-    out.reserve(in.size());
-    size_t i = 0;
-    while (i < in.size()) {
-        const uint8_t b = static_cast<uint8_t>(in[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        size_t len = 0;
-        uint32_t cp = 0, min = 0;
-        if ((b & 0xE0) == 0xC0) len = 2, cp = b & 0x1F, min = 0x80;
-        else if ((b & 0xF0) == 0xE0) len = 3, cp = b & 0x0F, min = 0x800;
-        else if ((b & 0xF8) == 0xF0) len = 4, cp = b & 0x07, min = 0x10000;
-        bool valid = len != 0 && i + len <= in.size();
-        for (size_t k = 1; valid && k < len; ++k) {
-            const uint8_t c = static_cast<uint8_t>(in[i + k]);
-            valid = (c & 0xC0) == 0x80;
-            cp = cp << 6 | (c & 0x3F);
-        }
-        valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        const int ansi = table.ByteOf(cp);
-        out += ansi < 0 ? '?' : static_cast<char>(ansi);
-        i += len;
-    }
-    return out;
-}
 
 void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
     if (s.find(from) == std::string::npos) return;

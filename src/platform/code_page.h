@@ -1,5 +1,5 @@
-// OEM (DOS) to ANSI text conversion. On Windows the system does it (OemToCharBuffA);
-// natively, and in tests, tables of the code pages 437, 850 and 865 into 1252.
+// OEM (DOS) to ANSI text conversion: on Windows the system does it (OemToCharBuffA); natively,
+// and in tests, tables of the code pages 437, 850 and 865 into 1252. UTF-8 to and from 1252.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -41,5 +41,10 @@ const std::array<uint8_t, 256>* OemTo1252Table(int codePage);
 
 // Windows-1252 text to UTF-8, for kavlo's output.
 std::string AnsiToUtf8(std::string_view ansi);
+
+// UTF-8 text to Windows-1252: the XML export's texts, a text export that starts with the UTF-8
+// byte-order mark, kavlo's arguments. What 1252 cannot hold, and each byte of an invalid
+// sequence, becomes "?".
+std::string Utf8ToAnsi(std::string_view utf8);
 
 }  // namespace kavlo

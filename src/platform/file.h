@@ -14,9 +14,12 @@ namespace kavlo {
 class InputFile : public ByteSource {
 public:
     // Raises EFOpenError ("Cannot open file "%s". %s") when the file cannot be opened for
-    // reading (missing, unreadable, a directory).
+    // reading (missing, unreadable, a directory), and with kNotARegularFile when it is no
+    // regular file (a FIFO, a device), without waiting for one.
     static std::unique_ptr<InputFile> Open(const std::string& path);
 };
+
+inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 
 // Creates or replaces the file and writes all bytes in one go. Raises EFCreateError
 // ("Cannot create file "%s". %s") when it cannot be created or written.

@@ -45,13 +45,18 @@ private:
 }  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer, forever in a pipeline; on a
+    // regular file the flag changes nothing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw EFOpenError(path, std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    const int statError = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (statError != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw EFOpenError(path, std::strerror(err));
+        // A FIFO, a device or a socket has no size to read up to.
+        throw EFOpenError(path, statError != 0         ? std::strerror(statError)
+                                : S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
+                                                      : std::string(kNotARegularFile));
     }
     return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
 }

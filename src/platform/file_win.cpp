@@ -48,6 +48,8 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     UniqueFileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    // A pipe, a console or a device such as NUL has no size to read up to.
+    if (GetFileType(h.get()) != FILE_TYPE_DISK) throw EFOpenError(path, std::string(kNotARegularFile));
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h.get(), &size)) throw EFOpenError(path, SystemErrorText(GetLastError()));
     return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart));

@@ -97,6 +97,27 @@ check "XML export: its forms, reports and pages as in the object file" \
   "$(cells "$s1" --types form,report,page | exported)" "$(cells "$tmp/sample1.xml" | exported)"
 check "XML export: 12 of them" 12 "$(cells "$tmp/sample1.xml" | wc -l)"
 
+# A text export saved in UTF-8 with the byte-order mark lists as the OEM one: its first object
+# too, and "Item \x84ndring" (OEM 850) read from UTF-8.
+{ printf '\xEF\xBB\xBF'; iconv -f CP850 -t UTF-8 "$tmp/sample1.txt"; } > "$tmp/utf8.txt"
+check "text export in UTF-8 with the mark" "$(cells "$tmp/sample1.txt")" "$(cells "$tmp/utf8.txt")"
+
+# Filter patterns come in the terminal's UTF-8 and are matched against the ANSI texts: Danish
+# names (Vendor renamed "\x92ble\x9bl" in OEM 850, the length kept).
+LC_ALL=C sed 's/Vendor/\x92ble\x9bl/g' "$s1" > "$tmp/danish.fob"
+check "a Danish filter pattern" "1,Table,23 1,Form,9 1,MenuSuite,12 " "$(rows "$tmp/danish.fob" --filter 'Name=Æbleøl*')"
+
+# In pipelines: no waiting on a FIFO, no silent loss of the output, and which file is damaged.
+mkfifo "$tmp/fifo.txt"
+err=$(timeout 10 "$kavlo" list "$tmp/fifo.txt" 2>&1 >/dev/null); rc=$?
+check "a FIFO is refused at once" "1 Cannot open file \"$tmp/fifo.txt\". Not a regular file" "$rc $err"
+err=$("$kavlo" list "$s1" 2>&1 >/dev/full); rc=$?
+check "a full standard output" "1 Cannot write to standard output. No space left on device" "$rc $err"
+"$kavlo" list "$s1" 2>/dev/null >&-; check "a closed standard output" 1 "$?"
+err=$("$kavlo" list "$s1" "$tmp/cut.fob" 2>&1 >/dev/null)
+case "$err" in "$tmp/cut.fob: Assertion failure (FobFileUnit, line "*) echo "ok an error names the file of two";;
+  *) echo "FAIL an error names the file of two: $err"; fail=1;; esac
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"

@@ -148,7 +148,7 @@ TEST_F(ListBuilderTest, TableDataNeedsTheSameQualifierToBeACounterpart) {
 }
 
 TEST_F(ListBuilderTest, DifferentMergeFollowsTypeAndIdAcrossBothFiles) {
-    // A backup lists its table data first and unsorted; the merge orders a copy of that block.
+    // A backup lists its table data first and unsorted; the merge reads that block in order.
     Fill(f1, 1, {{0, 27, "", "b"}, {0, 18, "", "x"}, {0, 27, "", "a"}, {1, 5}, {1, 18, "Old"}, {5, 80}});
     Fill(f2, 2, {{0, 18, "", "x"}, {0, 27, "", "a"}, {1, 3}, {1, 18, "New"}, {5, 90}});
     EXPECT_EQ(Build(BuildMode::Different()), (V{"1:TableData:27", "2:Table:3", "1:Table:5", "1:Table:18",

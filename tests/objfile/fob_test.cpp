@@ -181,20 +181,28 @@ void ExchangeSort(std::vector<TFobRec>& v, size_t m) {
 
 TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
     std::mt19937 rng(3);
-    for (int round = 0; round < 200; ++round) {
-        std::vector<TFobRec> recs;
-        const int n = 1 + static_cast<int>(rng() % 12);
-        for (int i = 0; i < n; ++i) {
-            // Names tell apart entries whose key is the same.
-            recs.push_back(Rec(0, static_cast<int>(rng() % 3), std::to_string(i), rng() % 2 ? "a" : "b"));
+    // Small blocks of few keys, and large ones from every key repeated to a few repeated keys.
+    struct Shape {
+        int rounds, maxCount, ids;
+    };
+    for (const Shape shape : {Shape{200, 12, 3}, Shape{40, 600, 2}, Shape{40, 600, 40}, Shape{20, 600, 400}}) {
+        for (int round = 0; round < shape.rounds; ++round) {
+            std::vector<TFobRec> recs;
+            const int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(shape.maxCount));
+            for (int i = 0; i < n; ++i) {
+                // Names tell apart entries whose key is the same.
+                recs.push_back(Rec(0, static_cast<int>(rng() % static_cast<unsigned>(shape.ids)), std::to_string(i),
+                                   rng() % 2 ? "a" : "b"));
+            }
+            recs.push_back(Rec(1, 1));
+            std::vector<TFobRec> expected = recs;
+            ExchangeSort(expected, static_cast<size_t>(n));
+            TFob fob;
+            Fill(fob, recs);
+            fob.SortTableData();
+            for (int i = 0; i <= n; ++i)
+                ASSERT_EQ(fob.Fob(i).Name.view(), expected[static_cast<size_t>(i)].Name.view()) << shape.ids << " " << round;
         }
-        recs.push_back(Rec(1, 1));
-        std::vector<TFobRec> expected = recs;
-        ExchangeSort(expected, static_cast<size_t>(n));
-        TFob fob;
-        Fill(fob, recs);
-        fob.SortTableData();
-        for (int i = 0; i <= n; ++i) ASSERT_EQ(fob.Fob(i).Name.view(), expected[i].Name.view()) << round;
     }
 }
 

@@ -122,6 +122,23 @@ TEST_F(TxtReader, NameAndIdAreTakenByBlanks) {
     EXPECT_EQ(fob_.Fob(2).VersionList.view(), std::string(248, 'v'));
 }
 
+// A file saved with the UTF-8 byte-order mark: the mark is passed over (the first object line
+// follows it), the texts are converted from UTF-8, and widths count characters.
+TEST_F(TxtReader, AFileWithTheUtf8MarkIsReadAsUtf8) {
+    TxtFile f = Three();
+    f.objects[0].name = "Item \xC3\xA6ndring \xC3\x86" "ble";  // ae, AE
+    std::string slashes;
+    for (int i = 0; i < 40; ++i) slashes += "\xC3\xB8";  // o-slash, two bytes each
+    f.objects[1].name = slashes;
+    f.objects[2].version = "\xC5\x81\xC3\xB3\x64\xC5\xBA,\xE2\x82\xAC";  // Lodz with accents, euro
+    ASSERT_EQ(Load("\xEF\xBB\xBF" + testing::WriteTxt(f)), "");
+    ASSERT_EQ(fob_.Count(), 3);
+    EXPECT_EQ(fob_.Fob(0).ID, 18);
+    EXPECT_EQ(fob_.Fob(0).Name.view(), "Item \xE6ndring \xC6" "ble");
+    EXPECT_EQ(fob_.Fob(1).Name.view(), std::string(30, '\xF8'));
+    EXPECT_EQ(fob_.Fob(2).VersionList.view(), "?\xF3" "d?,\x80");  // what 1252 lacks is "?"
+}
+
 TEST_F(TxtReader, TheModifiedLineCountsByItsPresenceAlone) {
     TxtFile f = Three();
     f.objects[0].modified = "No";

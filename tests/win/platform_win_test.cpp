@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "base/errors.h"
 #include "objfile/conversions.h"
 #include "platform/code_page.h"
+#include "platform/command_line_win.h"
+#include "platform/file.h"
 #include "platform/regional.h"
 #include "platform/regional_win.h"
 
@@ -27,6 +32,29 @@ TEST(WinCodePages, TablesAgreeWithWindowsForEveryByte) {
         for (int b = 0; b < 256; ++b)
             ASSERT_EQ(table.OemToAnsi(std::string(1, static_cast<char>(b))), ViaWindows(cp, static_cast<unsigned char>(b)))
                 << "code page " << cp << " byte " << b;
+    }
+}
+
+// kavlo's arguments come from the wide command line, split as the C runtime splits it, in the
+// ANSI code page (1252 in the test run's locale): Danish letters arrive as their 1252 bytes,
+// and letters that 1252 lacks as "?", never as a look-alike.
+TEST(WinCommandLine, ArgumentsAreTheWideCommandLineInTheAnsiCodePage) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::vector<std::string> args =
+        AnsiArgumentsOf(L"kavlo.exe list \"C:\\Data\\R\u00e5 fil.fob\" --filter Name=\u00c6ble\u00f8l* "
+                        L"--filter \"Version=\u0141\u00f3d\u017a \\\"x\\\"\"");
+    const std::vector<std::string> expected = {"list", "C:\\Data\\R\xE5 fil.fob", "--filter", "Name=\xC6" "ble\xF8l*",
+                                               "--filter", "Version=?\xF3" "d? \"x\""};
+    EXPECT_EQ(args, expected);
+}
+
+// A device opens as a file would, but has no size to read up to.
+TEST(WinFiles, ADeviceIsNoFileToRead) {
+    try {
+        InputFile::Open("NUL");
+        FAIL() << "NUL opened";
+    } catch (const EFOpenError& e) {
+        EXPECT_STREQ(e.what(), "Cannot open file \"NUL\". Not a regular file");
     }
 }
 
