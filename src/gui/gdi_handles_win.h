@@ -6,15 +6,10 @@
 #include <commctrl.h>
 
 #include "base/unique_handle.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
-struct GdiObjectCloser {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct DcCloser {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
 struct MenuCloser {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
@@ -26,10 +21,8 @@ struct IconCloser {
 };
 
 using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, GdiObjectCloser>>;
-using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, GdiObjectCloser>>;
 using UniqueBrush = UniqueHandle<NullHandleTraits<HBRUSH, GdiObjectCloser>>;
 using UniquePen = UniqueHandle<NullHandleTraits<HPEN, GdiObjectCloser>>;
-using UniqueDc = UniqueHandle<NullHandleTraits<HDC, DcCloser>>;  // of CreateCompatibleDC, CreateDC
 using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, MenuCloser>>;
 using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, ImageListCloser>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, IconCloser>>;

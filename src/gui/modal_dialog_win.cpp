@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
 
 namespace kavlo {
@@ -20,9 +21,10 @@ INT_PTR TModalDialog::ShowModal(HWND owner) {
 }
 
 void TModalDialog::SizeAndCentre() {
-    HDC dc = GetDC(hwnd_);
-    dpi_ = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(hwnd_, dc);
+    {
+        const WindowDc dc(hwnd_);
+        dpi_ = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    }
     if (dpi_ <= 0) dpi_ = 96;
     if (clientWidth_ > 0 && clientHeight_ > 0) {
         RECT r{0, 0, Scale(clientWidth_), Scale(clientHeight_)};

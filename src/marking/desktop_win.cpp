@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "base/unique_handle.h"
 #include "platform/system_error_win.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
@@ -13,15 +13,6 @@ namespace {
 
 HWND H(WindowId w) { return reinterpret_cast<HWND>(w); }
 WindowId Id(HWND h) { return reinterpret_cast<WindowId>(h); }
-
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ o) const { DeleteObject(o); }
-};
-using UniqueMemoryDc = UniqueHandle<NullHandleTraits<HDC, DcDeleter>>;
-using UniqueBitmapObject = UniqueHandle<NullHandleTraits<HBITMAP, GdiObjectDeleter>>;
 
 // The whole screen's device context, released in every case.
 class ScreenDc {
@@ -116,8 +107,8 @@ std::optional<Pixels> WinDesktop::Capture(const ScreenRect& r) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const UniqueBitmapObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueDc memory(CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory || !bits) return std::nullopt;
     const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
     const BOOL copied = BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);

@@ -25,6 +25,14 @@ struct LocalMemoryCloser {
 struct GlobalMemoryCloser {
     void operator()(HGLOBAL h) const { GlobalFree(h); }
 };
+// GDI's memory DCs and bitmaps, which the screen captures of marking need below the window
+// layer; the window layer adds the rest of GDI's kinds.
+struct GdiObjectCloser {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DcCloser {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
 
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;                             // CreateFile
 using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, KernelHandleCloser>>;  // processes, threads
@@ -32,5 +40,7 @@ using UniqueHKey = UniqueHandle<NullHandleTraits<HKEY, RegKeyCloser>>;
 template <typename T>
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<T*, LocalMemoryCloser>>;
 using UniqueGlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, GlobalMemoryCloser>>;  // clipboard, print dialog
+using UniqueDc = UniqueHandle<NullHandleTraits<HDC, DcCloser>>;  // of CreateCompatibleDC, CreateDC
+using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, GdiObjectCloser>>;
 
 }  // namespace kavlo
