@@ -9,25 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_list_win.h"
 #include "app/object_grid_win.h"
 #include "listing/visible_list.h"
 
 using namespace kavlo;
 
 namespace {
-
-TVisibleList MakeList(int rows) {
-    TVisibleList list;
-    list.Reserve(static_cast<size_t>(rows));
-    for (int i = 1; i <= rows; ++i) {
-        const std::string id = std::to_string(i);
-        const std::array<std::string_view, kColumnCount> cells = {
-            "1", "Table", id, "Sales Invoice Header", "NAVW111.00,NAVDK11.00", "30-08-18", "12:00:00", "12345",
-            i % 3 ? "1" : " ", i % 2 ? "1" : " "};
-        list.AddRow(cells);
-    }
-    return list;
-}
 
 double PaintMs(TObjectGrid& grid, int topRow, int repeats) {
     grid.SetTopRow(topRow);
@@ -55,7 +43,7 @@ int main() {
     int k = 0;
     for (int rows : {100, 1000000}) {
         const auto t0 = std::chrono::steady_clock::now();
-        TVisibleList list = MakeList(rows);
+        TVisibleList list = MakeBenchList(rows);
         const double build = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         grid.SetList(&list);
         PaintMs(grid, 1, 5);  // warm up

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_list_win.h"
 #include "gui/printer_canvas_win.h"
 #include "listing/visible_list.h"
 #include "output/excel_automation_win.h"
@@ -22,18 +23,6 @@
 using namespace kavlo;
 
 namespace {
-
-TVisibleList MakeList(int rows) {
-    TVisibleList list;
-    for (int i = 1; i <= rows; ++i) {
-        const std::string id = std::to_string(i);
-        const std::array<std::string_view, kColumnCount> cells = {
-            "1", "Table", id, "Sales Invoice Header", "NAVW111.00,NAVDK11.00", "30-08-18", "12:00:00", "12345",
-            i % 3 ? "1" : " ", i % 2 ? "1" : " "};
-        list.AddRow(cells);
-    }
-    return list;
-}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -84,7 +73,7 @@ bool RunWait(std::string command) {
 }  // namespace
 
 int main() {
-    const TVisibleList printed = MakeList(2000);
+    const TVisibleList printed = MakeBenchList(2000);
     char printer[256] = {};
     DWORD size = sizeof printer;
     if (GetDefaultPrinterA(printer, &size)) {
@@ -105,7 +94,7 @@ int main() {
     const std::string fake = "\"" + dir + "\\fakeexcel.exe\"";
     if (!RunWait(fake + " /regserver --out \"" + std::string(temp) + "\"")) return 1;
     OleInitialize(nullptr);
-    const TVisibleList exported = MakeList(100);
+    const TVisibleList exported = MakeBenchList(100);
     CountingHost excel;
     const auto t0 = std::chrono::steady_clock::now();
     try {
