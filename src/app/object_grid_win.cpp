@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/main_messages.h"
 #include "objfile/object_types.h"
@@ -360,6 +361,38 @@ void TObjectGrid::MouseMove(int x, int y) {
     else ShowHint(text);
 }
 
+// A double click on a header border fits the column to the widest text in view, its title
+// included, as the system's list views do.
+void TObjectGrid::FitColumn(int col) {
+    const WindowDc dc(hwnd_);
+    int widest = 0;
+    {
+        const bool bold = events_.ColumnFiltered && events_.ColumnFiltered(col);
+        SelectGuard f(dc.get(), bold ? boldFont_.get() : font_.get());
+        widest = TextWidth(dc.get(), Cell(0, col));
+    }
+    SelectGuard f(dc.get(), font_.get());
+    const int last = std::min(RowCount() - 1, topRow_ + VisibleDataRowCount());
+    for (int row = topRow_; row <= last; ++row) widest = std::max(widest, TextWidth(dc.get(), Cell(row, col)));
+    // The text's margins (2 left, 3 right); a marker or a tick keeps its room.
+    int width = widest + 5;
+    if (col == ColumnFile) width = std::max(width, 18);
+    if (IsFlagColumn(col)) width = std::max(width, 13);
+    SetColWidth(col, width);
+}
+
+void TObjectGrid::MouseDoubleClick(int x, int y) {
+    if (y >= kGridRowHeight + kGridLineWidth) return;
+    const int border = BorderNear(x);
+    if (border < 0) return;
+    sizingColumn_ = -1;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    FitColumn(border);
+    // The button's release belongs to the double click: the border has moved, and the release
+    // must not read as a click on the title below it.
+    upBelongsToDoubleClick_ = true;
+}
+
 void TObjectGrid::MouseDown(int x, int y) {
     SetFocus(hwnd_);
     if (y < kGridRowHeight + kGridLineWidth) {
@@ -383,6 +416,7 @@ void TObjectGrid::MouseDown(int x, int y) {
 }
 
 void TObjectGrid::MouseUp(int x, int y) {
+    if (std::exchange(upBelongsToDoubleClick_, false)) return;
     if (sizingColumn_ >= 0) {
         sizingColumn_ = -1;
         ReleaseCapture();
@@ -418,6 +452,7 @@ LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_LBUTTONDBLCLK: MouseDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP: MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;

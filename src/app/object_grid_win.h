@@ -68,6 +68,8 @@ private:
     void MouseWheel(int delta);
     void MouseMove(int x, int y);
     void MouseDown(int x, int y);
+    void MouseDoubleClick(int x, int y);
+    void FitColumn(int col);
     void MouseUp(int x, int y);
     int BorderNear(int x) const;  // the column whose right border is within reach of x, or -1
     void ShowHint(const std::string& text);
@@ -88,6 +90,7 @@ private:
     int sizingColumn_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
     int wheelRemainder_ = 0;
     bool trackingLeave_ = false;
+    bool upBelongsToDoubleClick_ = false;
 };
 
 }  // namespace kavlo

@@ -199,5 +199,35 @@ TEST_F(MainFormTest, LongPathsShowTheirFileNameInThePanel) {
     EXPECT_EQ(Form().StatusHint(), path);
 }
 
+// A double click on a column's right border in the header fits the column to its texts in view:
+// afterwards none needs a hint, and a wide column gets narrower.
+TEST_F(MainFormTest, ADoubleClickOnABorderFitsTheColumn) {
+    Start({file1_});
+    TObjectGrid& grid = Form().Grid();
+    const auto doubleClickBorder = [&] {
+        const RECT title = grid.CellRect(0, ColumnName);
+        MovePointer(InClient(grid.Handle(), title.right, title.top + 5));
+        INPUT in[4] = {};
+        for (INPUT& i : in) i.type = INPUT_MOUSE;
+        in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(4, in, sizeof(INPUT));
+        Pump();
+    };
+    grid.SetColWidth(ColumnName, 40);
+    doubleClickBorder();
+    const int fitted = grid.ColWidth(ColumnName);
+    EXPECT_GT(fitted, 40);
+    for (int row = grid.TopRow(); row < grid.TopRow() + grid.VisibleDataRowCount() && row <= Rows(); ++row) {
+        const RECT cell = grid.CellRect(row, ColumnName);
+        SendMessageA(grid.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(cell.left + 3, cell.top + 3));
+        EXPECT_EQ(grid.CurrentHint(), "") << Cell(row, ColumnName);
+    }
+    grid.SetColWidth(ColumnName, 400);
+    doubleClickBorder();
+    EXPECT_EQ(grid.ColWidth(ColumnName), fitted);
+    EXPECT_TRUE(editFieldFilter_.empty());  // no header click
+}
+
 }  // namespace
 }  // namespace kavlo
