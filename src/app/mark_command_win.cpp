@@ -5,6 +5,7 @@
 #include "app/select_nav_form_win.h"
 #include "marking/desktop_win.h"
 #include "marking/marking.h"
+#include "settings/update_check_win.h"
 
 namespace kavlo {
 
@@ -12,11 +13,9 @@ namespace {
 
 // The folder of the program file, with its trailing separator.
 std::string ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n < MAX_PATH ? n : 0);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+    const std::string path = OwnExecutablePath();
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 }  // namespace
