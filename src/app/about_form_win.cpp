@@ -102,11 +102,7 @@ COLORREF TAboutForm::TextColor(HWND label) const {
 }
 
 void TAboutForm::LinkClick(TLabel& label) {
-    char text[256] = {};
-    GetWindowTextA(label.hwnd, text, sizeof text);
-    char caption[256] = {};
-    GetWindowTextA(hwnd_, caption, sizeof caption);
-    openLink_(LinkTarget(text, caption));
+    openLink_(LinkTarget(WindowText(label.hwnd), WindowText(hwnd_)));
 }
 
 bool TAboutForm::OnCommand(int id, int code) {

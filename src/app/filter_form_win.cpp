@@ -16,13 +16,6 @@ constexpr int kRowHeight = 18, kLine = 1, kRows = 11;
 constexpr int kColWidths[2] = {75, 150};
 constexpr int kClientWidth = 252, kClientHeight = 273;
 
-std::string WindowText(HWND hwnd) {
-    std::string s(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
-    s.resize(s.size() - 1);
-    return s;
-}
-
 }  // namespace
 
 TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeight) {

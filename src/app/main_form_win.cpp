@@ -562,9 +562,7 @@ void TMainForm::ToolButtonSettingsClick() {
 }
 
 void TMainForm::ToolButtonAboutClick() {
-    char caption[256] = {};
-    GetWindowTextA(hwnd_, caption, sizeof caption);
-    aboutForm_->SetAppName(caption);
+    aboutForm_->SetAppName(WindowText(hwnd_));
     aboutForm_->Show(hwnd_);
 }
 

@@ -38,13 +38,6 @@ constexpr Text kTexts[] = {
     {IDC_EDIT_SELECTALL, &TSettings::LanguageSelectAllShortcut},
 };
 
-std::string WindowText(HWND hwnd) {
-    std::string s(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
-    s.resize(s.size() - 1);
-    return s;
-}
-
 bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND box, bool on) { SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 

@@ -27,22 +27,6 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, MenuCloser>>;
 using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, ImageListCloser>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, IconCloser>>;
 
-// A window's DC (GetDC, the screen's for a null window), released at the end of the scope.
-class WindowDc {
-public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDc() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
 // Selects an object into a DC and puts the previous one back.
 class SelectGuard {
 public:

@@ -16,6 +16,13 @@ ErrorReporter& Reporter() {
 
 HINSTANCE AppInstance() { return GetModuleHandleA(nullptr); }
 
+std::string WindowText(HWND hwnd) {
+    std::string s(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
+    s.resize(s.size() - 1);
+    return s;
+}
+
 ErrorReporter SetErrorReporter(ErrorReporter reporter) {
     ErrorReporter old = std::move(Reporter());
     Reporter() = std::move(reporter);

@@ -14,22 +14,6 @@ namespace {
 HWND H(WindowId w) { return reinterpret_cast<HWND>(w); }
 WindowId Id(HWND h) { return reinterpret_cast<WindowId>(h); }
 
-// The whole screen's device context, released in every case.
-class ScreenDc {
-public:
-    ScreenDc() : window_(GetDesktopWindow()), dc_(GetWindowDC(window_)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 std::string Text(int(WINAPI* get)(HWND, LPSTR, int), WindowId w) {
     char buffer[300];
     const int n = get(H(w), buffer, sizeof buffer);
@@ -97,7 +81,7 @@ void WinDesktop::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 std::optional<Pixels> WinDesktop::Capture(const ScreenRect& r) {
     const int w = r.Width(), h = r.Height();
     if (w <= 0 || h <= 0) return std::nullopt;
-    const ScreenDc screen;
+    const WindowDc screen(GetDesktopWindow(), WindowDc::Whole);
     if (!screen.get()) return std::nullopt;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -127,7 +111,7 @@ std::optional<Pixels> WinDesktop::Capture(const ScreenRect& r) {
 }
 
 std::optional<Color> WinDesktop::Pixel(ScreenPoint p) {
-    const ScreenDc screen;
+    const WindowDc screen(GetDesktopWindow(), WindowDc::Whole);
     if (!screen.get()) return std::nullopt;
     return GetPixel(screen.get(), p.x, p.y);
 }

@@ -43,4 +43,23 @@ using UniqueGlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, GlobalMemoryCl
 using UniqueDc = UniqueHandle<NullHandleTraits<HDC, DcCloser>>;  // of CreateCompatibleDC, CreateDC
 using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, GdiObjectCloser>>;
 
+// A window's DC, released at the end of the scope: its client area's (GetDC; the screen's for
+// a null window) or the whole window's (GetWindowDC).
+class WindowDc {
+public:
+    enum Area { Client, Whole };
+    explicit WindowDc(HWND hwnd, Area area = Client)
+        : hwnd_(hwnd), dc_(area == Client ? GetDC(hwnd) : GetWindowDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 }  // namespace kavlo

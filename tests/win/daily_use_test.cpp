@@ -10,14 +10,6 @@
 namespace kavlo {
 namespace {
 
-// The real pointer to a point in a window's client area (or anywhere on the screen).
-void MovePointer(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of 0: the window under the pointer hears it
-    SendInput(1, &in, sizeof in);
-}
 POINT InClient(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);

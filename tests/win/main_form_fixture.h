@@ -118,6 +118,18 @@ inline void TypeText(const std::string& text) {
     }
 }
 
+// The real pointer to a point on the screen, with a left click there when asked: a move of 0
+// after the jump, so that the window under the pointer hears it as a user's move.
+inline void MovePointer(POINT screen, bool click = false) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT in[3] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(click ? 3u : 1u, in, sizeof(INPUT)), click ? 3u : 1u);
+}
+
 // Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
 // the timer), e.g. to answer a dialog as a user would. Given several steps, runs one per tick,
 // so that the dialog handles the input of one step before the next looks at it.

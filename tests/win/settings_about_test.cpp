@@ -31,13 +31,7 @@ void SelectAllAndType(HWND edit, const std::string& text) {
 void PointAt(HWND hwnd, bool click = false) {
     RECT r{};
     GetWindowRect(hwnd, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT in[3] = {};
-    for (INPUT& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of 0: the window under the pointer hears it
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(click ? 3 : 1, in, sizeof(INPUT));
+    MovePointer({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, click);
 }
 
 TEST_F(MainFormTest, TheSettingsDialogEditsTheRecordOnOkOnly) {
