@@ -4,10 +4,11 @@
 # Options: --out FILE.png (default build/screenshot.png), --mode equal|different|added|deleted
 # (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons),
 # --dialog settings|about (opens it from its toolbar button, with small buttons, and saves the
-# dialog instead), --page N (the settings dialog's page, 0 to 2).
+# dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the screen's DPI,
+# 96 by default; 144 is 150 %).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=() out=build/screenshot.png mode="" small=0 dialog="" page=0
+files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 while [ $# -gt 0 ]; do
@@ -17,6 +18,7 @@ while [ $# -gt 0 ]; do
     --small) small=1; shift;;
     --dialog) dialog=$2; small=1; shift 2;;
     --page) page=$2; shift 2;;
+    --dpi) dpi=$2; shift 2;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
@@ -26,13 +28,22 @@ install_missing xdotool imagemagick
 [ -f build/win/kavlodex.exe ] || { echo "build the Windows program first (./test.sh or ./run.sh)" >&2; exit 1; }
 
 n=$(for i in $(seq 130 160); do [ -e /tmp/.X11-unix/X$i ] || { echo $i; break; }; done)
-Xvfb ":$n" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+# Design pixels at this DPI, and the screen grown with it.
+px() { echo $(( ($1 * dpi + 48) / 96 )); }
+Xvfb ":$n" -screen 0 "$(px 1024)x$(px 700)x24" -nolisten tcp >/dev/null 2>&1 &
 xpid=$!
-trap 'kill $xpid 2>/dev/null; [ -n "${wpid:-}" ] && kill $wpid 2>/dev/null; stop_display; true' EXIT
+trap 'kill $xpid 2>/dev/null; [ -n "${wpid:-}" ] && kill $wpid 2>/dev/null; stop_display; set_dpi 96; true' EXIT
 export DISPLAY=":$n"
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
 start_window_manager "$DISPLAY"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+set_dpi() {
+  local key
+  for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  done
+}
+[ "$dpi" != 96 ] && set_dpi "$dpi"
 # A stored small-button setting, for pictures of the small toolbar.
 if [ $small = 1 ]; then
   wine reg add 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /t REG_DWORD /d 0 /f >/dev/null 2>&1
@@ -48,30 +59,34 @@ for _ in $(seq 100); do
 done
 [ -n "$wid" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 2
+# A toolbar button is its image and 7 pixels wide; the images are 16 or 32 pixels at 96 DPI
+# (24 and 48 at 144).
+img() { local want; want=$(px "$1"); for s in 16 24 32 48; do [ $(( s - want )) -ge -4 ] && { echo $s; return; }; done; echo 48; }
 if [ -n "$mode" ]; then
-  # The toolbar's comparison buttons, in large (39 px) or small (23 px) buttons, separators 8 px.
+  # The comparison buttons follow 13 buttons and two separators (8 pixels).
   case "$mode" in equal) k=0;; different) k=1;; added) k=3;; deleted) k=4;; *) echo "bad mode" >&2; exit 2;; esac
-  w=39; [ $small = 1 ] && w=23
-  x=$(( w * (13 + k) + 8 * 3 + w / 2 )); y=$(( w / 2 ))
+  w=$(( $(img 32) + $(px 7) )); [ $small = 1 ] && w=$(( $(img 16) + $(px 7) ))
+  x=$(( w * (13 + k) + $(px 8) * 3 + w / 2 )); y=$(( w / 2 ))
   xdotool mousemove --window "$wid" $x $y click 1
   sleep 2
   if [ "$mode" = equal ] || [ "$mode" = different ]; then
-    dlg=$(xdotool search --name '^Compare$' 2>/dev/null | head -1)
-    [ -n "$dlg" ] && xdotool windowfocus "$dlg" 2>/dev/null; sleep 0.5
+    dlg=$(xdotool search --name '^Compare$' 2>/dev/null | head -1 || true)
+    if [ -n "$dlg" ]; then xdotool windowfocus "$dlg" 2>/dev/null || true; fi; sleep 0.5
     xdotool key --window "${dlg:-$wid}" Return; sleep 2
   fi
 fi
 if [ -n "$dialog" ]; then
-  # Settings and About are the last two buttons: 23 px each, after seven 6-pixel separators.
+  # Settings and About are the last two small buttons, after seven separators (6 pixels).
   case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';; *) echo "bad dialog" >&2; exit 2;; esac
-  xdotool mousemove --window "$wid" $(( b * 23 + (b - 18) * 6 + 11 )) 11 click 1
+  w=$(( $(img 16) + $(px 7) ))
+  xdotool mousemove --window "$wid" $(( b * w + (b - 18) * $(px 6) + w / 2 )) $(( w / 2 )) click 1
   sleep 2
   wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the dialog did not appear" >&2; exit 1; }
-  # The page's tab: Startup, Updates and Object Marking from the left.
-  [ "$page" -gt 0 ] && xdotool mousemove --window "$wid" $(( page == 1 ? 90 : 160 )) 18 click 1 && sleep 1
+  # The page: Ctrl+Tab to the next.
+  for _ in $(seq "$page"); do xdotool key ctrl+Tab; sleep 1; done
 fi
-xdotool mousemove 1010 690; sleep 1  # no hint over the picture
+xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1  # no hint over the picture
 import -window "$wid" "$out"
 echo "saved $out"
 [ $small = 1 ] && wine reg delete 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /f >/dev/null 2>&1 || true

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "gui/dpi_win.h"
 #include "listing/visible_list.h"
 #include "res/resource.h"
 
@@ -12,8 +13,7 @@ namespace kavlo {
 namespace {
 
 const char kFilterGridClass[] = "TFilterStringGrid";
-constexpr int kRowHeight = 18, kLine = 1, kRows = 11;
-constexpr int kColWidths[2] = {75, 150};
+constexpr int kLine = 1, kRows = 11;
 constexpr int kClientWidth = 252, kClientHeight = 273;
 
 }  // namespace
@@ -30,7 +30,7 @@ TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeig
         RegisterClassExA(&wc);
     }
     // A 10-point font, as the dialog's grid has.
-    const int height = -MulDiv(10, GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY), 72);
+    const int height = -MulDiv(10, ScreenDpi(), 72);
     font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg"));
 }
@@ -38,15 +38,15 @@ TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeig
 TFilterForm::~TFilterForm() = default;
 
 RECT TFilterForm::ValueCell(int row) const {
-    const int top = row * (kRowHeight + kLine);
-    return RECT{kColWidths[0] + kLine, top, kColWidths[0] + kLine + kColWidths[1], top + kRowHeight};
+    const int top = row * (RowHeight() + kLine);
+    return RECT{ColWidth(0) + kLine, top, ColWidth(0) + kLine + ColWidth(1), top + RowHeight()};
 }
 
 bool TFilterForm::OnInit() {
-    const int gridW = kColWidths[0] + kColWidths[1] + 3 * kLine + 4;
-    const int gridH = kRows * (kRowHeight + kLine) + 4;
+    const int gridW = ColWidth(0) + ColWidth(1) + 3 * kLine + 4;
+    const int gridH = kRows * (RowHeight() + kLine) + 4;
     grid_ = CreateWindowExA(WS_EX_CLIENTEDGE, kFilterGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                            (Scale(kClientWidth) - gridW) / 2, 8, gridW, gridH, hwnd_,
+                            (Scale(kClientWidth) - gridW) / 2, Scale(8), gridW, gridH, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER_GRID)), AppInstance(), this);
     SetWindowLongPtrA(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The buttons below the grid.
@@ -91,7 +91,7 @@ void TFilterForm::PaintGrid(HDC dc) {
     for (int r = 0; r < kRows; ++r) {
         int x = 0;
         for (int c = 0; c < 2; ++c) {
-            const RECT cell{x, r * (kRowHeight + kLine), x + kColWidths[c], r * (kRowHeight + kLine) + kRowHeight};
+            const RECT cell{x, r * (RowHeight() + kLine), x + ColWidth(c), r * (RowHeight() + kLine) + RowHeight()};
             const bool fixed = r == 0 || c == 0;
             FillRect(dc, &cell, GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
@@ -121,8 +121,9 @@ LRESULT CALLBACK TFilterForm::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
                 break;
             }
             case WM_LBUTTONDOWN: {
-                const int row = GET_Y_LPARAM(lParam) / (kRowHeight + kLine);
-                if (self && row >= 1 && row <= kColumnCount) {
+                if (!self) break;
+                const int row = GET_Y_LPARAM(lParam) / (self->RowHeight() + kLine);
+                if (row >= 1 && row <= kColumnCount) {
                     self->SelectRow(row);
                     SetFocus(self->editor_);
                 }

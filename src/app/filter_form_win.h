@@ -40,6 +40,9 @@ private:
     void SelectRow(int row);  // 1 to 10
     void StoreEditor();
     RECT ValueCell(int row) const;
+    // The grid's design sizes (a row 18 pixels, the columns 75 and 150) at the dialog's DPI.
+    int RowHeight() const { return Scale(18); }
+    int ColWidth(int col) const { return Scale(col == 0 ? 75 : 150); }
 
     int startRow_ = 0;
     HWND grid_ = nullptr, editor_ = nullptr;

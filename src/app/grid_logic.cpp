@@ -5,7 +5,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "objfile/conversions.h"
+
 namespace kavlo {
+
+std::vector<std::string> WidestTextCandidates(int col, const FormatSettings& fs) {
+    std::vector<std::string> texts;
+    if (col == ColumnDate) {
+        // Two-digit days and every month (its name, and the weekday names that the 28th falls on).
+        for (int month = 1; month <= 12; ++month) texts.push_back(FormatDateText(EncodeDate(2026, month, 28), fs));
+    } else if (col == ColumnTime) {
+        // Every hour, for the AM and PM designators and one- or two-digit hours.
+        for (int hour = 0; hour < 24; ++hour) texts.push_back(FormatTimeText((hour * 3600 + 58 * 60 + 58) / 86400.0, fs));
+    } else if (col == ColumnBlobSize) {
+        texts.push_back("2147483647");
+    }
+    return texts;
+}
 
 int64_t RoundHalfEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
@@ -13,7 +29,7 @@ ScrollMetrics ComputeScrollMetrics(const GridScrollState& s) {
     ScrollMetrics m;
     m.range = s.maximum - s.minimum + 1;
     m.maxPos = m.range - s.page;
-    m.fitRows = std::max(0, (s.clientHeight - kGridRowHeight) / (kGridRowHeight + kGridLineWidth));
+    m.fitRows = std::max(0, (s.clientHeight - s.rowHeight) / (s.rowHeight + kGridLineWidth));
     m.maxTop = std::max(kFirstDataRow, s.rowCount - m.fitRows);
     return m;
 }

@@ -4,9 +4,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "listing/columns.h"
+#include "platform/format_settings.h"
 
 namespace kavlo {
 
@@ -28,6 +31,11 @@ inline constexpr std::array<std::pair<int, int>, 21> kCheckMarkPixels = {{
     {3, 6}, {3, 7}, {3, 8}, {4, 7}, {4, 8}, {4, 9}, {5, 8}, {5, 9}, {5, 10}, {6, 7}, {6, 8},
     {6, 9}, {7, 6}, {7, 7}, {7, 8}, {8, 5}, {8, 6}, {8, 7}, {9, 4}, {9, 5}, {9, 6}}};
 
+// The texts that decide how wide the Date, Time and BLOB Size columns must be at least: the
+// dates and times of every month and hour in the user's formats, and the largest BLOB size.
+// Empty for the other columns.
+std::vector<std::string> WidestTextCandidates(int col, const FormatSettings& fs);
+
 // Rounds to the nearest integer, halves to the even neighbour.
 int64_t RoundHalfEven(double v);
 
@@ -35,6 +43,7 @@ int64_t RoundHalfEven(double v);
 struct GridScrollState {
     int rowCount = 2;      // header included
     int clientHeight = 0;  // of the grid
+    int rowHeight = kGridRowHeight;  // at the window's DPI
     int topRow = kFirstDataRow;
     int currentRow = kFirstDataRow;
     // The scroll bar.

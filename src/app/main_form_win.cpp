@@ -23,9 +23,11 @@
 #include "app/settings_form_win.h"
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
+#include "gui/clipboard_win.h"
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "output/text_list.h"
 #include "marking/mark_probe.h"
 #include "output/excel_automation_win.h"
 #include "output/printers_win.h"
@@ -75,11 +77,21 @@ constexpr Shortcut kShortcuts[] = {
     {'4', true, false, ToolButtonCompareAdded, "Ctrl+4"},
     {'5', true, false, ToolButtonCompareDeleted, "Ctrl+5"},
     {VK_F5, false, false, kReload, nullptr},
+    // The type switches, in toolbar order: Ctrl+Shift+1 to Ctrl+Shift+9, then Ctrl+Shift+0.
+    {'1', true, true, ToolButtonTableData, "Ctrl+Shift+1"},
+    {'2', true, true, ToolButtonTable, "Ctrl+Shift+2"},
+    {'3', true, true, ToolButtonForm, "Ctrl+Shift+3"},
+    {'4', true, true, ToolButtonReport, "Ctrl+Shift+4"},
+    {'5', true, true, ToolButtonDataport, "Ctrl+Shift+5"},
+    {'6', true, true, ToolButtonCodeunit, "Ctrl+Shift+6"},
+    {'7', true, true, ToolButtonXMLport, "Ctrl+Shift+7"},
+    {'8', true, true, ToolButtonMenuSuite, "Ctrl+Shift+8"},
+    {'9', true, true, ToolButtonPage, "Ctrl+Shift+9"},
+    {'0', true, true, ToolButtonQuery, "Ctrl+Shift+0"},
 };
 
 const char kMainClass[] = "TMainForm";
 constexpr int kDesignWidth = 775, kDesignHeight = 520;
-constexpr int kScrollBarWidth = 16;
 constexpr int kMinimumWidth = 480, kMinimumHeight = 360;
 constexpr int kGridId = 10, kScrollBarId = 11, kToolBarId = 12, kStatusBarId = 13;
 constexpr int kMenuSmall = 201, kMenuLarge = 202;
@@ -134,18 +146,22 @@ void TMainForm::Create(Options options) {
     HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
     RegisterClassOnce(kMainClass, CS_DROPSHADOW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
+    dpi_ = ScreenDpi();
+    for (size_t i = 0; i < kStatusPanelWidths.size(); ++i) statusWidths_[i] = Scale(kStatusPanelWidths[i]);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + ((work.right - work.left) - kDesignWidth) / 2;
-    const int y = work.top + ((work.bottom - work.top) - kDesignHeight) / 2;
+    const int width = std::min<int>(Scale(kDesignWidth), work.right - work.left);
+    const int height = std::min<int>(Scale(kDesignHeight), work.bottom - work.top);
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
     CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
-                   kDesignWidth, kDesignHeight, nullptr, nullptr);
+                   width, height, nullptr, nullptr);
     if (!hwnd_) throw EKavloError("The main window could not be created.");
-    // The settings dialog takes the type buttons' hints and images from the window.
+    // The settings dialog takes the type buttons' hints (without their keys) and images from the window.
     TSettingsForm::Setup setup;
     setup.smallImages = smallImages_.get();
     for (int t = 0; t < kObjectTypeCount; ++t)
-        setup.typeCaptions[static_cast<size_t>(t)] = hints_[static_cast<size_t>(ToolButtonTableData + t)];
+        setup.typeCaptions[static_cast<size_t>(t)] = kToolButtonHints[static_cast<size_t>(ToolButtonTableData + t)];
     setup.hideSystemCaption = std::string(kHideSystemObjectsHint);
     setup.updateCheck = options_.updateCheck;
     setup.checked = [this](double today) { settings_.CheckForUpdatesLastDate = today; };
@@ -167,8 +183,10 @@ void TMainForm::FormCreate() {
     CreateStatusBar();
     grid_.Create(hwnd_, kGridId,
                  {[this] { GridTopLeftChanged(); }, [this] { UpdateScrollBar(); },
-                  [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); }});
-    scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, kScrollBarWidth,
+                  [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); },
+                  [this] { CopySelectedRows(); }});
+    grid_.SetDpi(dpi_, &regional_.format);
+    scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, ScrollBarWidth(),
                                  100, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)),
                                  AppInstance(), nullptr);
     progress_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr, AppInstance(),
@@ -196,13 +214,13 @@ void TMainForm::CreateToolBar() {
     toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                    TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                               0, 0, kDesignWidth, 29, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolBarId)),
+                               0, 0, Scale(kDesignWidth), Scale(29), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolBarId)),
                                AppInstance(), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    smallImages_ = CreateToolbarImageList(16);
-    largeImages_ = CreateToolbarImageList(32);
-    smallDisabledImages_ = CreateToolbarImageList(16, ToolbarImageLook::Disabled);
-    largeDisabledImages_ = CreateToolbarImageList(32, ToolbarImageLook::Disabled);
+    smallImages_ = CreateToolbarImageList(ImageSize(false));
+    largeImages_ = CreateToolbarImageList(ImageSize(true));
+    smallDisabledImages_ = CreateToolbarImageList(ImageSize(false), ToolbarImageLook::Disabled);
+    largeDisabledImages_ = CreateToolbarImageList(ImageSize(true), ToolbarImageLook::Disabled);
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_.get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(smallDisabledImages_.get()));
     std::vector<TBBUTTON> buttons;
@@ -216,13 +234,23 @@ void TMainForm::CreateToolBar() {
         if (std::find(std::begin(kGroupEnds), std::end(kGroupEnds), b) != std::end(kGroupEnds)) {
             TBBUTTON sep{};
             sep.fsStyle = BTNS_SEP;
-            sep.iBitmap = 6;
+            sep.iBitmap = Scale(6);
             buttons.push_back(sep);
         }
     }
     SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(16, 16));
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(23, 22));
+    SetToolButtonSizes(false);
+}
+
+int TMainForm::ImageSize(bool large) const {
+    return NearestToolbarImageSize(Scale(large ? kToolbarLarge : kToolbarSmall));
+}
+
+// A button is its image plus 7 pixels wide and 6 high (23 × 22 for the small images at 96 DPI).
+void TMainForm::SetToolButtonSizes(bool large) {
+    const int image = ImageSize(large);
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(image, image));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(image + Scale(7), image + Scale(6)));
 }
 
 void TMainForm::CreateStatusBar() {
@@ -230,12 +258,12 @@ void TMainForm::CreateStatusBar() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), AppInstance(), nullptr);
     int edges[kStatusPanelWidths.size()];
     int right = 0;
-    for (size_t i = 0; i < kStatusPanelWidths.size(); ++i) {
-        right += kStatusPanelWidths[i];
+    for (size_t i = 0; i < statusWidths_.size(); ++i) {
+        right += statusWidths_[i];
         edges[i] = right;
     }
-    edges[kStatusPanelWidths.size() - 1] = -1;  // the last panel reaches the right edge
-    SendMessageA(status_, SB_SETPARTS, kStatusPanelWidths.size(), reinterpret_cast<LPARAM>(edges));
+    edges[statusWidths_.size() - 1] = -1;  // the last panel reaches the right edge
+    SendMessageA(status_, SB_SETPARTS, statusWidths_.size(), reinterpret_cast<LPARAM>(edges));
     SetWindowSubclass(status_, StatusBarProc, 1, reinterpret_cast<DWORD_PTR>(this));
     statusTip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(status_), statusTool_);
 }
@@ -324,8 +352,7 @@ void TMainForm::SizeToolButtonsClick(bool large) {
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>((large ? largeImages_ : smallImages_).get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0,
                  reinterpret_cast<LPARAM>((large ? largeDisabledImages_ : smallDisabledImages_).get()));
-    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, large ? MAKELONG(32, 32) : MAKELONG(16, 16));
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, large ? MAKELONG(39, 38) : MAKELONG(23, 22));
+    SetToolButtonSizes(large);
     settings_.ToolButtonSize = large ? 1 : 0;
     largeShown_ = large;
     FormResize();
@@ -351,11 +378,11 @@ void TMainForm::FormResize() {
     // its last button reaches, plus 5.
     RECT tbNow{};
     GetWindowRect(toolbar_, &tbNow);
-    MoveWindow(toolbar_, 0, 0, w, std::max<int>(tbNow.bottom - tbNow.top, 29), TRUE);
+    MoveWindow(toolbar_, 0, 0, w, std::max<int>(tbNow.bottom - tbNow.top, Scale(29)), TRUE);
     const int count = static_cast<int>(SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0));
     RECT last{};
     SendMessageA(toolbar_, TB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
-    const int tbHeight = last.bottom + 5;
+    const int tbHeight = last.bottom + Scale(5);
     MoveWindow(toolbar_, 0, 0, w, tbHeight, TRUE);
     SendMessageA(status_, WM_SIZE, 0, 0);
     InvalidateRect(status_, nullptr, TRUE);  // the size grip is drawn where it is now, nowhere else
@@ -363,8 +390,8 @@ void TMainForm::FormResize() {
     GetWindowRect(status_, &sb);
     const int sbHeight = sb.bottom - sb.top;
     const int gridHeight = std::max(0, static_cast<int>(client.bottom) - tbHeight - sbHeight);
-    MoveWindow(scrollbar_, std::max(0, w - kScrollBarWidth), tbHeight, kScrollBarWidth, gridHeight, TRUE);
-    MoveWindow(grid_.Handle(), 0, tbHeight, std::max(0, w - kScrollBarWidth), gridHeight, TRUE);
+    MoveWindow(scrollbar_, std::max(0, w - ScrollBarWidth()), tbHeight, ScrollBarWidth(), gridHeight, TRUE);
+    MoveWindow(grid_.Handle(), 0, tbHeight, std::max(0, w - ScrollBarWidth()), gridHeight, TRUE);
     UpdateScrollBar();
 }
 
@@ -372,6 +399,7 @@ void TMainForm::UpdateScrollBar() {
     if (creating_ || !scrollbar_) return;
     scroll_.rowCount = grid_.RowCount();
     scroll_.clientHeight = grid_.ClientHeight();
+    scroll_.rowHeight = grid_.RowHeight();
     scroll_.topRow = grid_.TopRow();
     scroll_.currentRow = grid_.CurrentRow();
     UpdateScrollBarState(scroll_);
@@ -415,13 +443,14 @@ void TMainForm::ScrollBarScroll(int code) {
     pos = std::max(pos, scroll_.minimum);
     scroll_.rowCount = grid_.RowCount();
     scroll_.clientHeight = grid_.ClientHeight();
+    scroll_.rowHeight = grid_.RowHeight();
     ApplyScrollPosition(scroll_, pos);
     SetScrollPos(scrollbar_, SB_CTL, std::min(pos, ComputeScrollMetrics(scroll_).maxPos), TRUE);
     grid_.SetTopRow(scroll_.topRow);
 }
 
 void TMainForm::StatusBarMouseMove(int x) {
-    const int panel = StatusPanelAt(kStatusPanelWidths, x);
+    const int panel = StatusPanelAt(statusWidths_, x);
     const std::string text = panel < 0 ? std::string() : StatusText(panel);
     if (text.empty()) {
         HideStatusHint();
@@ -448,7 +477,7 @@ void TMainForm::ShowProgress(bool visible, int minimum, int maximum, int positio
         return;
     }
     if (position <= 0) {
-        const ProgressPlace p = ProgressPlacement(kStatusPanelWidths);
+        const ProgressPlace p = ProgressPlacement(statusWidths_);
         SendMessageA(progress_, PBM_SETRANGE32, minimum, maximum);
         SendMessageA(progress_, PBM_SETPOS, position, 0);
         SetParent(progress_, status_);
@@ -610,17 +639,77 @@ void TMainForm::Click(int button) {
 }
 
 bool TMainForm::PreTranslate(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN && hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)))
+        return ToolBarKeyDown(msg.wParam);
     if (msg.message != WM_KEYUP || !hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     if (GetKeyState(VK_MENU) < 0) return false;
     for (const Shortcut& k : kShortcuts) {
         if (k.vk != msg.wParam || k.ctrl != ctrl || k.shift != shift) continue;
-        // Whether or not the button is enabled.
-        Guarded(hwnd_, [&] { k.button == kReload ? ReloadFiles() : Click(k.button); });
+        // Whether or not the button is enabled. A type switch's key flips it, as its click does.
+        Guarded(hwnd_, [&] {
+            if (k.button == kReload) return ReloadFiles();
+            if (IsTypeButton(k.button)) SetTypeButtonDown(k.button - ToolButtonTableData, !TypeButtonDown(k.button - ToolButtonTableData));
+            Click(k.button);
+        });
         return true;
     }
     return false;
+}
+
+// Tab takes the keyboard from the grid to the toolbar and back (Shift+Tab too: there are two
+// stops). On the toolbar Left and Right move between the buttons, Enter or Space presses the
+// one in focus, Escape goes back to the grid.
+bool TMainForm::ToolBarKeyDown(WPARAM vk) {
+    const bool onToolBar = GetFocus() == toolbar_;
+    if (vk == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        if (onToolBar) {
+            SendMessageA(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+            SetFocus(grid_.Handle());
+        } else {
+            SetFocus(toolbar_);
+            SetToolBarFocusButton(toolBarFocus_);
+        }
+        return true;
+    }
+    if (!onToolBar) return false;
+    switch (vk) {
+        case VK_LEFT:
+        case VK_RIGHT: {
+            const int step = vk == VK_LEFT ? -1 : 1;
+            SetToolBarFocusButton((toolBarFocus_ + step + kToolButtonCount) % kToolButtonCount);
+            return true;
+        }
+        case VK_HOME: SetToolBarFocusButton(0); return true;
+        case VK_END: SetToolBarFocusButton(kToolButtonCount - 1); return true;
+        case VK_RETURN:
+        case VK_SPACE: {
+            const int b = toolBarFocus_;
+            if (IsTypeButton(b)) SetTypeButtonDown(b - ToolButtonTableData, !TypeButtonDown(b - ToolButtonTableData));
+            Click(b);
+            return true;
+        }
+        case VK_ESCAPE:
+            SendMessageA(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+            SetFocus(grid_.Handle());
+            return true;
+        default: return false;
+    }
+}
+
+// Shows the button as the toolbar's hot one, the look of the keyboard's place on it.
+void TMainForm::SetToolBarFocusButton(int button) {
+    toolBarFocus_ = button;
+    const LRESULT index = SendMessageA(toolbar_, TB_COMMANDTOINDEX, ToolButtonId(button), 0);
+    SendMessageA(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(index), 0);
+}
+
+// Ctrl+C in the grid: the selected rows as the saved list writes them.
+void TMainForm::CopySelectedRows() {
+    if (!built_.List.HasRows()) return;
+    const auto [first, last] = grid_.Selection();
+    SetClipboardText(hwnd_, RowsAsText(built_.List, first, last, regional_.format));
 }
 
 // F5: both files read again from disk, and the list built again in its mode.
@@ -713,7 +802,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_GETMINMAXINFO: {
             // Small enough for half a screen, large enough that the toolbar leaves a few rows.
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = {kMinimumWidth, kMinimumHeight};
+            info->ptMinTrackSize = {Scale(kMinimumWidth), Scale(kMinimumHeight)};
             return 0;
         }
         case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;

@@ -15,6 +15,7 @@
 #include "app/command_context_win.h"
 #include "app/drop_target_win.h"
 #include "app/object_grid_win.h"
+#include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
 #include "listing/field_filter.h"
@@ -118,6 +119,11 @@ private:
     void WmLoadDropped();
     void WmUpdateCheck(int result);
     void SizeToolButtonsClick(bool large);
+    // Design pixels (96 DPI) in the window's pixels.
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+    int ScrollBarWidth() const { return Scale(16); }
+    int ImageSize(bool large) const;  // of the toolbar's images at this DPI
+    void SetToolButtonSizes(bool large);
     void CreateToolBar();
     void CreateStatusBar();
     void LoadMarkers();
@@ -139,21 +145,27 @@ private:
     void BringToFront();
     void ShowModeInForce();
     void ReloadFiles();
+    void CopySelectedRows();
+    bool ToolBarKeyDown(WPARAM vk);
+    void SetToolBarFocusButton(int button);
 
     // SettingsWindow: what loading and saving the settings read and set of the window.
     void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,
                          std::optional<int32_t> height) override;
     void SetMaximized() override;
     int ColumnCount() const override { return kGridColumns; }
-    void SetColumnWidth(int column, int32_t width) override { grid_.SetColWidth(column, width); }
+    // Stored widths are design pixels, so that they mean the same at every DPI.
+    void SetColumnWidth(int column, int32_t width) override { grid_.SetColWidth(column, Scale(width)); }
     void SetTypeButtonDown(int type, bool down) override;
     void SetHideSystemObjectsChecked(bool checked) override { hideSystemChecked_ = checked; }
     std::optional<SettingsPlacement> Placement() const override;
-    int32_t ColumnWidth(int column) const override { return grid_.ColWidth(column); }
+    int32_t ColumnWidth(int column) const override { return UnscaleFromDpi(grid_.ColWidth(column), dpi_); }
 
     Options options_;
     std::unique_ptr<Registry> ownRegistry_;
     SystemRegional regional_;
+    int dpi_ = kDesignDpi;
+    std::array<int, kStatusPanelWidths.size()> statusWidths_ = kStatusPanelWidths;  // at this DPI
     TFob fob1_, fob2_;
     FilterTexts filters_{};
     TBuiltList built_;
@@ -168,6 +180,7 @@ private:
     TOOLINFOA statusTool_{};
     std::string statusHint_;
     bool statusTracking_ = false;  // WM_MOUSELEAVE asked for
+    int toolBarFocus_ = 0;         // the button the keyboard is on while the toolbar has the focus
     UniqueImageList smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_;
     UniqueBitmap marker1_, marker2_;
     GridScrollState scroll_;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/main_messages.h"
+#include "gui/dpi_win.h"
 #include "objfile/object_types.h"
 
 namespace kavlo {
@@ -18,15 +19,6 @@ const char kGridClass[] = "TStringGrid";
 const COLORREF kSilver = RGB(192, 192, 192);
 // A click within this many pixels of a column border drags the border instead.
 constexpr int kSizingReach = 4;
-
-UniqueFont MakeFont(bool bold) {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    LOGFONTA lf = ncm.lfMessageFont;  // the system's 8-point sans-serif
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    return UniqueFont(CreateFontIndirectA(&lf));
-}
 
 int TextWidth(HDC dc, std::string_view text) {
     SIZE sz{};
@@ -41,8 +33,7 @@ void TObjectGrid::Create(HWND parent, int id, Events events) {
     RegisterClassOnce(kGridClass, CS_DBLCLKS, nullptr, nullptr);
     CreateWindowOf(kGridClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL, 0, 0, 100,
                    100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    font_ = MakeFont(false);
-    boldFont_ = MakeFont(true);
+    SetDpi(ScreenDpi(), nullptr);
     tooltip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(hwnd_), toolInfo_);
     UpdateHorizontalBar();
 }
@@ -56,13 +47,15 @@ void TObjectGrid::SetList(const TVisibleList* list) {
     list_ = list;
     topRow_ = std::clamp(topRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
     currentRow_ = std::clamp(currentRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
+    anchorRow_ = std::clamp(anchorRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
     HideHint();
     InvalidateRect(hwnd_, nullptr, TRUE);
     if (events_.SizeChanged) events_.SizeChanged();
 }
 
 void TObjectGrid::ResetPosition() {
-    currentRow_ = kFirstDataRow;
+    currentRow_ = anchorRow_ = kFirstDataRow;
+    allSelected_ = false;
     SetTopRow(kFirstDataRow);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -78,9 +71,43 @@ void TObjectGrid::SetTopRow(int row) {
 
 void TObjectGrid::SetCurrentRow(int row) {
     row = std::clamp(row, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
-    if (row == currentRow_) return;
-    currentRow_ = row;
+    if (row == currentRow_ && anchorRow_ == row && !allSelected_) return;
+    currentRow_ = anchorRow_ = row;
+    allSelected_ = false;
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::pair<int, int> TObjectGrid::Selection() const {
+    const int last = std::max(kFirstDataRow, RowCount() - 1);
+    if (allSelected_) return {kFirstDataRow, last};
+    const int anchor = std::clamp(anchorRow_, kFirstDataRow, last);
+    return {std::min(anchor, currentRow_), std::max(anchor, currentRow_)};
+}
+
+void TObjectGrid::SelectAll() {
+    allSelected_ = true;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TObjectGrid::SetDpi(int dpi, const FormatSettings* fs) {
+    dpi_ = dpi;
+    // The system's sans-serif at 8 points; a row is 16 design pixels, or the font's cell and
+    // its margins when that is taller.
+    font_ = CreateMessageFont(8, dpi_);
+    boldFont_ = CreateMessageFont(8, dpi_, true);
+    fontHeight_ = FontHeight(font_.get());
+    rowHeight_ = std::max(Scale(kGridRowHeight), fontHeight_ + Scale(3));
+    for (int c = 0; c < kGridColumns; ++c) widths_[static_cast<size_t>(c)] = Scale(kDefaultColumnWidths[static_cast<size_t>(c)]);
+    // A column whose texts the user's formats decide is at least as wide as its widest one.
+    if (fs) {
+        const WindowDc dc(hwnd_);
+        SelectGuard f(dc.get(), font_.get());
+        for (int c = 0; c < kGridColumns; ++c)
+            for (const std::string& text : WidestTextCandidates(c, *fs))
+                widths_[static_cast<size_t>(c)] = std::max(widths_[static_cast<size_t>(c)], TextWidth(dc.get(), text) + Scale(5));
+    }
+    UpdateHorizontalBar();
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TObjectGrid::SetColWidth(int col, int width) {
@@ -99,14 +126,17 @@ GridScrollState TObjectGrid::ScrollState() const {
     GridScrollState s;
     s.rowCount = RowCount();
     s.clientHeight = ClientHeight();
+    s.rowHeight = rowHeight_;
     s.topRow = topRow_;
     s.currentRow = currentRow_;
     return s;
 }
 
-void TObjectGrid::TakeScrollState(const GridScrollState& s) {
-    const bool moved = s.currentRow != currentRow_;
+void TObjectGrid::TakeScrollState(const GridScrollState& s, bool extend) {
+    const bool moved = s.currentRow != currentRow_ || allSelected_ || (!extend && anchorRow_ != s.currentRow);
     currentRow_ = s.currentRow;
+    if (!extend) anchorRow_ = currentRow_;
+    allSelected_ = false;
     if (moved) InvalidateRect(hwnd_, nullptr, FALSE);
     if (s.topRow != topRow_) SetTopRow(s.topRow);
 }
@@ -119,9 +149,9 @@ RECT TObjectGrid::CellRect(int row, int col) const {
     for (int c = leftCol_; c < col; ++c) x += widths_[static_cast<size_t>(c)] + kGridLineWidth;
     r.left = x;
     r.right = x + widths_[static_cast<size_t>(col)];
-    const int y = row == 0 ? 0 : kGridRowHeight + kGridLineWidth + (row - topRow_) * (kGridRowHeight + kGridLineWidth);
+    const int y = row == 0 ? 0 : rowHeight_ + kGridLineWidth + (row - topRow_) * (rowHeight_ + kGridLineWidth);
     r.top = y;
-    r.bottom = y + kGridRowHeight;
+    r.bottom = y + rowHeight_;
     return r;
 }
 
@@ -137,8 +167,8 @@ int TObjectGrid::ColumnAt(int x) const {
 
 int TObjectGrid::RowAt(int y) const {
     if (y < 0) return -1;
-    if (y < kGridRowHeight + kGridLineWidth) return 0;
-    const int row = topRow_ + (y - kGridRowHeight - kGridLineWidth) / (kGridRowHeight + kGridLineWidth);
+    if (y < rowHeight_ + kGridLineWidth) return 0;
+    const int row = topRow_ + (y - rowHeight_ - kGridLineWidth) / (rowHeight_ + kGridLineWidth);
     return row < RowCount() ? row : -1;
 }
 
@@ -146,7 +176,7 @@ int TObjectGrid::BorderNear(int x) const {
     int right = 0;
     for (int c = leftCol_; c < kGridColumns; ++c) {
         right += widths_[static_cast<size_t>(c)];
-        if (std::abs(x - right) <= kSizingReach - 1) return c;
+        if (std::abs(x - right) <= Scale(kSizingReach) - 1) return c;
         right += kGridLineWidth;
     }
     return -1;
@@ -193,7 +223,7 @@ void TObjectGrid::Paint(HDC dc, const RECT& dirty) {
     UniquePen silver(CreatePen(PS_SOLID, 1, kSilver));
     UniquePen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
     const int rows = RowCount();
-    int lastRowBottom = kGridRowHeight;
+    int lastRowBottom = rowHeight_;
     int rightEdge = 0;
     for (int c = leftCol_; c < kGridColumns; ++c) rightEdge += widths_[static_cast<size_t>(c)] + kGridLineWidth;
     for (int row = 0; row < rows; row = row == 0 ? topRow_ : row + 1) {
@@ -222,7 +252,8 @@ void TObjectGrid::Paint(HDC dc, const RECT& dirty) {
 void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
     const std::string_view text = Cell(row, col);
     const bool header = row == 0;
-    const bool selected = !header && row == currentRow_;
+    const auto [first, last] = Selection();
+    const bool selected = !header && row >= first && row <= last;
     COLORREF back = GetSysColor(header ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : header ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
     UniqueBrush brush(CreateSolidBrush(back));
@@ -230,12 +261,13 @@ void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
     SetTextColor(dc, fore);
     const bool bold = header && events_.ColumnFiltered && events_.ColumnFiltered(col);
     SelectGuard font(dc, bold ? boldFont_.get() : font_.get());
-    int x = r.left + 2;
-    if (IsRightAlignedColumn(col)) x = r.right - TextWidth(dc, text) - 3;
+    int x = r.left + Scale(2);
+    if (IsRightAlignedColumn(col)) x = r.right - TextWidth(dc, text) - Scale(3);
     if (!header && col == ColumnFile && (text == "1" || text == "2") && markers_[0] && markers_[1]) {
         UniqueDc bm(CreateCompatibleDC(dc));
         SelectGuard sel(bm.get(), markers_[text == "1" ? 0 : 1]);
-        BitBlt(dc, r.left + 2, r.top + 1, 14, 14, bm.get(), 0, 0, SRCCOPY);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, r.left + Scale(2), r.top + Scale(1), Scale(14), Scale(14), bm.get(), 0, 0, 14, 14, SRCCOPY);
         return;
     }
     if (!header && IsFlagColumn(col)) {
@@ -245,12 +277,18 @@ void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
         SelectGuard p(dc, pen.get());
         SelectGuard b(dc, brush.get());
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
-        if (text == "1")
-            for (const auto& [dx, dy] : kCheckMarkPixels) SetPixel(dc, r.left + dx, r.top + dy, fore);
+        if (text == "1") {
+            // Each design pixel of the tick as a square of the DPI's size.
+            UniqueBrush tick(CreateSolidBrush(fore));
+            for (const auto& [dx, dy] : kCheckMarkPixels) {
+                const RECT px{r.left + Scale(dx), r.top + Scale(dy), r.left + Scale(dx + 1), r.top + Scale(dy + 1)};
+                FillRect(dc, &px, tick.get());
+            }
+        }
         return;
     }
     RECT clip = r;
-    ExtTextOutA(dc, x, r.top + 2, ETO_CLIPPED, &clip, text.data(), static_cast<UINT>(text.size()), nullptr);
+    ExtTextOutA(dc, x, r.top + (rowHeight_ - fontHeight_) / 2 + 1, ETO_CLIPPED, &clip, text.data(), static_cast<UINT>(text.size()), nullptr);
 }
 
 void TObjectGrid::DrawRuling(HDC dc, int lastRowBottom, const RECT& client) {
@@ -266,7 +304,7 @@ void TObjectGrid::DrawRuling(HDC dc, int lastRowBottom, const RECT& client) {
         LineTo(dc, x, client.bottom);
         x += kGridLineWidth;
     }
-    for (int y = lastRowBottom + kGridRowHeight; y < client.bottom; y += kGridRowHeight + kGridLineWidth) {
+    for (int y = lastRowBottom + rowHeight_; y < client.bottom; y += rowHeight_ + kGridLineWidth) {
         MoveToEx(dc, 0, y, nullptr);
         LineTo(dc, x, y);
     }
@@ -276,6 +314,11 @@ void TObjectGrid::KeyDown(WPARAM vk) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
+    if (ctrl && !alt && (vk == 'A' || vk == 'C')) {
+        if (vk == 'A') SelectAll();
+        else if (events_.CopyRows) events_.CopyRows();
+        return;
+    }
     GridScrollState s = ScrollState();
     const int last = RowCount() - 1;
     switch (vk) {
@@ -295,7 +338,7 @@ void TObjectGrid::KeyDown(WPARAM vk) {
             return;
         default: return;
     }
-    TakeScrollState(s);
+    TakeScrollState(s, shift && vk != VK_PRIOR && vk != VK_NEXT);
     Changed();
 }
 
@@ -338,7 +381,7 @@ void TObjectGrid::MouseMove(int x, int y) {
         SetColWidth(sizingColumn_, sizingStartWidth_ + x - sizingStartX_);
         return;
     }
-    if (y < kGridRowHeight + kGridLineWidth && BorderNear(x) >= 0) SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+    if (y < rowHeight_ + kGridLineWidth && BorderNear(x) >= 0) SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
     // The cell hint: the whole text of a cell too narrow for it.
     const int col = ColumnAt(x), row = RowAt(y);
     if (col < 0 || row < 0) {
@@ -375,14 +418,14 @@ void TObjectGrid::FitColumn(int col) {
     const int last = std::min(RowCount() - 1, topRow_ + VisibleDataRowCount());
     for (int row = topRow_; row <= last; ++row) widest = std::max(widest, TextWidth(dc.get(), Cell(row, col)));
     // The text's margins (2 left, 3 right); a marker or a tick keeps its room.
-    int width = widest + 5;
-    if (col == ColumnFile) width = std::max(width, 18);
-    if (IsFlagColumn(col)) width = std::max(width, 13);
+    int width = widest + Scale(5);
+    if (col == ColumnFile) width = std::max(width, Scale(18));
+    if (IsFlagColumn(col)) width = std::max(width, Scale(13));
     SetColWidth(col, width);
 }
 
 void TObjectGrid::MouseDoubleClick(int x, int y) {
-    if (y >= kGridRowHeight + kGridLineWidth) return;
+    if (y >= rowHeight_ + kGridLineWidth) return;
     const int border = BorderNear(x);
     if (border < 0) return;
     sizingColumn_ = -1;
@@ -395,7 +438,7 @@ void TObjectGrid::MouseDoubleClick(int x, int y) {
 
 void TObjectGrid::MouseDown(int x, int y) {
     SetFocus(hwnd_);
-    if (y < kGridRowHeight + kGridLineWidth) {
+    if (y < rowHeight_ + kGridLineWidth) {
         const int border = BorderNear(x);
         if (border >= 0) {
             sizingColumn_ = border;
@@ -410,7 +453,7 @@ void TObjectGrid::MouseDown(int x, int y) {
         GridScrollState s = ScrollState();
         s.currentRow = row;
         ScrollCurrentIntoView(s);
-        TakeScrollState(s);
+        TakeScrollState(s, GetKeyState(VK_SHIFT) < 0);  // Shift+click selects the rows between
         Changed();
     }
 }
@@ -461,7 +504,7 @@ LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 POINT pt{};
                 GetCursorPos(&pt);
                 ScreenToClient(hwnd_, &pt);
-                if (pt.y < kGridRowHeight + kGridLineWidth && BorderNear(pt.x) >= 0) {
+                if (pt.y < rowHeight_ + kGridLineWidth && BorderNear(pt.x) >= 0) {
                     SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
                     return TRUE;
                 }

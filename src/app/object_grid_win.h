@@ -8,12 +8,15 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/grid_logic.h"
+#include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/tracking_tip_win.h"
 #include "gui/window_base_win.h"
 #include "listing/visible_list.h"
+#include "platform/format_settings.h"
 
 namespace kavlo {
 
@@ -23,10 +26,17 @@ public:
         std::function<void()> TopLeftChanged;  // GridTopLeftChanged
         std::function<void()> SizeChanged;     // the size or the row count changed
         std::function<bool(int column)> ColumnFiltered;
+        std::function<void()> CopyRows;  // Ctrl+C
     };
 
     TObjectGrid() = default;
     void Create(HWND parent, int id, Events events);
+    // Fonts, row height and default column widths for the screen's DPI (the design sizes at 96);
+    // with the user's formats, the Date, Time and BLOB Size columns hold their widest texts.
+    void SetDpi(int dpi, const FormatSettings* fs);
+    int Dpi() const { return dpi_; }
+    int RowHeight() const { return rowHeight_; }
+    HFONT Font() const { return font_.get(); }
 
     // The list to show; the grid keeps the pointer until the next call.
     void SetList(const TVisibleList* list);
@@ -40,7 +50,12 @@ public:
     int CurrentRow() const { return currentRow_; }
     int LeftCol() const { return leftCol_; }
     void SetTopRow(int row);
+    // Moves the current row; the selection becomes that row alone.
     void SetCurrentRow(int row);
+    // The selected data rows, first to last: the current row alone, the rows between the anchor
+    // of a Shift move and the current row, or all rows after Ctrl+A.
+    std::pair<int, int> Selection() const;
+    void SelectAll();
     int ColWidth(int col) const { return widths_[static_cast<size_t>(col)]; }
     void SetColWidth(int col, int width);
     int ClientHeight() const;
@@ -76,12 +91,18 @@ private:
     void UpdateHorizontalBar();
     void Changed();
     GridScrollState ScrollState() const;
-    void TakeScrollState(const GridScrollState& s);
+    // Takes a move of the current row; `extend` (Shift held) keeps the selection's anchor.
+    void TakeScrollState(const GridScrollState& s, bool extend = false);
+
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
     Events events_;
+    int dpi_ = 96, rowHeight_ = kGridRowHeight, fontHeight_ = 13;
     const TVisibleList* list_ = nullptr;
     std::array<int, kGridColumns> widths_ = kDefaultColumnWidths;
     int topRow_ = kFirstDataRow, currentRow_ = kFirstDataRow, leftCol_ = 0;
+    int anchorRow_ = kFirstDataRow;  // the other end of the selection
+    bool allSelected_ = false;
     std::array<HBITMAP, 2> markers_{};
     UniqueFont font_, boldFont_;
     HWND tooltip_ = nullptr;

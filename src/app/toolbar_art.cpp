@@ -249,8 +249,8 @@ const char* ToolbarImageName(int index) {
 
 Image ToolbarImage(int index, int size) {
     if (index < 0 || index >= kToolbarImageCount) throw std::out_of_range("toolbar image index " + std::to_string(index));
-    if (size != kToolbarSmall && size != kToolbarLarge)
-        throw std::invalid_argument("toolbar image size " + std::to_string(size));
+    if (!IsToolbarImageSize(size)) throw std::invalid_argument("toolbar image size " + std::to_string(size));
+    if (size % 16 != 0) return HalveImage(ToolbarImage(index, 2 * size));  // the art is drawn in 16ths
     Art a(size);
     switch (index) {
     case kImageClear: Eraser(a); break;

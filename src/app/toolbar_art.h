@@ -41,15 +41,24 @@ enum ToolbarImageIndex : int {
 constexpr int kToolbarImageCount = 27;
 static_assert(kImageAbout + 1 == kToolbarImageCount);
 
-// The sizes the toolbar uses: small and large buttons.
+// The sizes the toolbar uses at 96 DPI: small and large buttons.
 constexpr int kToolbarSmall = 16;
 constexpr int kToolbarLarge = 32;
+// The sizes images are drawn at: the two above and, for 150 %, 24 and 48.
+constexpr bool IsToolbarImageSize(int size) { return size == 16 || size == 24 || size == 32 || size == 48; }
+// The drawn size nearest to `size` (a design size scaled for the DPI).
+constexpr int NearestToolbarImageSize(int size) {
+    int best = 16;
+    for (int s : {24, 32, 48})
+        if ((s > size ? s - size : size - s) < (best > size ? best - size : size - best)) best = s;
+    return best;
+}
 
 // A short English name of each image ("Clear", "Open File 1", "TableData", …), for tools and
 // test messages. Throws std::out_of_range for a bad index.
 const char* ToolbarImageName(int index);
 
-// Image `index` (0 to 26) at `size` × `size` pixels, size 16 or 32; straight-alpha ARGB with a
+// Image `index` (0 to 26) at `size` × `size` pixels, a size IsToolbarImageSize accepts; straight-alpha ARGB with a
 // transparent background. Throws std::out_of_range for a bad index, std::invalid_argument for
 // another size.
 Image ToolbarImage(int index, int size);

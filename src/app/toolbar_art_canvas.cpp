@@ -387,4 +387,25 @@ Image DecodeBmp24(std::string_view s) {
     return img;
 }
 
+Image HalveImage(const Image& big) {
+    Image out(big.width / 2, big.height / 2);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            double a = 0, r = 0, g = 0, b = 0;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const uint32_t p = big.At(2 * x + dx, 2 * y + dy);
+                    const double pa = AlphaOf(p);
+                    a += pa;
+                    r += pa * RedOf(p);
+                    g += pa * GreenOf(p);
+                    b += pa * BlueOf(p);
+                }
+            if (a == 0) continue;
+            out.At(x, y) = (static_cast<uint32_t>(std::lround(a / 4)) << 24) | (static_cast<uint32_t>(std::lround(r / a)) << 16) |
+                           (static_cast<uint32_t>(std::lround(g / a)) << 8) | static_cast<uint32_t>(std::lround(b / a));
+        }
+    return out;
+}
+
 }  // namespace kavlo

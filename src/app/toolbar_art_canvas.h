@@ -25,6 +25,9 @@ struct Image {
     uint32_t& At(int x, int y) { return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
 };
 
+// The image at half its size: each 2 × 2 block averaged, colours weighted by their alpha.
+Image HalveImage(const Image& big);
+
 constexpr uint32_t Opaque(uint32_t rgb) { return 0xFF000000u | (rgb & 0xFFFFFFu); }
 constexpr int AlphaOf(uint32_t c) { return static_cast<int>(c >> 24); }
 constexpr int RedOf(uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }

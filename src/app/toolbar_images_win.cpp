@@ -35,7 +35,7 @@ UniqueBitmap CreateMaskBitmap(const Image& image) {
 }
 
 UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look) {
-    if (size != kToolbarSmall && size != kToolbarLarge) return {};
+    if (!IsToolbarImageSize(size)) return {};
     UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0));
     if (!list) return {};
     for (int i = 0; i < kToolbarImageCount; ++i) {

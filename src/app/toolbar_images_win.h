@@ -11,7 +11,8 @@ namespace kavlo {
 enum class ToolbarImageLook { Normal, Disabled };
 
 // A 32-bit image list (ILC_COLOR32, with a mask for renderers that ignore alpha) of the 27
-// toolbar images in toolbar order, `size` × `size` pixels, size 16 or 32; for TB_SETIMAGELIST
+// toolbar images in toolbar order, `size` × `size` pixels (a size IsToolbarImageSize accepts);
+// for TB_SETIMAGELIST
 // (or, with ToolbarImageLook::Disabled, TB_SETDISABLEDIMAGELIST); keep it while a toolbar uses
 // it. Empty for another size or when the system cannot create it.
 UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look = ToolbarImageLook::Normal);

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
 
@@ -21,13 +24,13 @@ INT_PTR TModalDialog::ShowModal(HWND owner) {
 }
 
 void TModalDialog::SizeAndCentre() {
-    {
-        const WindowDc dc(hwnd_);
-        dpi_ = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    }
-    if (dpi_ <= 0) dpi_ = 96;
+    dpi_ = ScreenDpi();
+    // The design size scaled for the DPI; never smaller than the template's own size, which
+    // grows with the dialog font, so that a wider font cannot push a control out of view.
     if (clientWidth_ > 0 && clientHeight_ > 0) {
-        RECT r{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
+        RECT now{};
+        GetClientRect(hwnd_, &now);
+        RECT r{0, 0, std::max<int>(Scale(clientWidth_), now.right), std::max<int>(Scale(clientHeight_), now.bottom)};
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
         SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);

@@ -1,6 +1,7 @@
 // The visible list as the text file that Save writes, and the date rewrite it shares with Excel.
 #include "output/text_list.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "objfile/conversions.h"
@@ -20,8 +21,13 @@ std::string DateCellAsYmd(std::string_view cell, const FormatSettings& fs) {
 }
 
 std::string ListAsText(const TVisibleList& list, const FormatSettings& fs, ProgressCallback* progress) {
+    return RowsAsText(list, 1, list.LastRow(), fs, progress);
+}
+
+std::string RowsAsText(const TVisibleList& list, int firstRow, int lastRow, const FormatSettings& fs,
+                       ProgressCallback* progress) {
     std::string out;
-    for (int row = 1; row <= list.LastRow(); ++row) {
+    for (int row = std::max(firstRow, 1); row <= std::min(lastRow, list.LastRow()); ++row) {
         if (progress) progress->Progress(row);
         if (list.Cell(row, ColumnFile).empty()) continue;
         for (int c = 0; c < kColumnCount; ++c) {

@@ -17,6 +17,9 @@ std::string DateCellAsYmd(std::string_view cell, const FormatSettings& fs);
 // The bytes of the file: rows with an empty File cell are left out, every line ends in CR LF,
 // the texts are the list's own ANSI bytes. The callback sees every data row, written or not.
 std::string ListAsText(const TVisibleList& list, const FormatSettings& fs, ProgressCallback* progress = nullptr);
+// The same for the data rows firstRow to lastRow only (the grid's selection on the clipboard).
+std::string RowsAsText(const TVisibleList& list, int firstRow, int lastRow, const FormatSettings& fs,
+                       ProgressCallback* progress = nullptr);
 
 // Builds all lines first, then creates (or replaces) the file and writes them in one go, so a
 // failure while building leaves the file system untouched. A file that cannot be created or

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "output/text_list.h"
 #include "support/txt_writer.h"
 
 namespace kavlo {
@@ -219,6 +220,62 @@ TEST_F(MainFormTest, ADoubleClickOnABorderFitsTheColumn) {
     doubleClickBorder();
     EXPECT_EQ(grid.ColWidth(ColumnName), fitted);
     EXPECT_TRUE(editFieldFilter_.empty());  // no header click
+}
+
+TEST_F(MainFormTest, TheGridCopiesItsSelectionAndTheTypeSwitchesHaveKeys) {
+    Start({file1_});
+    SetFocus(Form().Grid().Handle());
+    const TVisibleList& list = Form().Built().List;
+    const FormatSettings fs = SystemFormatSettings();
+    PressKey('C', {VK_CONTROL});  // the current row alone
+    Pump();
+    EXPECT_EQ(ClipboardText(), RowsAsText(list, 1, 1, fs));
+    PressKey(VK_DOWN, {VK_SHIFT});
+    PressKey(VK_DOWN, {VK_SHIFT});
+    PressKey('C', {VK_CONTROL});
+    Pump();
+    EXPECT_EQ(ClipboardText(), RowsAsText(list, 1, 3, fs));
+    PressKey('A', {VK_CONTROL});
+    PressKey('C', {VK_CONTROL});
+    Pump();
+    EXPECT_EQ(ClipboardText(), ListAsText(list, fs));
+    PressKey(VK_DOWN);  // a plain move selects one row again: the one after row 3
+    Pump();
+    EXPECT_EQ(Form().Grid().Selection(), std::make_pair(4, 4));
+
+    // Ctrl+Shift+2 flips the Table switch as its click does.
+    const int before = Rows();
+    PressKey('2', {VK_CONTROL, VK_SHIFT});
+    Pump();
+    EXPECT_FALSE(Form().TypeButtonDown(1));
+    EXPECT_LT(Rows(), before);
+    PressKey('2', {VK_CONTROL, VK_SHIFT});
+    Pump();
+    EXPECT_TRUE(Form().TypeButtonDown(1));
+    EXPECT_EQ(Rows(), before);
+    EXPECT_EQ(Form().ToolButtonHint(ToolButtonTable), "Table  Ctrl+Shift+2");
+    EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(MainFormTest, TabTakesTheKeyboardToTheToolbarAndBack) {
+    Start({file1_});
+    SetFocus(Form().Grid().Handle());
+    PressKey(VK_TAB);
+    Pump();
+    EXPECT_EQ(GetFocus(), Form().ToolBar());
+    // Right three times from Clear: the first type switch; Space flips it.
+    for (int i = 0; i < 3; ++i) PressKey(VK_RIGHT);
+    PressKey(VK_SPACE);
+    Pump();
+    EXPECT_FALSE(Form().TypeButtonDown(0));
+    PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(GetFocus(), Form().Grid().Handle());
+    PressKey(VK_TAB);
+    PressKey(VK_TAB);
+    Pump();
+    EXPECT_EQ(GetFocus(), Form().Grid().Handle());
+    EXPECT_TRUE(errors_.empty());
 }
 
 }  // namespace

@@ -14,17 +14,6 @@
 namespace kavlo {
 namespace {
 
-std::string ClipboardText() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return "<no clipboard>";
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(h));
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return text;
-}
-
 void SetClipboardText(const std::string& text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();

@@ -49,7 +49,7 @@ TEST(WinComPtr, HoldsOneReferenceForEachOwner) {
 // A dialog that fails in the middle of its start, with a value written before the failure.
 class FailingDialog final : public TRecordDialog<int> {
 public:
-    explicit FailingDialog(UINT close) : TRecordDialog(IDD_INPUTQUERY, 200, 100), close_(close) {}
+    explicit FailingDialog(UINT close) : TRecordDialog(IDD_INPUTQUERY, 400, 200), close_(close) {}
     SIZE client{};
 
 protected:
@@ -78,9 +78,9 @@ TEST(WinRecordDialog, WritesTheRecordBackOnlyOnOkAndStopsEveryException) {
     EXPECT_EQ(record, 7);
     SetErrorReporter(previous);
     EXPECT_EQ(errors, (std::vector<std::string>{"Unknown error.", "Unknown error."}));
-    // The design size, at the screen's DPI (96 on the test display).
-    EXPECT_EQ(accepted.client.cx, 200);
-    EXPECT_EQ(accepted.client.cy, 100);
+    // The design size (larger than the template's), at the screen's DPI (96 on the test display).
+    EXPECT_EQ(accepted.client.cx, 400);
+    EXPECT_EQ(accepted.client.cy, 200);
 }
 
 }  // namespace

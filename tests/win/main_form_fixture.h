@@ -130,6 +130,18 @@ inline void MovePointer(POINT screen, bool click = false) {
     ASSERT_EQ(SendInput(click ? 3u : 1u, in, sizeof(INPUT)), click ? 3u : 1u);
 }
 
+// The clipboard's text (CF_TEXT).
+inline std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "<no clipboard>";
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(h));
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return text;
+}
+
 // Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
 // the timer), e.g. to answer a dialog as a user would. Given several steps, runs one per tick,
 // so that the dialog handles the input of one step before the next looks at it.

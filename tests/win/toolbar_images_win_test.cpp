@@ -62,7 +62,7 @@ TEST(WinToolbarImages, ListsHoldTheTwentySevenImagesAtTheirSize) {
         EXPECT_EQ(cx, size);
         EXPECT_EQ(cy, size);
     }
-    EXPECT_FALSE(CreateToolbarImageList(24));
+    EXPECT_FALSE(CreateToolbarImageList(20));
     EXPECT_FALSE(CreateToolbarImageList(0));
 }
 

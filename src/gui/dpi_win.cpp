@@ -1,0 +1,31 @@
+// The screen's DPI, the scaling of design sizes and fonts by point size.
+#include "gui/dpi_win.h"
+
+namespace kavlo {
+
+int ScreenDpi() {
+    const WindowDc dc(nullptr);
+    const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : kDesignDpi;
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+UniqueFont CreateMessageFont(int points, int dpi, bool bold) {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    LOGFONTA lf = ncm.lfMessageFont;  // its face; the size is ours
+    lf.lfHeight = -MulDiv(points, dpi, 72);
+    lf.lfWidth = 0;
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    return UniqueFont(CreateFontIndirectA(&lf));
+}
+
+int FontHeight(HFONT font) {
+    const WindowDc dc(nullptr);
+    SelectGuard select(dc.get(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc.get(), &tm);
+    return tm.tmHeight;
+}
+
+}  // namespace kavlo
