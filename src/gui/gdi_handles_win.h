@@ -59,7 +59,7 @@ private:
 // Shows the hourglass while alive and restores the previous cursor in every case.
 class HourglassGuard {
 public:
-    HourglassGuard() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    HourglassGuard();
     ~HourglassGuard() { SetCursor(old_); }
     HourglassGuard(const HourglassGuard&) = delete;
     HourglassGuard& operator=(const HourglassGuard&) = delete;
