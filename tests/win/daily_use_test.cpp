@@ -93,6 +93,25 @@ TEST_F(MainFormTest, TheWindowKeepsAMinimumSize) {
     EXPECT_GE(grid.bottom, 4 * kGridRowHeight);  // a few rows stay in view
 }
 
+// After the window grows, the status bar's size grip is drawn in the new corner only: where the
+// old corner was, the empty last panel shows its plain face.
+TEST_F(MainFormTest, TheSizeGripLeavesNoTraceWhenTheWindowGrows) {
+    Start();
+    HWND status = Form().StatusBar();
+    RECT before{};
+    GetClientRect(status, &before);
+    RECT w{};
+    GetWindowRect(form_->Handle(), &w);
+    SetWindowPos(form_->Handle(), nullptr, 0, 0, w.right - w.left + 200, w.bottom - w.top + 100, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(10);
+    const WindowDc dc(status);
+    const COLORREF face = GetPixel(dc.get(), before.right - 40, before.bottom / 2);
+    int marks = 0;
+    for (int y = before.bottom - 12; y < before.bottom - 3; ++y)
+        for (int x = before.right - 12; x < before.right - 2; ++x) marks += GetPixel(dc.get(), x, y) != face;
+    EXPECT_EQ(marks, 0);
+}
+
 // Every command has a key; the keys show in the hints after the buttons' own texts.
 TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
     Start({file1_, file2_});

@@ -28,6 +28,7 @@ public:
     TAboutForm& AboutForm() { return *f_.aboutForm_; }
     HWND ToolBar() const { return f_.toolbar_; }
     HWND ScrollBar() const { return f_.scrollbar_; }
+    HWND StatusBar() const { return f_.status_; }
     HWND ProgressBar() const { return f_.progress_; }
     const GridScrollState& ScrollState() const { return f_.scroll_; }
     int DroppedCount() const { return f_.droppedCount_; }
