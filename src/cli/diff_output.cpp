@@ -138,6 +138,7 @@ private:
             }
             return;
         }
+        if (ContentsEqual(read1_, e.in1, read2_, e.in2, o_.WithProperties)) return;
         const ObjectContent c1 = read1_.Read(e.in1, o_.WithProperties);
         const ObjectContent c2 = read2_.Read(e.in2, o_.WithProperties);
         if (c1 == c2) return;

@@ -61,9 +61,17 @@ public:
     ObjectContent Read(int index, bool withProperties = false);
 
 private:
+    friend bool ContentsEqual(TContentReader&, int, TContentReader&, int, bool);
+    ObjectSpan SpanOf(int index) const;
+    std::string ReadSpan(const ObjectSpan& span);
+
     const TFob& fob_;
     std::unique_ptr<InputFile> file_;
 };
+
+// Record indexA of a's file and record indexB of b's have equal contents, as Read gives them:
+// the same answer as comparing the two reads, in much less time when they are equal.
+bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties = false);
 
 // The text that a file changed since loading raises.
 std::string FileChangedText(const std::string& fileName);
