@@ -158,7 +158,9 @@ private:
         linesAdded_ += n.Added;
         linesRemoved_ += n.Removed;
         if (o_.Stat) {
-            stat_.emplace_back(StatTitle(r1, r2), "+" + std::to_string(n.Added) + " -" + std::to_string(n.Removed));
+            std::string what(1, '+');
+            what += std::to_string(n.Added) + " -" + std::to_string(n.Removed);
+            stat_.emplace_back(StatTitle(r1, r2), std::move(what));
             return;
         }
         Headers(Title(r1), Title(r2));
