@@ -21,13 +21,12 @@ std::string_view Trimmed(std::string_view s) {
 
 bool IsBlank(std::string_view s) { return Trimmed(s).empty(); }
 
-std::string_view KindName(ContentKind kind) {
-    switch (kind) {
-        case ContentKind::Text: return "a text export";
-        case ContentKind::Xml: return "an XML export";
-        case ContentKind::Binary: break;
-    }
-    return "a binary object file";
+std::string_view KindName(const TFob& fob) {
+    if (fob.FileExt == ".txt") return "a text export";
+    if (fob.FileExt == ".xml") return "an XML export";
+    if (fob.FileExt == ".fob") return "an object file";
+    if (fob.FileExt == ".fbk") return "a backup";
+    return "no object file";
 }
 
 // The text export's object, as it stands in the file: from the object line to its closing
@@ -122,15 +121,18 @@ ContentKind ContentKindOf(const TFob& fob) {
     return ContentKind::Binary;
 }
 
+// Binary contents are comparable only within one format: an object file keeps an object's
+// entry behind its version list, a backup its data blocks, and the same object's bytes differ
+// between the two.
 bool ContentsComparable(const TFob& a, const TFob& b) {
     for (const TFob* f : {&a, &b})
         if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fob" && f->FileExt != ".fbk") return false;
-    return ContentKindOf(a) == ContentKindOf(b);
+    return a.FileExt == b.FileExt;
 }
 
 std::string NotComparableText(const TFob& a, const TFob& b) {
-    return "Contents not compared: file 1 is " + std::string(KindName(ContentKindOf(a))) + ", file 2 " +
-           std::string(KindName(ContentKindOf(b))) + "; objects are compared by their fields alone";
+    return "Contents not compared: file 1 is " + std::string(KindName(a)) + ", file 2 " + std::string(KindName(b)) +
+           "; objects are compared by their fields alone";
 }
 
 TContentReader::TContentReader(const TFob& fob) : fob_(fob) {}

@@ -28,7 +28,8 @@ inline bool operator==(const ObjectContent& a, const ObjectContent& b) {
 // .fob and .fbk Binary.
 ContentKind ContentKindOf(const TFob& fob);
 
-// Both text exports, both XML exports, or both binary (.fob/.fbk).
+// Both text exports, both XML exports, or both binary (.fob/.fbk). Of binary files, both must
+// be object files or both backups: the two formats keep an object's data in different shapes.
 bool ContentsComparable(const TFob& a, const TFob& b);
 
 // Why two loaded files' contents cannot be compared, as kavlo and the window say it:

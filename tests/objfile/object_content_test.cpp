@@ -200,8 +200,9 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
         const char* b;
         bool comparable;
     } cases[] = {
-        {".txt", ".txt", true}, {".xml", ".xml", true},  {".fob", ".fbk", true}, {".fbk", ".fbk", true},
+        {".txt", ".txt", true},  {".xml", ".xml", true},  {".fob", ".fob", true},   {".fbk", ".fbk", true},
         {".txt", ".xml", false}, {".txt", ".fob", false}, {".xml", ".fbk", false}, {"", ".txt", false},
+        {".fob", ".fbk", false},
     };
     for (const auto& c : cases) {
         TFob a, b;
@@ -213,6 +214,10 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
     t.FileExt = ".txt";
     x.FileExt = ".xml";
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is a text export, file 2 an XML export; objects "
+                                       "are compared by their fields alone");
+    t.FileExt = ".fob";
+    x.FileExt = ".fbk";
+    EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is an object file, file 2 a backup; objects "
                                        "are compared by their fields alone");
 }
 
