@@ -3,9 +3,9 @@
 #   tools/screenshot.sh [FILE1 [FILE2]] [-- OPTIONS]
 # Options: --out FILE.png (default build/screenshot.png), --mode equal|different|added|deleted
 # (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons),
-# --dialog settings|about (opens it from its toolbar button, with small buttons, and saves the
-# dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the screen's DPI,
-# 96 by default; 144 is 150 %).
+# --dialog settings|about|compare (opens it from its toolbar button, with small buttons, and
+# saves the dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the
+# screen's DPI, 96 by default; 144 is 150 %).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96
@@ -76,10 +76,14 @@ if [ -n "$mode" ]; then
   fi
 fi
 if [ -n "$dialog" ]; then
-  # Settings and About are the last two small buttons, after seven separators (6 pixels).
-  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';; *) echo "bad dialog" >&2; exit 2;; esac
+  # Settings and About are the last two small buttons, after seven separators (6 pixels); the
+  # comparison dialog comes from the Different button (after 13 buttons and two 8-pixel
+  # separators), as --mode different finds it.
+  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';;
+    compare) b=0 caption='^Compare$';; *) echo "bad dialog" >&2; exit 2;; esac
   w=$(( $(img 16) + $(px 7) ))
-  xdotool mousemove --window "$wid" $(( b * w + (b - 18) * $(px 6) + w / 2 )) $(( w / 2 )) click 1
+  x=$(( b * w + (b - 18) * $(px 6) + w / 2 )); [ "$dialog" = compare ] && x=$(( w * 14 + $(px 8) * 3 + w / 2 ))
+  xdotool mousemove --window "$wid" $x $(( w / 2 )) click 1
   sleep 2
   wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the dialog did not appear" >&2; exit 1; }

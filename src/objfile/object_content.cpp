@@ -1,0 +1,226 @@
+// Objects' contents read back from their files by the spans the readers kept: the object's
+// lines of a text or XML export (less its properties when asked), or a binary object's data.
+#include "objfile/object_content.h"
+
+#include <algorithm>
+
+#include "base/errors.h"
+#include "base/text_lines.h"
+#include "platform/code_page.h"
+#include "platform/file.h"
+
+namespace kavlo {
+
+namespace {
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool IsBlank(std::string_view s) { return Trimmed(s).empty(); }
+
+std::string_view KindName(const TFob& fob) {
+    if (fob.FileExt == ".txt") return "a text export";
+    if (fob.FileExt == ".xml") return "an XML export";
+    if (fob.FileExt == ".fob") return "an object file";
+    if (fob.FileExt == ".fbk") return "a backup";
+    return "no object file";
+}
+
+// The text export's object, as it stands in the file: from the object line to its closing
+// brace, the first line that begins with "}" (the blank lines before the next object are no
+// part of it).
+void TextLineViews(std::string_view text, std::vector<std::string_view>& out) {
+    out.clear();
+    LineSplitter lines(text);
+    std::string_view line;
+    while (lines.Next(line)) {
+        out.push_back(line);
+        if (line.starts_with('}')) return;
+    }
+    while (!out.empty() && IsBlank(out.back())) out.pop_back();
+}
+
+std::string ToAnsi(std::string_view line, const ContentSpans& content) {
+    if (content.Utf8) return Utf8ToAnsi(line);
+    std::string ansi(line);
+    if (content.OemTable.size() == 256)
+        for (char& c : ansi) c = content.OemTable[static_cast<unsigned char>(c)];
+    return ansi;
+}
+
+// Leaves out the OBJECT-PROPERTIES block that stands right below the object's opening brace:
+// its name line, its braces and the property lines between them.
+template <typename Line>
+void DropTextProperties(std::vector<Line>& lines) {
+    const size_t limit = std::min<size_t>(lines.size(), 4);
+    for (size_t k = 1; k < limit; ++k) {
+        if (Trimmed(lines[k]) != "OBJECT-PROPERTIES") continue;
+        if (k + 1 >= lines.size() || Trimmed(lines[k + 1]) != "{") return;
+        for (size_t e = k + 2; e < lines.size(); ++e) {
+            if (Trimmed(lines[e]) == "}") {
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k),
+                            lines.begin() + static_cast<std::ptrdiff_t>(e + 1));
+                return;
+            }
+        }
+        return;
+    }
+}
+
+// Removes ` Name="…"` from a line of a start tag; true when it was there.
+bool RemoveAttribute(std::string& line, std::string_view name) {
+    std::string key = " ";
+    key += name;
+    key += "=\"";
+    const size_t at = line.find(key);
+    if (at == std::string::npos) return false;
+    const size_t close = line.find('"', at + key.size());
+    const size_t end = close == std::string::npos ? line.size() : close + 1;
+    line.erase(at, end - at);
+    return true;
+}
+
+// Leaves the property attributes out of the element's start tag, which runs up to the first
+// double quote followed by ">"; a line of the tag that held nothing else goes with them.
+void DropXmlProperties(std::vector<std::string>& lines) {
+    static constexpr std::string_view kProperties[] = {"Date", "Time", "Modified", "VersionList"};
+    for (size_t k = 0; k < lines.size();) {
+        std::string& line = lines[k];
+        const size_t tagEnd = line.find("\">");
+        std::string tagPart = line.substr(0, tagEnd == std::string::npos ? line.size() : tagEnd + 1);
+        bool removed = false;
+        for (std::string_view name : kProperties) removed |= RemoveAttribute(tagPart, name);
+        if (removed) line = tagPart + (tagEnd == std::string::npos ? std::string() : line.substr(tagEnd + 1));
+        const bool last = tagEnd != std::string::npos;
+        if (removed && k > 0 && IsBlank(line)) {
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
+        } else {
+            ++k;
+        }
+        if (last) return;
+    }
+}
+
+void CheckUnchanged(const TFob& fob, const InputFile& file) {
+    if (file.Size() != fob.Content.FileSize || file.LastWriteTime() != fob.Content.FileTime)
+        throw EKavloError(FileChangedText(fob.FileName));
+}
+
+}  // namespace
+
+std::string FileChangedText(const std::string& fileName) {
+    return "The file \"" + fileName + "\" has changed since it was loaded. Load it again to compare contents";
+}
+
+ContentKind ContentKindOf(const TFob& fob) {
+    if (fob.FileExt == ".txt") return ContentKind::Text;
+    if (fob.FileExt == ".xml") return ContentKind::Xml;
+    return ContentKind::Binary;
+}
+
+// Binary contents are comparable only within one format: an object file keeps an object's
+// entry behind its version list, a backup its data blocks, and the same object's bytes differ
+// between the two.
+bool ContentsComparable(const TFob& a, const TFob& b) {
+    for (const TFob* f : {&a, &b})
+        if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fob" && f->FileExt != ".fbk") return false;
+    return a.FileExt == b.FileExt;
+}
+
+std::string NotComparableText(const TFob& a, const TFob& b) {
+    return "Contents not compared: file 1 is " + std::string(KindName(a)) + ", file 2 " + std::string(KindName(b)) +
+           "; objects are compared by their fields alone";
+}
+
+TContentReader::TContentReader(const TFob& fob) : fob_(fob) {}
+TContentReader::~TContentReader() = default;
+
+ObjectSpan TContentReader::SpanOf(int index) const {
+    KAVLO_CHECK(index >= 0 && index < fob_.Count(), "Object index out of range", kFobFileUnit);
+    const std::vector<ObjectSpan>& spans = fob_.Content.Spans;
+    if (static_cast<size_t>(index) >= spans.size()) return {};
+    const ObjectSpan span = spans[static_cast<size_t>(index)];
+    return span.End <= span.Begin ? ObjectSpan{} : span;
+}
+
+std::string TContentReader::ReadSpan(const ObjectSpan& span) {
+    if (span.End <= span.Begin) return {};
+    if (!file_) {
+        file_ = InputFile::Open(fob_.FileName);
+        CheckUnchanged(fob_, *file_);
+    }
+    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(fob_.FileName));
+    std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
+    if (file_->ReadAt(span.Begin, bytes.data(), bytes.size()) != bytes.size())
+        throw EKavloError(FileChangedText(fob_.FileName));
+    // A text export's span starts at the object line the reader took, an XML export's at a
+    // start tag; anything else there means the file is no longer the one that was read.
+    const ContentKind kind = ContentKindOf(fob_);
+    if ((kind == ContentKind::Text && !std::string_view(bytes).starts_with("OBJECT")) ||
+        (kind == ContentKind::Xml && !std::string_view(bytes).starts_with('<')))
+        throw EKavloError(FileChangedText(fob_.FileName));
+    return bytes;
+}
+
+ObjectContent TContentReader::Read(int index, bool withProperties) {
+    ObjectContent content;
+    content.Kind = ContentKindOf(fob_);
+    const ObjectSpan span = SpanOf(index);
+    if (span.End <= span.Begin) return content;
+
+    const std::string bytes = ReadSpan(span);
+    switch (content.Kind) {
+        case ContentKind::Binary:
+            content.Bytes = std::move(bytes);
+            break;
+        case ContentKind::Text: {
+            std::vector<std::string_view> views;
+            TextLineViews(bytes, views);
+            content.Lines.reserve(views.size());
+            for (std::string_view line : views) content.Lines.push_back(ToAnsi(line, fob_.Content));
+            if (!withProperties) DropTextProperties(content.Lines);
+            break;
+        }
+        case ContentKind::Xml: {
+            LineSplitter lines(bytes);
+            std::string_view line;
+            while (lines.Next(line)) content.Lines.push_back(Utf8ToAnsi(line));
+            if (!withProperties) DropXmlProperties(content.Lines);
+            break;
+        }
+    }
+    return content;
+}
+
+bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties) {
+    const TFob& fa = a.fob_;
+    const TFob& fb = b.fob_;
+    // Text exports in one encoding: their lines as they stand in the files are compared first,
+    // without converting or copying them; most pairs are equal, and equal bytes are equal
+    // contents. Anything else is decided by the contents themselves.
+    if (ContentKindOf(fa) == ContentKind::Text && ContentKindOf(fb) == ContentKind::Text &&
+        fa.Content.Utf8 == fb.Content.Utf8 && fa.Content.OemTable == fb.Content.OemTable) {
+        const std::string bytesA = a.ReadSpan(a.SpanOf(indexA));
+        const std::string bytesB = b.ReadSpan(b.SpanOf(indexB));
+        if (bytesA == bytesB) return true;
+        std::vector<std::string_view> linesA, linesB;
+        TextLineViews(bytesA, linesA);
+        TextLineViews(bytesB, linesB);
+        if (!withProperties) {
+            DropTextProperties(linesA);
+            DropTextProperties(linesB);
+        }
+        if (linesA == linesB) return true;
+    }
+    return a.Read(indexA, withProperties) == b.Read(indexB, withProperties);
+}
+
+ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties) {
+    TContentReader reader(fob);
+    return reader.Read(index, withProperties);
+}
+
+}  // namespace kavlo
