@@ -109,32 +109,36 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
-    const std::string text = ReadWholeFile(*file);
-    const bool utf8 = std::string_view(text).starts_with(kUtf8Mark);
+    char start[kUtf8Mark.size()] = {};
+    const size_t got = file->ReadAt(0, start, sizeof start);
+    const bool utf8 = std::string_view(start, got) == kUtf8Mark;
 
-    LineSplitter splitter(std::string_view(text).substr(utf8 ? kUtf8Mark.size() : 0));
-    std::array<std::string_view, kWindow> ring;
+    // The file is read through a window of the last nine lines, never held whole.
+    LineReader lines(*file, utf8 ? kUtf8Mark.size() : 0, kWindow);
     std::array<std::string_view, kWindow> window;
     // The lines of a UTF-8 file are converted whole before an object is read from them, so
     // that the positions and widths of the reading count characters, not bytes.
     std::array<std::string, kWindow> converted;
+    // Bit k: the line k lines up from the last one read begins with "OBJECT". Each line is
+    // looked at once, as it is read; most are rejected by their start.
+    uint32_t objectLines = 0;
     size_t count = 0;
     std::string_view line;
-    while (splitter.Next(line)) {
-        ring[count % kWindow] = line;
+    while (lines.Next(line)) {
+        objectLines = objectLines << 1 | (line.starts_with("OBJECT") ? 1u : 0u);
         ++count;
-        if (count < kWindow) continue;
-        // The line eight lines up is the candidate; most lines are rejected by their start.
-        const size_t first = count - kWindow;
-        if (!ring[first % kWindow].starts_with("OBJECT")) continue;
+        // The line eight lines up is the candidate.
+        if (count < kWindow || !(objectLines & 1u << (kWindow - 1))) continue;
         for (size_t k = 0; k < kWindow; ++k) {
-            window[k] = ring[(first + k) % kWindow];
+            window[k] = lines.Recent(kWindow - 1 - k);
             if (utf8) window[k] = converted[k] = Utf8ToAnsi(window[k]);
         }
         TFobRec rec;
         if (ReadObject(window, fob, regional, !utf8, rec)) fobs.push_back(rec);
     }
     fobs.shrink_to_fit();
+    // Written to while it was read: what was read may mix two versions of the file.
+    if (file->ChangedSinceOpen()) throw EReadError();
 }
 
 }  // namespace kavlo

@@ -55,9 +55,10 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
 
 // The not yet consumed text of the lines fetched so far. Dropping from the front only moves
 // the view. When nothing is pending, an appended line is referred to where it stands in the
-// file's text instead of being copied, so a file that is one long line is never copied twice.
-// Otherwise the pending text is copied once, and the consumed bytes are given back when they
-// outweigh it: every byte is moved at most once more, and the scan stays linear.
+// line reader's buffer instead of being copied, so a file that is one long line is never
+// copied twice; what is left of it is copied (Own) before the next line is read. Otherwise the
+// pending text is copied once, and the consumed bytes are given back when they outweigh it:
+// every byte is moved at most once more, and the scan stays linear.
 class ScanBuffer {
 public:
     std::string_view View() const { return view_; }
@@ -66,7 +67,14 @@ public:
     void KeepLast(size_t n) {
         if (view_.size() > n) view_.remove_prefix(view_.size() - n);
     }
-    // `line` must stay valid while the buffer is in use (a line of the file's text).
+    // Copies pending text that still refers to a line, before that line is given up.
+    void Own() {
+        if (!borrowed_) return;
+        buf_.assign(view_);
+        view_ = buf_;
+        borrowed_ = false;
+    }
+    // `line` must stay valid until the next Own or Append.
     void Append(std::string_view line) {
         if (line.empty()) return;
         if (view_.empty()) {
@@ -201,16 +209,19 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
-    const std::string text = ReadWholeFile(*file);
     const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
 
-    LineSplitter lines(text);
+    // The file is read a line at a time, never held whole; a line is given up when the next
+    // one is read.
+    LineReader lines(*file);
     ScanBuffer buf;
     // Up to five more lines, joined without separators; false when none was left.
     const auto appendLines = [&] {
         bool appended = false;
         std::string_view line;
-        for (int n = 0; n < 5 && lines.Next(line); ++n) {
+        for (int n = 0; n < 5; ++n) {
+            buf.Own();
+            if (!lines.Next(line)) break;
             buf.Append(line);
             appended = true;
         }
@@ -239,6 +250,8 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
             }
             case 1:  // done
                 fobs.shrink_to_fit();
+                // Written to while it was read: what was read may mix two versions of the file.
+                if (file->ChangedSinceOpen()) throw EReadError();
                 return;
             case 2: {  // the end of the root's start tag: ">" or "/>", the earlier counts
                 const size_t gt = v.find('>');

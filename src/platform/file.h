@@ -17,6 +17,10 @@ public:
     // reading (missing, unreadable, a directory), and with kNotARegularFile when it is no
     // regular file (a FIFO, a device), without waiting for one.
     static std::unique_ptr<InputFile> Open(const std::string& path);
+
+    // True when the file's size or last write time differs from the one at the open: it was
+    // written to while it was read (or it cannot be told any more).
+    virtual bool ChangedSinceOpen() const = 0;
 };
 
 inline constexpr std::string_view kNotARegularFile = "Not a regular file";
@@ -24,8 +28,5 @@ inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 // Creates or replaces the file and writes all bytes in one go. Raises EFCreateError
 // ("Cannot create file "%s". %s") when it cannot be created or written.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
-
-// Reads the whole file into memory (large reads, never a call per byte).
-std::string ReadWholeFile(InputFile& file);
 
 }  // namespace kavlo

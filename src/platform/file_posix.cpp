@@ -13,9 +13,14 @@ namespace kavlo {
 
 namespace {
 
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 class PosixInputFile final : public InputFile {
 public:
-    PosixInputFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    PosixInputFile(int fd, const struct stat& st)
+        : fd_(fd), size_(static_cast<uint64_t>(st.st_size)), modified_(st.st_mtim) {}
     ~PosixInputFile() override { ::close(fd_); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
@@ -37,9 +42,16 @@ public:
         return done;
     }
 
+    bool ChangedSinceOpen() const override {
+        struct stat st {};
+        return ::fstat(fd_, &st) != 0 || static_cast<uint64_t>(st.st_size) != size_ ||
+               !SameTime(st.st_mtim, modified_);
+    }
+
 private:
     int fd_;
     uint64_t size_;
+    struct timespec modified_;
 };
 
 }  // namespace
@@ -58,7 +70,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
                                 : S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
                                                       : std::string(kNotARegularFile));
     }
-    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
+    return std::make_unique<PosixInputFile>(fd, st);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

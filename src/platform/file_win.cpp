@@ -11,9 +11,19 @@ namespace kavlo {
 
 namespace {
 
+// The size and last write time of an open file; false when they cannot be had.
+bool SizeAndWriteTime(HANDLE h, uint64_t& size, uint64_t& writeTime) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) return false;
+    size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    writeTime = static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 class WinInputFile final : public InputFile {
 public:
-    WinInputFile(UniqueFileHandle h, uint64_t size) : h_(std::move(h)), size_(size) {}
+    WinInputFile(UniqueFileHandle h, uint64_t size, uint64_t writeTime)
+        : h_(std::move(h)), size_(size), writeTime_(writeTime) {}
 
     uint64_t Size() const override { return size_; }
 
@@ -36,9 +46,15 @@ public:
         return done;
     }
 
+    bool ChangedSinceOpen() const override {
+        uint64_t size = 0, writeTime = 0;
+        return !SizeAndWriteTime(h_.get(), size, writeTime) || size != size_ || writeTime != writeTime_;
+    }
+
 private:
     UniqueFileHandle h_;
     uint64_t size_;
+    uint64_t writeTime_;
 };
 
 }  // namespace
@@ -50,9 +66,9 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     if (!h) throw EFOpenError(path, SystemErrorText(GetLastError()));
     // A pipe, a console or a device such as NUL has no size to read up to.
     if (GetFileType(h.get()) != FILE_TYPE_DISK) throw EFOpenError(path, std::string(kNotARegularFile));
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h.get(), &size)) throw EFOpenError(path, SystemErrorText(GetLastError()));
-    return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart));
+    uint64_t size = 0, writeTime = 0;
+    if (!SizeAndWriteTime(h.get(), size, writeTime)) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return std::make_unique<WinInputFile>(std::move(h), size, writeTime);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
