@@ -1,5 +1,5 @@
-// Small helpers the benchmarks share: timing (best of several runs), the baselines that the
-// figures are ratios against, and peak memory.
+// Small helpers the benchmarks share: timing (median.h), the baselines that the figures are
+// ratios against, and peak memory.
 #pragma once
 #include <sys/resource.h>
 
@@ -12,33 +12,30 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
 #include "platform/file.h"
 
 namespace kavlo::bench {
 
-// Best wall-clock seconds of `runs` calls.
-inline double BestSeconds(int runs, const std::function<void()>& f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        const auto t1 = std::chrono::steady_clock::now();
-        best = std::min(best, std::chrono::duration<double>(t1 - t0).count());
-    }
-    return best;
-}
-
-// Baseline: read the whole file once into memory in large reads.
+// Baseline: read the whole file once in large reads into one reused buffer, as `cat` does.
 inline size_t PlainRead(const std::string& path) {
     auto file = InputFile::Open(path);
-    return ReadWholeFile(*file).size();
+    std::vector<char> block(size_t{1} << 18);
+    size_t total = 0;
+    for (size_t got; (got = file->ReadAt(total, block.data(), block.size())) > 0;) total += got;
+    return total;
 }
 
-// Baseline: read the file and count its lines, as `wc -l` does.
+// Baseline: read the file in large reads and count its lines, as `wc -l` does.
 inline size_t ReadAndCountLines(const std::string& path) {
     auto file = InputFile::Open(path);
-    const std::string bytes = ReadWholeFile(*file);
-    return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    std::vector<char> block(size_t{1} << 18);
+    size_t total = 0, lines = 0;
+    for (size_t got; (got = file->ReadAt(total, block.data(), block.size())) > 0;) {
+        lines += static_cast<size_t>(std::count(block.data(), block.data() + got, '\n'));
+        total += got;
+    }
+    return lines;
 }
 
 // Peak resident memory of this process so far, in bytes (Linux: VmHWM).

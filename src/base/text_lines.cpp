@@ -48,7 +48,7 @@ bool LineReader::NextSlow(size_t scanFrom, std::string_view& line) {
 void LineReader::Refill() {
     // The line being read and the keep - 1 lines before it stay; older bytes are given up.
     uint64_t keepAt = bufAt_ + pos_;
-    const size_t older = std::min(count_, keep_ - 1);
+    const size_t older = std::min(held_, keep_ - 1);
     if (older > 0) keepAt = recent_[(count_ - older) & mask_].at;
     const size_t drop = static_cast<size_t>(keepAt - bufAt_);
     const size_t kept = end_ - drop;

@@ -35,6 +35,30 @@ inline size_t FindLineBreak(const char* p, size_t n) {
     return n;
 }
 
+// The bytes equal to c among the 64 at p, as bits.
+inline uint64_t FindByte64(const char* p, char c) {
+    uint64_t bits = 0;
+#if defined(__SSE2__)
+    const __m128i cc = _mm_set1_epi8(c);
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        bits |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cc)))) << (16 * k);
+    }
+#else
+    for (int i = 0; i < 64; ++i)
+        if (p[i] == c) bits |= uint64_t{1} << i;
+#endif
+    return bits;
+}
+
+// The number of bits set (without the processor's own instruction, which not every x86-64 has).
+inline size_t BitCount(uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<size_t>((x * 0x0101010101010101u) >> 56);
+}
+
 // Reads the lines of a file from a given offset up to the file's size at the start. The last
 // `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
 // A file that turns out shorter than its size raises EReadError ("Stream read error"): it
@@ -115,8 +139,38 @@ public:
         }
     }
 
+    // Passes over lines that do not begin with c, without reading them, and stops before one
+    // that does, or earlier (at the end of the bytes read, or where a line's break is not yet
+    // known); returns how many it passed. Lines passed over are not at hand (Recent) after it.
+    size_t SkipLinesNotBeginningWith(char c) {
+        size_t n = 0;
+        for (;;) {
+            if (pos_ >= end_ || buf_[pos_] == c) break;
+            if (bits_ == 0) {
+                if (bitsAt_ + 64 >= end_) break;
+                bitsAt_ += 64;
+                bits_ = BitsAt(bitsAt_);
+                continue;
+            }
+            // A line begins after each break; the first that begins with c ends the skip. A CR
+            // that ends the bytes read is left to Next, which must see the byte after it.
+            uint64_t take = bits_;
+            if (buf_[end_ - 1] == '\r' && fileAt_ < size_ && end_ - 1 - bitsAt_ < 64)
+                take &= ~(uint64_t{1} << (end_ - 1 - bitsAt_));
+            const uint64_t hits = take & FindByte64(buf_.get() + bitsAt_ + 1, c);
+            if (hits) take &= (hits & (~hits + 1)) * 2 - 1;  // up to the first hit
+            if (take == 0) break;
+            n += BitCount(take);
+            pos_ = bitsAt_ + static_cast<size_t>(63 - __builtin_clzll(take)) + 1;
+            bits_ &= ~take;
+            if (hits) break;
+        }
+        if (n > 0) held_ = 0;
+        return n;
+    }
+
     // The text of the line `back` lines before the last one read (0: the last one); back must
-    // be below `keep`, and as many lines must have been read.
+    // be below `keep`, and as many lines must have been read since the last skip.
     std::string_view Recent(size_t back) const {
         const Span& s = recent_[(count_ - 1 - back) & mask_];
         return {buf_.get() + (s.at - bufAt_), s.length};
@@ -125,7 +179,7 @@ public:
     uint64_t Offset(size_t back = 0) const { return recent_[(count_ - 1 - back) & mask_].at; }
     uint64_t NextOffset() const { return bufAt_ + pos_; }
 
-    static constexpr size_t kBlockSize = size_t{1} << 18;
+    static constexpr size_t kBlockSize = size_t{1} << 16;
 
 private:
     struct Span {
@@ -149,6 +203,7 @@ private:
         return lf | (b.cr & data & ~lfAfter);
     }
     void Remember(std::string_view line) {
+        ++held_;
         Span& s = recent_[count_++ & mask_];
         s.at = bufAt_ + pos_;
         s.length = line.size();
@@ -180,6 +235,7 @@ private:
     std::vector<Span> recent_;  // the last lines read, a ring of a power of two entries
     size_t mask_;
     size_t count_ = 0;  // lines read
+    size_t held_ = 0;   // of them, read since the last skip
 };
 
 }  // namespace kavlo

@@ -4,6 +4,7 @@
 // position only; it never looks at the property names or at the object's body. Its texts are
 // in the OEM code page, or in UTF-8 when the file starts with the UTF-8 byte-order mark (as
 // editors and source control often save it).
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -102,13 +103,16 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
 
 void ReadFileTxt(TFob& fob, const Regional& regional) {
     // The list holds exactly the records stored so far at every moment, so that a failure
-    // leaves the objects read before it (and an unreadable file an empty list). It grows
-    // geometrically rather than in fixed steps: a large export then costs no repeated copying.
+    // leaves the objects read before it (and an unreadable file an empty list). Room is kept
+    // for one object per 4 KB of file from the start (room never written takes address space,
+    // not memory), and beyond that the list grows geometrically: a large export then costs no
+    // repeated copying, and no copy to cut it to size either.
     std::vector<TFobRec>& fobs = fob.MutableFobs();
     fobs.clear();
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
+    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 24)));
     char start[kUtf8Mark.size()] = {};
     const size_t got = file->ReadAt(0, start, sizeof start);
     const bool utf8 = std::string_view(start, got) == kUtf8Mark;
@@ -124,7 +128,16 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
     uint32_t objectLines = 0;
     size_t count = 0;
     std::string_view line;
-    while (lines.Next(line)) {
+    for (;;) {
+        // While no object line waits for the lines below it, lines that cannot be one are
+        // passed over without being read (most of a file: the objects' bodies).
+        if ((objectLines & ((1u << (kWindow - 1)) - 1)) == 0) {
+            if (const size_t passed = lines.SkipLinesNotBeginningWith('O')) {
+                count += passed;
+                objectLines = 0;
+            }
+        }
+        if (!lines.Next(line)) break;
         objectLines = objectLines << 1 | (line.starts_with("OBJECT") ? 1u : 0u);
         ++count;
         // The line eight lines up is the candidate.
@@ -136,7 +149,6 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
         TFobRec rec;
         if (ReadObject(window, fob, regional, !utf8, rec)) fobs.push_back(rec);
     }
-    fobs.shrink_to_fit();
     // Written to while it was read: what was read may mix two versions of the file.
     if (file->ChangedSinceOpen()) throw EReadError();
 }

@@ -89,6 +89,34 @@ TEST(LineReader, RandomTextsSplitAsTheWholeTextDoes) {
     }
 }
 
+TEST(LineReader, SkippingPassesOnlyOverLinesThatDoNotBeginWithTheByte) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 200; ++round) {
+        std::string t;
+        const size_t n = rng() % 600;
+        for (size_t i = 0; i < n; ++i) t += "OOab\r\n"[rng() % 6];
+        const std::vector<std::string> whole = ReadLines(t, LineReader::kBlockSize);
+        for (size_t block : kBlockSizes) {
+            MemorySource src(t);
+            LineReader reader(src, 0, 1, block);
+            size_t at = 0;
+            std::string_view line;
+            for (;;) {
+                const size_t passed = reader.SkipLinesNotBeginningWith('O');
+                for (size_t k = at; k < at + passed; ++k) ASSERT_FALSE(whole.at(k).starts_with('O')) << round;
+                at += passed;
+                if (!reader.Next(line)) break;
+                ASSERT_EQ(line, whole.at(at)) << round << " " << block;
+                // With the whole text in one block, a skip stops only at such a line or the last.
+                if (block == LineReader::kBlockSize && at > 0)
+                    ASSERT_TRUE(line.starts_with('O') || at + 1 == whole.size()) << round << " " << at;
+                ++at;
+            }
+            ASSERT_EQ(at, whole.size()) << round << " " << block;
+        }
+    }
+}
+
 TEST(LineReader, TheLastLinesStayAtHandWithTheirOffsets) {
     std::string text;
     for (int i = 0; i < 40; ++i) text += std::string(static_cast<size_t>(i % 7), 'a' + static_cast<char>(i % 26)) + "\r\n";
