@@ -139,6 +139,9 @@ public:
         }
     }
 
+    // True when no line is left to read.
+    bool AtEnd() const { return pos_ >= end_ && fileAt_ >= size_; }
+
     // Passes over lines that do not begin with c, without reading them, and stops before one
     // that does, or earlier (at the end of the bytes read, or where a line's break is not yet
     // known); returns how many it passed. Lines passed over are not at hand (Recent) after it.

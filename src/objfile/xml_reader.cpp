@@ -56,7 +56,7 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
 // The not yet consumed text of the lines fetched so far. Dropping from the front only moves
 // the view. When nothing is pending, an appended line is referred to where it stands in the
 // line reader's buffer instead of being copied, so a file that is one long line is never
-// copied twice; what is left of it is copied (Own) before the next line is read. Otherwise the
+// copied twice; what is left of it is copied (Own) before a next line is read. Otherwise the
 // pending text is copied once, and the consumed bytes are given back when they outweigh it:
 // every byte is moved at most once more, and the scan stays linear.
 class ScanBuffer {
@@ -212,14 +212,14 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
     const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
 
     // The file is read a line at a time, never held whole; a line is given up when the next
-    // one is read.
+    // one is read, so what the buffer still holds of it is copied first (and only then).
     LineReader lines(*file);
     ScanBuffer buf;
     // Up to five more lines, joined without separators; false when none was left.
     const auto appendLines = [&] {
         bool appended = false;
         std::string_view line;
-        for (int n = 0; n < 5; ++n) {
+        for (int n = 0; n < 5 && !lines.AtEnd(); ++n) {
             buf.Own();
             if (!lines.Next(line)) break;
             buf.Append(line);

@@ -37,7 +37,11 @@ std::vector<std::string> ReadLines(const std::string& text, size_t blockSize, ui
     LineReader reader(src, from, 1, blockSize);
     std::vector<std::string> lines;
     std::string_view line;
-    while (reader.Next(line)) lines.emplace_back(line);
+    while (!reader.AtEnd()) {
+        if (!reader.Next(line)) ADD_FAILURE() << "no line after all";
+        lines.emplace_back(line);
+    }
+    EXPECT_FALSE(reader.Next(line));
     return lines;
 }
 
