@@ -39,9 +39,13 @@ std::string BenchDir() {
 void Pump(TMainForm& form) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (form.PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        try {
+            if (form.PreTranslate(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } catch (const std::exception& e) {
+            std::printf("(message %u: %s)\n", msg.message, e.what());
+        }
     }
 }
 
