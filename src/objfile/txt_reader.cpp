@@ -104,15 +104,15 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
 void ReadFileTxt(TFob& fob, const Regional& regional) {
     // The list holds exactly the records stored so far at every moment, so that a failure
     // leaves the objects read before it (and an unreadable file an empty list). Room is kept
-    // for one object per 4 KB of file from the start (room never written takes address space,
-    // not memory), and beyond that the list grows geometrically: a large export then costs no
-    // repeated copying, and no copy to cut it to size either.
+    // for one object per 4 KB of file from the start, up to a 1 GB file (room never written
+    // takes address space, not memory), and beyond that the list grows geometrically: a large
+    // export then costs no repeated copying, and no copy to cut it to size either.
     std::vector<TFobRec>& fobs = fob.MutableFobs();
     fobs.clear();
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
-    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 24)));
+    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 18)));
     char start[kUtf8Mark.size()] = {};
     const size_t got = file->ReadAt(0, start, sizeof start);
     const bool utf8 = std::string_view(start, got) == kUtf8Mark;
