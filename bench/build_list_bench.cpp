@@ -45,12 +45,6 @@ std::vector<testing::FobObject> LaterVersion(std::vector<testing::FobObject> obj
     return out;
 }
 
-double Seconds(const std::function<void()>& f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,8 +67,10 @@ int main(int argc, char** argv) {
         f2.LoadFile(2, path2, regional.Get());
     };
     loadBoth();  // warm the page cache
-    const double load = bench::BestSeconds(5, loadBoth);
-    std::printf("files: %d and %d objects; loading both: %.1f ms\n\n", f1.Count(), f2.Count(), load * 1e3);
+    const bench::Spread loadSpread = bench::MedianSeconds(7, loadBoth);
+    const double load = loadSpread.median;
+    std::printf("files: %d and %d objects; loading both: %s (median of 7, fastest-slowest)\n\n", f1.Count(),
+                f2.Count(), bench::Ms(loadSpread).c_str());
 
     struct Case {
         const char* name;
@@ -97,7 +93,8 @@ int main(int argc, char** argv) {
     // between the indexed figures and the loading they are compared with.
     struct Result {
         int rows = 0;
-        double build = 1e300, walk = 0;
+        bench::Spread build;
+        double walk = 0;
     };
     std::vector<Result> results(std::size(cases));
     size_t offBytes = 0;
@@ -115,11 +112,11 @@ int main(int argc, char** argv) {
             if (pass == 0) {
                 // The lookup index is made by the first lookup after a load; each timed build
                 // starts without one, so its cost is counted.
-                for (int run = 0; run < 5; ++run) {
-                    f1.MutableFobs();
-                    f2.MutableFobs();
-                    res.build = std::min(res.build, Seconds([&] { BuildList(c.mode, src, built); }));
-                }
+                res.build = bench::MedianSeconds(7, [&] { BuildList(c.mode, src, built); },
+                                                 [&] {
+                                                     f1.MutableFobs();
+                                                     f2.MutableFobs();
+                                                 });
                 res.rows = built.Listed;
                 if (c.mode == BuildMode::Off()) {
                     offBytes = built.List.MemoryBytes();
@@ -127,7 +124,7 @@ int main(int argc, char** argv) {
                 }
             } else {
                 // The walk takes seconds per build; one run of it is enough.
-                res.walk = Seconds([&] { BuildList(c.mode, src, built, LookupMethod::LinearWalk); });
+                res.walk = bench::MedianSeconds(1, [&] { BuildList(c.mode, src, built, LookupMethod::LinearWalk); }).median;
                 if (built.Listed != res.rows)
                     std::fprintf(stderr, "%s: %d rows by the walk, %d indexed\n", c.name, built.Listed, res.rows);
             }
@@ -137,8 +134,8 @@ int main(int argc, char** argv) {
     std::printf("|---|---:|---:|---:|---:|---:|\n");
     for (size_t k = 0; k < std::size(cases); ++k) {
         const Result& r = results[k];
-        std::printf("| %s | %d | %.1f ms | %.1f ms | %.0fx | %.2f |\n", cases[k].name, r.rows, r.build * 1e3,
-                    r.walk * 1e3, r.walk / r.build, r.build / load);
+        std::printf("| %s | %d | %s | %.1f ms | %.0fx | %.2f |\n", cases[k].name, r.rows, bench::Ms(r.build).c_str(),
+                    r.walk * 1e3, r.walk / r.build.median, r.build.median / load);
     }
     std::printf("\nvisible list of the Off build: %.1f MB for %d rows, %.0f bytes a row\n", offBytes / 1e6, offRows,
                 static_cast<double>(offBytes) / offRows);

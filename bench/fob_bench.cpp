@@ -28,16 +28,16 @@ int main() {
         const double size = static_cast<double>(std::filesystem::file_size(path));
 
         bench::PlainRead(path);  // warm the page cache for both
-        const double read = bench::BestSeconds(5, [&] { bench::PlainRead(path); });
+        const bench::Spread read = bench::MedianSeconds(7, [&] { bench::PlainRead(path); });
         int loaded = 0;
-        const double load = bench::BestSeconds(5, [&] {
+        const bench::Spread load = bench::MedianSeconds(7, [&] {
             TFob fob;
             fob.LoadFile(1, path, regional.Get());
             loaded = fob.Count();
         });
         if (loaded != count) std::fprintf(stderr, "loaded %d of %d\n", loaded, count);
-        std::printf("| %d | %.1f MB | %.1f ms | %.1f ms | %.2f |\n", count, size / 1e6, read * 1e3, load * 1e3,
-                    load / read);
+        std::printf("| %d | %.1f MB | %s | %s | %.2f |\n", count, size / 1e6, bench::Ms(read).c_str(),
+                    bench::Ms(load).c_str(), load.median / read.median);
         std::filesystem::remove(path);
     }
     return 0;

@@ -48,7 +48,7 @@ int main() {
         testing::WriteBytes(path2, testing::WriteFbk(Backup(twice, 6, true)));
         TFob f1, f2;
         f2.LoadFile(2, path2, regional.Get());
-        const double load = bench::BestSeconds(3, [&] {
+        const bench::Spread load = bench::MedianSeconds(5, [&] {
             f1.Clear();
             f1.LoadFile(1, path1, regional.Get());
         });
@@ -56,9 +56,10 @@ int main() {
         CompareSettings cs;
         cs.SortByFile = false;  // the merge, which sorts the table data
         const ListSources src{f1, f2, kAllTypes, false, cs, FilterTexts{}};
-        const double different = bench::BestSeconds(3, [&] { BuildList(BuildMode::Different(), src, built); });
-        std::printf("| %d entries, %s | %.1f ms | %.1f ms | %.2f |\n", f1.Count(),
-                    twice == 1 ? "one key twice" : "every key twice", load * 1e3, different * 1e3, different / load);
+        const bench::Spread different =
+            bench::MedianSeconds(5, [&] { BuildList(BuildMode::Different(), src, built); });
+        std::printf("| %d entries, %s | %s | %s | %.2f |\n", f1.Count(), twice == 1 ? "one key twice" : "every key twice",
+                    bench::Ms(load).c_str(), bench::Ms(different).c_str(), different.median / load.median);
         std::fprintf(stderr, "(%d rows listed)\n", built.Listed);
         std::filesystem::remove(path1);
         std::filesystem::remove(path2);

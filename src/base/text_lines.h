@@ -1,12 +1,19 @@
-// Lines of a text held in memory, as the text and XML exports are read: a line ends at CR LF,
-// at a lone LF or at a lone CR, and a line break at the very end starts no further (empty)
-// line. The lines are views into the text; nothing is copied.
+// Lines of a text file, as the text and XML exports are read: a line ends at CR LF, at a lone LF
+// or at a lone CR, and a line break at the very end starts no further (empty) line. The file is
+// read in blocks into one reused buffer, so that memory stays with the longest few lines and
+// not with the file.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
+#include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "base/byte_source.h"
 
 namespace kavlo {
 
@@ -28,6 +35,82 @@ inline size_t FindLineBreak(const char* p, size_t n) {
     return n;
 }
 
+// The bytes equal to c among the 64 at p, as bits.
+inline uint64_t FindByte64(const char* p, char c) {
+    uint64_t bits = 0;
+#if defined(__SSE2__)
+    const __m128i cc = _mm_set1_epi8(c);
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        bits |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cc)))) << (16 * k);
+    }
+#else
+    for (int i = 0; i < 64; ++i)
+        if (p[i] == c) bits |= uint64_t{1} << i;
+#endif
+    return bits;
+}
+
+// The number of bits set (without the processor's own instruction, which not every x86-64 has).
+inline size_t BitCount(uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<size_t>((x * 0x0101010101010101u) >> 56);
+}
+
+// Reads the lines of a file from a given offset up to the file's size at the start. The last
+// `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
+// A file that turns out shorter than its size raises EReadError ("Stream read error"): it
+// shrank while it was read.
+// The LF and the CR bytes among the 64 at p, as bits (bit i for p[i]).
+struct LineBreakBits {
+    uint64_t lf = 0, cr = 0;
+};
+inline LineBreakBits FindLineBreaks64(const char* p) {
+    LineBreakBits bits;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        bits.lf |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)))) << (16 * k);
+        bits.cr |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)))) << (16 * k);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+        if (p[i] == '\n') bits.lf |= uint64_t{1} << i;
+        if (p[i] == '\r') bits.cr |= uint64_t{1} << i;
+    }
+#endif
+    return bits;
+}
+
+// Reads the lines of a file from a given offset up to the file's size at the start. The last
+// `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
+// A file that turns out shorter than its size raises EReadError ("Stream read error"): it
+// shrank while it was read.
+// The CR and LF bytes among the 64 at p, as bits (bit i for p[i]).
+inline uint64_t LineBreakBits64(const char* p) {
+    uint64_t bits = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        const unsigned m =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        bits |= static_cast<uint64_t>(m) << (16 * k);
+    }
+#else
+    for (int i = 0; i < 64; ++i)
+        if (p[i] == '\n' || p[i] == '\r') bits |= uint64_t{1} << i;
+#endif
+    return bits;
+}
+
+// The lines of a text held in memory (an object's text read back from its file), each
+// without its line break.
 class LineSplitter {
 public:
     explicit LineSplitter(std::string_view text) : text_(text) {}
@@ -51,6 +134,138 @@ public:
 private:
     std::string_view text_;
     size_t pos_ = 0;
+};
+
+// Reads the lines of a file from a given offset up to the file's size at the start. The last
+// `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
+// A file that turns out shorter than its size raises EReadError ("Stream read error"): it
+// shrank while it was read.
+class LineReader {
+public:
+    explicit LineReader(ByteSource& file, uint64_t from = 0, size_t keep = 1, size_t blockSize = kBlockSize);
+
+    // The next line without its line break; false when the file is used up.
+    bool Next(std::string_view& line) {
+        // The breaks are found 64 bytes at a time and taken one by one from the bits.
+        for (;;) {
+            if (bits_ != 0) {
+                const size_t brk = bitsAt_ + static_cast<size_t>(__builtin_ctzll(bits_));
+                // A CR at the end of the bytes read needs the next byte: is it CR LF?
+                if (brk + 1 == end_ && buf_[brk] == '\r' && fileAt_ < size_) return NextSlow(brk, line);
+                bits_ &= bits_ - 1;
+                // The bits hold no CR of a CR LF, so the LF ends such a line.
+                const size_t lineEnd = buf_[brk] == '\n' && brk > pos_ && buf_[brk - 1] == '\r' ? brk - 1 : brk;
+                line = std::string_view(buf_.get() + pos_, lineEnd - pos_);
+                Remember(line);
+                pos_ = brk + 1;
+                return true;
+            }
+            if (bitsAt_ + 64 >= end_) return NextSlow(end_, line);
+            bitsAt_ += 64;
+            bits_ = BitsAt(bitsAt_);
+        }
+    }
+
+    // True when no line is left to read.
+    bool AtEnd() const { return pos_ >= end_ && fileAt_ >= size_; }
+
+    // Passes over lines that do not begin with c, without reading them, and stops before one
+    // that does, or earlier (at the end of the bytes read, or where a line's break is not yet
+    // known); returns how many it passed. Lines passed over are not at hand (Recent) after it.
+    size_t SkipLinesNotBeginningWith(char c) {
+        size_t n = 0;
+        for (;;) {
+            if (pos_ >= end_ || buf_[pos_] == c) break;
+            if (bits_ == 0) {
+                if (bitsAt_ + 64 >= end_) break;
+                bitsAt_ += 64;
+                bits_ = BitsAt(bitsAt_);
+                continue;
+            }
+            // A line begins after each break; the first that begins with c ends the skip. A CR
+            // that ends the bytes read is left to Next, which must see the byte after it.
+            uint64_t take = bits_;
+            if (buf_[end_ - 1] == '\r' && fileAt_ < size_ && end_ - 1 - bitsAt_ < 64)
+                take &= ~(uint64_t{1} << (end_ - 1 - bitsAt_));
+            const uint64_t hits = take & FindByte64(buf_.get() + bitsAt_ + 1, c);
+            if (hits) take &= (hits & (~hits + 1)) * 2 - 1;  // up to the first hit
+            if (take == 0) break;
+            n += BitCount(take);
+            pos_ = bitsAt_ + static_cast<size_t>(63 - __builtin_clzll(take)) + 1;
+            bits_ &= ~take;
+            if (hits) break;
+        }
+        if (n > 0) held_ = 0;
+        return n;
+    }
+
+    // The text of the line `back` lines before the last one read (0: the last one); back must
+    // be below `keep`, and as many lines must have been read since the last skip.
+    std::string_view Recent(size_t back) const {
+        const Span& s = recent_[(count_ - 1 - back) & mask_];
+        return {buf_.get() + (s.at - bufAt_), s.length};
+    }
+    // The file offset where that line starts, and where the line after the last one read does.
+    uint64_t Offset(size_t back = 0) const { return recent_[(count_ - 1 - back) & mask_].at; }
+    uint64_t NextOffset() const { return bufAt_ + pos_; }
+
+    static constexpr size_t kBlockSize = size_t{1} << 16;
+
+private:
+    struct Span {
+        uint64_t at = 0;  // file offset
+        size_t length = 0;
+    };
+    struct FreeBuffer {
+        void operator()(char* p) const { std::free(p); }
+    };
+    // Bytes past the end of the data that may be loaded (never used), so that 64 bytes can
+    // be loaded anywhere in the data.
+    static constexpr size_t kSlack = 64;
+
+    // The breaks among the 64 bytes at buf_[at], none past the end of the data: each LF, and
+    // each CR that no LF follows (a CR LF is one break).
+    uint64_t BitsAt(size_t at) const {
+        const uint64_t data = end_ - at >= 64 ? ~uint64_t{0} : (uint64_t{1} << (end_ - at)) - 1;
+        const LineBreakBits b = FindLineBreaks64(buf_.get() + at);
+        const uint64_t lf = b.lf & data;
+        const uint64_t lfAfter = lf >> 1 | (at + 64 < end_ && buf_[at + 64] == '\n' ? uint64_t{1} << 63 : 0);
+        return lf | (b.cr & data & ~lfAfter);
+    }
+    void Remember(std::string_view line) {
+        ++held_;
+        Span& s = recent_[count_++ & mask_];
+        s.at = bufAt_ + pos_;
+        s.length = line.size();
+    }
+    // Takes the line up to the break at brk (or up to the end of the data).
+    void Take(size_t brk, std::string_view& line) {
+        line = std::string_view(buf_.get() + pos_, brk - pos_);
+        Remember(line);
+        if (brk < end_) brk += buf_[brk] == '\r' && brk + 1 < end_ && buf_[brk + 1] == '\n' ? 2 : 1;
+        pos_ = brk;
+    }
+    bool NextSlow(size_t scanFrom, std::string_view& line);
+    void Refill();
+
+    ByteSource& file_;
+    uint64_t size_;
+    uint64_t fileAt_;  // where the next block is read
+    size_t blockSize_;
+    std::unique_ptr<char[], FreeBuffer> buf_;
+    size_t capacity_ = 0;  // without the slack
+    uint64_t bufAt_;       // the file offset of buf_[0]
+    size_t pos_ = 0;       // the start of the next line in buf_
+    size_t end_ = 0;       // the end of the bytes read into buf_
+    // The breaks not yet taken among the 64 bytes at buf_[bitsAt_], all at pos_ or later;
+    // there are none between pos_ and bitsAt_.
+    size_t bitsAt_ = 0;
+    uint64_t bits_ = 0;
+    size_t keep_;
+    std::vector<Span> recent_;  // the last lines read, a ring of a power of two entries
+    size_t mask_;
+    size_t count_ = 0;  // lines read
+    size_t held_ = 0;   // of them, read since the last skip
 };
 
 }  // namespace kavlo

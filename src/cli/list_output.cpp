@@ -26,13 +26,6 @@ int LastObjectRow(const TVisibleList& list) { return list.HasRows() ? list.LastR
 
 std::string Utf8(std::string_view ansi) { return AnsiToUtf8(ansi); }
 
-// Display width of UTF-8 text: one column per code point.
-size_t Width(const std::string& utf8) {
-    size_t w = 0;
-    for (unsigned char c : utf8) w += (c & 0xC0) != 0x80;
-    return w;
-}
-
 }  // namespace
 
 std::string JsonString(std::string_view utf8) {
@@ -82,30 +75,29 @@ std::string RenderJson(const Listing& listing) {
 
 std::string RenderGrid(const Listing& listing) {
     const TVisibleList& list = listing.list;
-    std::vector<std::array<std::string, 10>> cells;
-    cells.reserve(static_cast<size_t>(LastObjectRow(list)) + 1);
-    for (int row = 0; row <= LastObjectRow(list); ++row) {
-        std::array<std::string, 10> u;
-        for (size_t c = 0; c < 10; ++c) u[c] = Utf8(list.Cell(row, static_cast<int>(c)));
-        cells.push_back(std::move(u));
-    }
+    const int last = LastObjectRow(list);
+    // Each character of the list becomes one code point, so a cell's width is its length in
+    // the list; the texts are converted as they are written.
     std::array<size_t, 10> width{};
-    for (const auto& row : cells)
-        for (size_t c = 0; c < 10; ++c) width[c] = std::max(width[c], Width(row[c]));
+    for (int row = 0; row <= last; ++row)
+        for (size_t c = 0; c < 10; ++c) width[c] = std::max(width[c], list.Cell(row, static_cast<int>(c)).size());
+    size_t lineWidth = 0;
+    for (size_t w : width) lineWidth += w + 2;
     // Numbers are right-aligned, as in the window's grid.
     const auto right = [](size_t c) { return c == 0 || c == 2 || c == 7; };
     std::string out;
-    for (const auto& row : cells) {
-        std::string line;
+    out.reserve(static_cast<size_t>(last + 1) * (lineWidth + 8));
+    for (int row = 0; row <= last; ++row) {
+        const size_t lineStart = out.size();
         for (size_t c = 0; c < 10; ++c) {
-            const size_t pad = width[c] - Width(row[c]);
-            if (c) line += "  ";
-            if (right(c)) line.append(pad, ' ');
-            line += row[c];
-            if (!right(c) && c != 9) line.append(pad, ' ');
+            const std::string_view cell = list.Cell(row, static_cast<int>(c));
+            const size_t pad = width[c] - cell.size();
+            if (c) out += "  ";
+            if (right(c)) out.append(pad, ' ');
+            AppendAnsiAsUtf8(out, cell);
+            if (!right(c) && c != 9) out.append(pad, ' ');
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        out += line;
+        while (out.size() > lineStart && out.back() == ' ') out.pop_back();
         out += '\n';
     }
     const auto summary = [&](const char* label, const FileSummary& f) {

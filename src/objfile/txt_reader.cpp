@@ -4,6 +4,7 @@
 // position only; it never looks at the property names or at the object's body. Its texts are
 // in the OEM code page, or in UTF-8 when the file starts with the UTF-8 byte-order mark (as
 // editors and source control often save it).
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -102,48 +103,63 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
 
 void ReadFileTxt(TFob& fob, const Regional& regional) {
     // The list holds exactly the records stored so far at every moment, so that a failure
-    // leaves the objects read before it (and an unreadable file an empty list). It grows
-    // geometrically rather than in fixed steps: a large export then costs no repeated copying.
+    // leaves the objects read before it (and an unreadable file an empty list). Room is kept
+    // for one object per 4 KB of file from the start, up to a 1 GB file (room never written
+    // takes address space, not memory), and beyond that the list grows geometrically: a large
+    // export then costs no repeated copying, and no copy to cut it to size either.
     std::vector<TFobRec>& fobs = fob.MutableFobs();
     fobs.clear();
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
-    const std::string text = ReadWholeFile(*file);
-    const bool utf8 = std::string_view(text).starts_with(kUtf8Mark);
+    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 18)));
+    char start[kUtf8Mark.size()] = {};
+    const size_t got = file->ReadAt(0, start, sizeof start);
+    const bool utf8 = std::string_view(start, got) == kUtf8Mark;
     fob.Content.Utf8 = utf8;
     std::vector<ObjectSpan>& spans = fob.Content.Spans;
     spans.clear();
 
-    LineSplitter splitter(std::string_view(text).substr(utf8 ? kUtf8Mark.size() : 0));
-    std::array<std::string_view, kWindow> ring;
+    // The file is read through a window of the last nine lines, never held whole.
+    LineReader lines(*file, utf8 ? kUtf8Mark.size() : 0, kWindow);
     std::array<std::string_view, kWindow> window;
     // The lines of a UTF-8 file are converted whole before an object is read from them, so
     // that the positions and widths of the reading count characters, not bytes.
     std::array<std::string, kWindow> converted;
+    // Bit k: the line k lines up from the last one read begins with "OBJECT". Each line is
+    // looked at once, as it is read; most are rejected by their start.
+    uint32_t objectLines = 0;
     size_t count = 0;
     std::string_view line;
-    while (splitter.Next(line)) {
-        ring[count % kWindow] = line;
+    for (;;) {
+        // While no object line waits for the lines below it, lines that cannot be one are
+        // passed over without being read (most of a file: the objects' bodies).
+        if ((objectLines & ((1u << (kWindow - 1)) - 1)) == 0) {
+            if (const size_t passed = lines.SkipLinesNotBeginningWith('O')) {
+                count += passed;
+                objectLines = 0;
+            }
+        }
+        if (!lines.Next(line)) break;
+        objectLines = objectLines << 1 | (line.starts_with("OBJECT") ? 1u : 0u);
         ++count;
-        if (count < kWindow) continue;
-        // The line eight lines up is the candidate; most lines are rejected by their start.
-        const size_t first = count - kWindow;
-        if (!ring[first % kWindow].starts_with("OBJECT")) continue;
+        // The line eight lines up is the candidate.
+        if (count < kWindow || !(objectLines & 1u << (kWindow - 1))) continue;
         for (size_t k = 0; k < kWindow; ++k) {
-            window[k] = ring[(first + k) % kWindow];
+            window[k] = lines.Recent(kWindow - 1 - k);
             if (utf8) window[k] = converted[k] = Utf8ToAnsi(window[k]);
         }
         TFobRec rec;
         if (ReadObject(window, fob, regional, !utf8, rec)) {
             fobs.push_back(rec);
             // An object's text runs from its object line to the next object's, or to the end.
-            const uint64_t begin = static_cast<uint64_t>(ring[first % kWindow].data() - text.data());
+            const uint64_t begin = lines.Offset(kWindow - 1);
             if (!spans.empty()) spans.back().End = begin;
-            spans.push_back({begin, text.size()});
+            spans.push_back({begin, file->Size()});
         }
     }
-    fobs.shrink_to_fit();
+    // Written to while it was read: what was read may mix two versions of the file.
+    if (file->ChangedSinceOpen()) throw EReadError();
 }
 
 }  // namespace kavlo

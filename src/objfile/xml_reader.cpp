@@ -57,9 +57,10 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
 
 // The not yet consumed text of the lines fetched so far. Dropping from the front only moves
 // the view. When nothing is pending, an appended line is referred to where it stands in the
-// file's text instead of being copied, so a file that is one long line is never copied twice.
-// Otherwise the pending text is copied once, and the consumed bytes are given back when they
-// outweigh it: every byte is moved at most once more, and the scan stays linear.
+// line reader's buffer instead of being copied, so a file that is one long line is never
+// copied twice; what is left of it is copied (Own) before a next line is read. Otherwise the
+// pending text is copied once, and the consumed bytes are given back when they outweigh it:
+// every byte is moved at most once more, and the scan stays linear.
 //
 // Since lines are joined without their breaks, the buffer also keeps where each appended line
 // stands in the file, so that a place in the buffer can be told as a place in the file.
@@ -83,8 +84,15 @@ public:
         while (k + 1 < lines_.size() && lines_[k + 1].at <= at) ++k;
         return lines_[k].file + (at - lines_[k].at);
     }
-    // `line` must stay valid while the buffer is in use (a line of the file's text), and
-    // `fileOffset` is where it starts in the file.
+    // Copies pending text that still refers to a line, before that line is given up.
+    void Own() {
+        if (!borrowed_) return;
+        buf_.assign(view_);
+        view_ = buf_;
+        borrowed_ = false;
+    }
+    // `line` must stay valid until the next Own or Append, and `fileOffset` is where it starts
+    // in the file.
     void Append(std::string_view line, uint64_t fileOffset) {
         if (line.empty()) return;
         ForgetConsumedLines();
@@ -240,17 +248,20 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
-    const std::string text = ReadWholeFile(*file);
     const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
 
-    LineSplitter lines(text);
+    // The file is read a line at a time, never held whole; a line is given up when the next
+    // one is read, so what the buffer still holds of it is copied first (and only then).
+    LineReader lines(*file);
     ScanBuffer buf;
     // Up to five more lines, joined without separators; false when none was left.
     const auto appendLines = [&] {
         bool appended = false;
         std::string_view line;
-        for (int n = 0; n < 5 && lines.Next(line); ++n) {
-            buf.Append(line, static_cast<uint64_t>(line.data() - text.data()));
+        for (int n = 0; n < 5 && !lines.AtEnd(); ++n) {
+            buf.Own();
+            if (!lines.Next(line)) break;
+            buf.Append(line, lines.Offset());
             appended = true;
         }
         return appended;
@@ -285,6 +296,8 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
             }
             case 1:  // done
                 fobs.shrink_to_fit();
+                // Written to while it was read: what was read may mix two versions of the file.
+                if (file->ChangedSinceOpen()) throw EReadError();
                 return;
             case 2: {  // the end of the root's start tag: ">" or "/>", the earlier counts
                 const size_t gt = v.find('>');
@@ -345,7 +358,7 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                 elementListed = isObject;
                 if (isObject) {
                     fobs.push_back(rec);
-                    spans.push_back({elementBegin, text.size()});
+                    spans.push_back({elementBegin, file->Size()});
                 }
                 state = 5;
                 break;

@@ -98,6 +98,11 @@ std::string TableOemCodePage::OemToAnsi(std::string_view oem) const {
 std::string AnsiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
+    AppendAnsiAsUtf8(out, ansi);
+    return out;
+}
+
+void AppendAnsiAsUtf8(std::string& out, std::string_view ansi) {
     for (char ch : ansi) {
         const uint16_t u = k1252ToUnicode[static_cast<uint8_t>(ch)];
         if (u < 0x80) {
@@ -111,7 +116,6 @@ std::string AnsiToUtf8(std::string_view ansi) {
             out += static_cast<char>(0x80 | (u & 0x3F));
         }
     }
-    return out;
 }
 
 }  // namespace kavlo

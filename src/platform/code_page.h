@@ -39,8 +39,9 @@ bool HasOemTable(int codePage);
 // The table of one code page: entry b is the 1252 byte for OEM byte b (nullptr when none).
 const std::array<uint8_t, 256>* OemTo1252Table(int codePage);
 
-// Windows-1252 text to UTF-8, for kavlo's output.
+// Windows-1252 text to UTF-8, for kavlo's output; each character becomes one code point.
 std::string AnsiToUtf8(std::string_view ansi);
+void AppendAnsiAsUtf8(std::string& out, std::string_view ansi);
 
 // UTF-8 text to Windows-1252: the XML export's texts, a text export that starts with the UTF-8
 // byte-order mark, kavlo's arguments. What 1252 cannot hold, and each byte of an invalid

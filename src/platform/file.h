@@ -20,6 +20,10 @@ public:
     // The time of the file's last change, in the system's own units: only ever compared with
     // another reading of the same file, to tell that it changed.
     virtual int64_t LastWriteTime() const = 0;
+
+    // True when the file's size or last write time differs from the one at the open: it was
+    // written to while it was read (or it cannot be told any more).
+    virtual bool ChangedSinceOpen() const = 0;
 };
 
 inline constexpr std::string_view kNotARegularFile = "Not a regular file";
@@ -27,8 +31,5 @@ inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 // Creates or replaces the file and writes all bytes in one go. Raises EFCreateError
 // ("Cannot create file "%s". %s") when it cannot be created or written.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
-
-// Reads the whole file into memory (large reads, never a call per byte).
-std::string ReadWholeFile(InputFile& file);
 
 }  // namespace kavlo

@@ -13,15 +13,22 @@ namespace kavlo {
 
 namespace {
 
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 class PosixInputFile final : public InputFile {
 public:
-    PosixInputFile(int fd, uint64_t size, int64_t mtime) : fd_(fd), size_(size), mtime_(mtime) {}
+    PosixInputFile(int fd, const struct stat& st)
+        : fd_(fd), size_(static_cast<uint64_t>(st.st_size)), modified_(st.st_mtim) {}
     ~PosixInputFile() override { ::close(fd_); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
 
     uint64_t Size() const override { return size_; }
-    int64_t LastWriteTime() const override { return mtime_; }
+    int64_t LastWriteTime() const override {
+        return static_cast<int64_t>(modified_.tv_sec) * 1000000000 + modified_.tv_nsec;
+    }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -38,10 +45,16 @@ public:
         return done;
     }
 
+    bool ChangedSinceOpen() const override {
+        struct stat st {};
+        return ::fstat(fd_, &st) != 0 || static_cast<uint64_t>(st.st_size) != size_ ||
+               !SameTime(st.st_mtim, modified_);
+    }
+
 private:
     int fd_;
     uint64_t size_;
-    int64_t mtime_;
+    struct timespec modified_;
 };
 
 }  // namespace
@@ -60,8 +73,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
                                 : S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
                                                       : std::string(kNotARegularFile));
     }
-    const int64_t mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size), mtime);
+    return std::make_unique<PosixInputFile>(fd, st);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -11,13 +11,22 @@ namespace kavlo {
 
 namespace {
 
+// The size and last write time of an open file; false when they cannot be had.
+bool SizeAndWriteTime(HANDLE h, uint64_t& size, uint64_t& writeTime) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) return false;
+    size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    writeTime = static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 class WinInputFile final : public InputFile {
 public:
-    WinInputFile(UniqueFileHandle h, uint64_t size, int64_t writeTime)
+    WinInputFile(UniqueFileHandle h, uint64_t size, uint64_t writeTime)
         : h_(std::move(h)), size_(size), writeTime_(writeTime) {}
 
     uint64_t Size() const override { return size_; }
-    int64_t LastWriteTime() const override { return writeTime_; }
+    int64_t LastWriteTime() const override { return static_cast<int64_t>(writeTime_); }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -38,10 +47,15 @@ public:
         return done;
     }
 
+    bool ChangedSinceOpen() const override {
+        uint64_t size = 0, writeTime = 0;
+        return !SizeAndWriteTime(h_.get(), size, writeTime) || size != size_ || writeTime != writeTime_;
+    }
+
 private:
     UniqueFileHandle h_;
     uint64_t size_;
-    int64_t writeTime_;
+    uint64_t writeTime_;
 };
 
 }  // namespace
@@ -53,13 +67,9 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     if (!h) throw EFOpenError(path, SystemErrorText(GetLastError()));
     // A pipe, a console or a device such as NUL has no size to read up to.
     if (GetFileType(h.get()) != FILE_TYPE_DISK) throw EFOpenError(path, std::string(kNotARegularFile));
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h.get(), &size)) throw EFOpenError(path, SystemErrorText(GetLastError()));
-    FILETIME written{};
-    GetFileTime(h.get(), nullptr, nullptr, &written);  // left 0 when the file system keeps none
-    const int64_t writeTime = static_cast<int64_t>((static_cast<uint64_t>(written.dwHighDateTime) << 32) |
-                                                   written.dwLowDateTime);
-    return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart), writeTime);
+    uint64_t size = 0, writeTime = 0;
+    if (!SizeAndWriteTime(h.get(), size, writeTime)) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return std::make_unique<WinInputFile>(std::move(h), size, writeTime);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
