@@ -9,12 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "bench_util.h"
+#include "median.h"
 #include "objfile/fob.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
@@ -88,24 +90,30 @@ int main(int argc, char** argv) {
     const uint64_t size = std::filesystem::file_size(path1) + std::filesystem::file_size(path2);
 
     const testing::FixedRegional regional;
-    const double load = BestSeconds(3, [&] {
+    const Spread loading = MedianSeconds(5, [&] {
         TFob a, b;
         a.LoadFile(1, path1, regional.Get());
         b.LoadFile(2, path2, regional.Get());
     });
+    const double load = loading.median;
     std::printf("two text exports, %.1f MB together, %d objects each, %d changed\n", Mb(size), objects, changed);
-    std::printf("loading both (in process, best of 3): %.3f s\n", load);
+    std::printf("loading both (in process, median of 5): %s\n", Ms(loading).c_str());
     for (const char* what : {"--stat", "(unified diff)"}) {
         std::vector<std::string> args = {kavlo, "diff", path1, path2, "--oem-codepage", "850"};
         if (std::string(what) == "--stat") args.push_back("--stat");
-        ChildRun best;
-        for (int i = 0; i < 3; ++i) {
-            const ChildRun r = Run(args);
-            if (i == 0 || r.seconds < best.seconds) best = r;
+        // The median of five runs; the peak is the highest any run reached.
+        std::vector<double> seconds;
+        ChildRun last;
+        uint64_t peak = 0;
+        for (int i = 0; i < 5; ++i) {
+            last = Run(args);
+            seconds.push_back(last.seconds);
+            peak = std::max<uint64_t>(peak, last.peakBytes);
         }
-        std::printf("kavlo diff %-15s %.3f s  %.2fx loading  (target <= 3)  peak %.0f MB, %.2fx the files (target < 2.5)  exit %d\n",
-                    what, best.seconds, best.seconds / load, Mb(best.peakBytes),
-                    static_cast<double>(best.peakBytes) / static_cast<double>(size), best.exitCode);
+        const Spread run = SpreadOf(seconds);
+        std::printf("kavlo diff %-15s %s  %.2fx loading  (target <= 3)  peak %.0f MB, %.2fx the files (target < 2.5)  exit %d\n",
+                    what, Ms(run).c_str(), run.median / load, Mb(peak), static_cast<double>(peak) / static_cast<double>(size),
+                    last.exitCode);
     }
     std::filesystem::remove(path1);
     std::filesystem::remove(path2);
