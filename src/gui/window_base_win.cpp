@@ -2,6 +2,7 @@
 #include "gui/window_base_win.h"
 
 #include "gui/error_report.h"
+#include "platform/win_handles_win.h"
 
 namespace kavlo {
 
@@ -21,6 +22,20 @@ std::string WindowText(HWND hwnd) {
     GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
     s.resize(s.size() - 1);
     return s;
+}
+
+int WindowDpi(HWND hwnd) {
+    // GetDpiForWindow exists from Windows 10 1607 on; before, every window has the system's DPI.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (hwnd && getDpiForWindow) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
+    return dpi > 0 ? dpi : kDesignDpi;
 }
 
 ErrorReporter SetErrorReporter(ErrorReporter reporter) {

@@ -15,6 +15,14 @@ HINSTANCE AppInstance();
 // A window's text (a control's caption, an edit's contents).
 std::string WindowText(HWND hwnd);
 
+// Sizes are designed at 96 DPI and scaled by the DPI of the window's monitor (the system's
+// DPI on systems before per-monitor DPI, and for a null window).
+inline constexpr int kDesignDpi = 96;
+int WindowDpi(HWND hwnd);
+inline int ScaleToDpi(int designPixels, int dpi) { return MulDiv(designPixels, dpi, kDesignDpi); }
+// The LOGFONT height of a font of `points` points at `dpi` (negative: the character height).
+inline int FontHeightForPoints(int points, int dpi) { return -MulDiv(points, dpi, 72); }
+
 // The application's standard error report: a message box with the title "Kavlodex", the error
 // icon and OK. Tests replace the reporter to see the text instead.
 using ErrorReporter = std::function<void(HWND owner, const std::string& text)>;
