@@ -1,7 +1,8 @@
 // Writes the bundled sample object files: two versions of a small application, so that a
 // comparison shows equal, different, added and deleted objects; and the first version in the
 // other three formats as well, as a backup (with two tables' data), a text export and an XML
-// export (its forms, reports and pages) would hold it.
+// export (its forms, reports and pages) would hold it; and the second version as a text export,
+// with changed code, for kavlo diff.
 //   make_samples DIR
 #include <algorithm>
 #include <cstdio>
@@ -130,7 +131,20 @@ int main(int argc, char** argv) {
     WriteBytes(dir + "/sample2.fob", WriteFob(second));
     WriteBytes(dir + "/sample1.fbk", WriteFbk(AsBackup(first.objects)));
     WriteBytes(dir + "/sample1.txt", WriteTxt(AsText(first.objects)));
+    // The second version as a text export too, where code changed: in the re-stamped Vendor
+    // table, and in the first codeunit, whose date and version were kept.
+    TxtFile secondText = AsText(second.objects);
+    for (TxtObject& o : secondText.objects) {
+        if (o.type == "Table" && o.id == base[1].id) o.code = {"VendorMgt.CheckBlocked(Rec);"};
+    }
+    for (TxtObject& o : secondText.objects) {
+        if (o.type != "Codeunit") continue;
+        o.code = {"PostingDate := WORKDATE;", "IF PostingDate = 0D THEN", "  ERROR(Text001);"};
+        break;
+    }
+    WriteBytes(dir + "/sample2.txt", WriteTxt(secondText));
     WriteBytes(dir + "/sample1.xml", WriteXml(AsXml(first.objects)));
-    std::printf("wrote sample1.fob, sample2.fob, sample1.fbk, sample1.txt and sample1.xml to %s\n", dir.c_str());
+    std::printf("wrote sample1.fob, sample2.fob, sample1.fbk, sample1.txt, sample2.txt and sample1.xml to %s\n",
+                dir.c_str());
     return 0;
 }

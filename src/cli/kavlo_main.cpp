@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "cli/diff_output.h"
 #include "cli/list_output.h"
 #include "listing/field_filter.h"
 #include "listing/list_builder.h"
@@ -31,15 +32,17 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitListed = 3;  // --exit-code: the list is not empty
+constexpr int kExitListed = 3;  // --exit-code: the list is not empty; diff: anything differs
 
 const char kUsage[] =
     "Usage: kavlo list FILE [FILE2] [options]\n"
+    "       kavlo diff FILE1 FILE2 [options]\n"
     "       kavlo --help\n"
     "\n"
     "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml), or compares two.\n"
+    "diff shows what changed inside the objects that both files hold.\n"
     "\n"
-    "Options:\n"
+    "Options of list:\n"
     "  --mode MODE[,MODE...]     all, equal, different, added (in FILE2), deleted (from FILE2);\n"
     "                            may be repeated; the sections follow in that order (default all)\n"
     "  --types TYPE[,TYPE...]    object types to list: TableData, Table, Form, Report, Dataport,\n"
@@ -49,7 +52,8 @@ const char kUsage[] =
     "                            wildcards, a leading @ ignores case; may be repeated\n"
     "  --compare FIELD[,FIELD...] fields that equal objects share besides type and ID: name,\n"
     "                            version, date, time, blobsize (default all; none for only\n"
-    "                            type and ID)\n"
+    "                            type and ID); content: their contents too (the text without\n"
+    "                            its OBJECT-PROPERTIES, or the stored data of binary files)\n"
     "  --sort-by-file            equal and different: all rows of FILE before those of FILE2\n"
     "  --only-both               different: leave out objects that only one file holds\n"
     "  --exit-code               exit with 3 when anything is listed\n"
@@ -60,7 +64,15 @@ const char kUsage[] =
     "  --tz-bias MINUTES         time-zone bias, positive west of Greenwich\n"
     "  --output FILE             write to FILE instead of standard output\n"
     "\n"
-    "Exit codes: 0 done, 1 error, 2 usage error, 3 listed objects with --exit-code.\n";
+    "Options of diff (and --types, --hide-system, --filter, --oem-codepage, --output as above):\n"
+    "  --object TYPE:ID          only this object (e.g. Table:18); may be repeated\n"
+    "  --context N               unchanged lines around each change (default 3)\n"
+    "  --with-properties         compare the OBJECT-PROPERTIES (date, time, version list) too\n"
+    "  --stat                    one line per object: lines added and removed\n"
+    "  --full                    the whole text of added and deleted objects\n"
+    "\n"
+    "Exit codes: 0 done, 1 error, 2 usage error, 3 listed objects with --exit-code, or\n"
+    "differences found by diff.\n";
 
 struct UsageError {
     std::string text;
@@ -78,6 +90,8 @@ struct Options {
     FilterTexts filters;
     CompareSettings compare;  // the field switches; SortByFile and OnlyShowBoth below
     bool sortByFile = false, onlyBoth = false, exitCode = false;
+    bool diff = false;  // the command is diff
+    cli::DiffOptions diffOptions;  // its own options; types, filters and system objects above
 };
 
 std::vector<std::string> SplitList(const std::string& value) {
@@ -150,8 +164,10 @@ void SetCompared(Options& o, const std::string& value) {
         else if (f == "date") cs.CompareDate = true;
         else if (f == "time") cs.CompareTime = true;
         else if (f == "blobsize") cs.CompareBlobSize = true;
+        else if (f == "content") cs.CompareContent = true;
         else if (f != "none")
-            throw UsageError{"--compare takes name, version, date, time, blobsize or none, not \"" + item + "\""};
+            throw UsageError{"--compare takes name, version, date, time, blobsize, content or none, not \"" + item +
+                             "\""};
     }
 }
 
@@ -165,10 +181,30 @@ int ParseInt(const std::string& option, const std::string& value) {
     throw UsageError{option + " takes a whole number, not \"" + value + "\""};
 }
 
-// args: the arguments after "list". Texts that meet the records' texts (filter patterns, and
-// the pictures whose literal texts stand in dates) are converted to ANSI; file names are not.
-Options ParseOptions(const std::vector<std::string>& args) {
+// "Table:18" or "1:18": a type by name (any case) or number, and an ID.
+std::pair<int, int> ParseObject(const std::string& value) {
+    const size_t colon = value.find(':');
+    if (colon != std::string::npos) {
+        const std::string type = value.substr(0, colon);
+        int t = -1;
+        for (int k = 0; k < kObjectTypeCount; ++k)
+            if (LowerAscii(type) == LowerAscii(ObjectTypeNames[static_cast<size_t>(k)]) || type == std::to_string(k)) t = k;
+        if (t >= 0) return {t, ParseInt("--object", value.substr(colon + 1))};
+    }
+    throw UsageError{"--object takes TYPE:ID (such as Table:18), not \"" + value + "\""};
+}
+
+// The options of one command only; the other's are usage errors.
+void CheckCommand(const Options& o, const std::string& option, bool diffOnly) {
+    if (o.diff != diffOnly) throw UsageError{option + " is an option of " + (diffOnly ? "diff" : "list")};
+}
+
+// args: the arguments after the command. Texts that meet the records' texts (filter patterns,
+// and the pictures whose literal texts stand in dates) are converted to ANSI; file names are
+// not.
+Options ParseOptions(const std::vector<std::string>& args, bool diff) {
     Options o;
+    o.diff = diff;
     const size_t argc = args.size();
     for (size_t i = 0; i < argc; ++i) {
         const std::string& a = args[i];
@@ -177,6 +213,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
             return args[++i];
         };
         if (a == "--format") {
+            CheckCommand(o, a, false);
             o.format = value();
             if (o.format != "json" && o.format != "text" && o.format != "grid")
                 throw UsageError{"--format is json, text or grid"};
@@ -192,6 +229,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else if (a == "--output") {
             o.output = value();
         } else if (a == "--mode") {
+            CheckCommand(o, a, false);
             AddModes(o, value());
         } else if (a == "--types") {
             SetTypes(o, value());
@@ -200,19 +238,40 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else if (a == "--filter") {
             AddFilter(o, value());
         } else if (a == "--compare") {
+            CheckCommand(o, a, false);
             SetCompared(o, value());
         } else if (a == "--sort-by-file") {
+            CheckCommand(o, a, false);
             o.sortByFile = true;
         } else if (a == "--only-both") {
+            CheckCommand(o, a, false);
             o.onlyBoth = true;
         } else if (a == "--exit-code") {
+            CheckCommand(o, a, false);
             o.exitCode = true;
+        } else if (a == "--object") {
+            CheckCommand(o, a, true);
+            o.diffOptions.Objects.push_back(ParseObject(value()));
+        } else if (a == "--context") {
+            CheckCommand(o, a, true);
+            o.diffOptions.Context = ParseInt(a, value());
+            if (o.diffOptions.Context < 0) throw UsageError{"--context takes a number of lines, 0 or more"};
+        } else if (a == "--with-properties") {
+            CheckCommand(o, a, true);
+            o.diffOptions.WithProperties = true;
+        } else if (a == "--stat") {
+            CheckCommand(o, a, true);
+            o.diffOptions.Stat = true;
+        } else if (a == "--full") {
+            CheckCommand(o, a, true);
+            o.diffOptions.Full = true;
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a};
         } else {
             o.files.push_back(a);
         }
     }
+    if (diff && o.files.size() != 2) throw UsageError{"diff takes two files"};
     if (o.files.empty() || o.files.size() > 2) throw UsageError{"list takes one or two files"};
     if (!o.anyMode) o.mode = BuildMode::Off();
     return o;
@@ -250,11 +309,19 @@ void WriteOut(const Options& o, const std::string& bytes) {
     WriteStdout(bytes);
 }
 
-int List(const Options& o) {
+// The regional settings of the run: the system's, with what the options change.
+struct RunRegional {
     SystemRegional system;
-    Regional regional = system.Get();
+    Regional regional;
     std::unique_ptr<OemCodePage> codePage;
     std::unique_ptr<TimeZoneSource> zone;
+};
+
+void SetUpRegional(const Options& o, RunRegional& run) {
+    Regional& regional = run.regional;
+    regional = run.system.Get();
+    std::unique_ptr<OemCodePage>& codePage = run.codePage;
+    std::unique_ptr<TimeZoneSource>& zone = run.zone;
     if (o.dateFormat) {
         regional.format.shortDateFormat = *o.dateFormat;
         regional.format.dateSeparator = SeparatorOf(*o.dateFormat, "dMyg", regional.format.dateSeparator);
@@ -271,21 +338,34 @@ int List(const Options& o) {
         zone = std::make_unique<FixedTimeZone>(*o.tzBias);
         regional.timeZone = zone.get();
     }
+}
 
-    TFob fobs[2];
-    cli::Listing listing;
-    std::string error;
-    for (size_t i = 0; i < o.files.size() && error.empty(); ++i) {
-        cli::FileSummary& summary = i == 0 ? listing.file1 : listing.file2;
-        summary.present = true;
-        summary.name = o.files[i];
+// Loads the files given, up to the first that fails; the error's text, or "".
+std::string LoadFiles(const Options& o, const Regional& regional, TFob (&fobs)[2]) {
+    for (size_t i = 0; i < o.files.size(); ++i) {
         try {
             TFob::CheckFileType(o.files[i]);
             fobs[i].LoadFile(static_cast<int>(i) + 1, o.files[i], regional);
         } catch (const EKavloError& e) {
             // Of two files, the user must learn which one is damaged.
-            error = o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();
+            return o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();
         }
+    }
+    return {};
+}
+
+int List(const Options& o) {
+    RunRegional run;
+    SetUpRegional(o, run);
+    const Regional& regional = run.regional;
+
+    TFob fobs[2];
+    cli::Listing listing;
+    std::string error = LoadFiles(o, regional, fobs);
+    for (size_t i = 0; i < o.files.size(); ++i) {
+        cli::FileSummary& summary = i == 0 ? listing.file1 : listing.file2;
+        summary.present = true;
+        summary.name = o.files[i];
         summary.count = fobs[i].Count();
     }
 
@@ -296,7 +376,14 @@ int List(const Options& o) {
     FilterTexts filters = o.filters;
     NormaliseFilters(filters);
     TBuiltList built;
-    BuildList(o.mode, ListSources{fobs[0], fobs[1], o.types, o.hideSystem, cs, filters}, built);
+    try {
+        BuildList(o.mode, ListSources{fobs[0], fobs[1], o.types, o.hideSystem, cs, filters}, built);
+    } catch (const EKavloError& e) {
+        // Contents are read back while the list is built; a file may have changed meanwhile.
+        std::fprintf(stderr, "%s\n", e.what());
+        return kExitError;
+    }
+    if (!built.ContentNote.empty()) std::fprintf(stderr, "kavlo: %s.\n", built.ContentNote.c_str());
     listing.count = built.Listed;
     listing.list = std::move(built.List);
 
@@ -318,6 +405,31 @@ int List(const Options& o) {
     return o.exitCode && listing.list.HasRows() ? kExitListed : 0;
 }
 
+int Diff(const Options& o) {
+    RunRegional run;
+    SetUpRegional(o, run);
+    TFob fobs[2];
+    if (const std::string error = LoadFiles(o, run.regional, fobs); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitError;
+    }
+    cli::DiffOptions options = o.diffOptions;
+    options.Types = o.types;
+    options.HideSystem = o.hideSystem;
+    options.Filters = o.filters;
+    NormaliseFilters(options.Filters);
+    cli::DiffResult result;
+    try {
+        result = cli::RenderDiff(fobs[0], fobs[1], options);
+        if (!result.Note.empty()) std::fprintf(stderr, "kavlo: %s.\n", result.Note.c_str());
+        WriteOut(o, result.Text);
+    } catch (const EKavloError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kExitError;
+    }
+    return result.AnyDifference ? kExitListed : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -327,8 +439,10 @@ int main(int argc, char** argv) {
             WriteStdout(kUsage);
             return 0;
         }
-        if (args.empty() || args[0] != "list") throw UsageError{"expected a command"};
-        return List(ParseOptions(std::vector<std::string>(args.begin() + 1, args.end())));
+        if (args.empty() || (args[0] != "list" && args[0] != "diff")) throw UsageError{"expected a command"};
+        const bool diff = args[0] == "diff";
+        const Options o = ParseOptions(std::vector<std::string>(args.begin() + 1, args.end()), diff);
+        return diff ? Diff(o) : List(o);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "kavlo: %s\n\n%s", e.text.c_str(), kUsage);
         return kExitUsage;

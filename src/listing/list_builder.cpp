@@ -2,8 +2,11 @@
 #include "listing/list_builder.h"
 
 #include <charconv>
+#include <memory>
+#include <unordered_map>
 
 #include "base/errors.h"
+#include "objfile/object_content.h"
 
 namespace kavlo {
 
@@ -54,7 +57,8 @@ private:
 class Builder {
 public:
     Builder(const ListSources& src, LookupMethod lookup, TVisibleList& list)
-        : src_(src), cs_(src.Compare), lookup_(lookup), filters_(PrepareFilters(src.Filters)), list_(list) {}
+        : src_(src), cs_(src.Compare), lookup_(lookup), filters_(PrepareFilters(src.Filters)), list_(list),
+          content_(cs_.CompareContent && ContentsComparable(src.File1, src.File2)) {}
 
     int Listed() const { return listed_; }
 
@@ -71,7 +75,7 @@ public:
             const TFobRec& o = f1.Fob(i);
             if (!Included(o)) continue;
             const int c = FindByText(f2, o);
-            if (c < 0 || !FobsEqual(o, f2.Fob(c), cs_)) continue;
+            if (c < 0 || !Same(f1, i, f2, c)) continue;
             AddIfPasses(f1, i);
             if (!cs_.SortByFile) AddIfPasses(f2, c);
         }
@@ -80,7 +84,7 @@ public:
             const TFobRec& p = f2.Fob(j);
             if (!Included(p)) continue;
             const int c = FindByText(f1, p);
-            if (c >= 0 && FobsEqual(f1.Fob(c), p, cs_)) AddIfPasses(f2, j);
+            if (c >= 0 && Same(f1, c, f2, j)) AddIfPasses(f2, j);
         }
     }
 
@@ -107,6 +111,23 @@ public:
 private:
     bool Included(const TFobRec& r) const { return IncludedByType(r, src_.Types, src_.HideSystemObjects); }
 
+    // Record i1 of file 1 and record i2 of file 2 are equal: by the compared fields, and with
+    // content comparison by their contents too. A pair's contents are read once per build
+    // (Equal with SortByFile asks from both sides).
+    bool Same(const TFob& f1, int i1, const TFob& f2, int i2) {
+        if (!FobsEqual(f1.Fob(i1), f2.Fob(i2), cs_)) return false;
+        if (!content_) return true;
+        const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(i1)) << 32) | static_cast<uint32_t>(i2);
+        if (const auto it = sameContent_.find(key); it != sameContent_.end()) return it->second;
+        if (!content1_) {
+            content1_ = std::make_unique<TContentReader>(f1);
+            content2_ = std::make_unique<TContentReader>(f2);
+        }
+        const bool same = content1_->Read(i1) == content2_->Read(i2);
+        sameContent_.emplace(key, same);
+        return same;
+    }
+
     int Find(const TFob& f, int type, int id) const {
         return lookup_ == LookupMethod::Indexed ? f.FindFob(type, id) : FindFobLinear(f.Fobs(), type, id);
     }
@@ -132,7 +153,7 @@ private:
             if (!Included(o)) continue;
             const int c = FindByText(other, o);
             if (c < 0 && cs_.OnlyShowBoth) continue;
-            if (c >= 0 && FobsEqual(o, other.Fob(c), cs_)) continue;
+            if (c >= 0 && (&from == &src_.File1 ? Same(from, i, other, c) : Same(other, c, from, i))) continue;
             AddIfPasses(from, i);
         }
     }
@@ -154,7 +175,7 @@ private:
                     if (!cs_.OnlyShowBoth) addIf(a, i);
                     ++i;
                 } else if (r == 0) {
-                    if (FobsDifferent(a.Rec(i), b.Rec(j), cs_)) {
+                    if (!Same(a.Fob(), a.IndexAt(i), b.Fob(), b.IndexAt(j))) {
                         addIf(a, i);
                         addIf(b, j);
                     }
@@ -182,12 +203,19 @@ private:
     const PreparedFilters filters_;
     TVisibleList& list_;
     int listed_ = 0;
+    const bool content_;
+    std::unique_ptr<TContentReader> content1_, content2_;
+    std::unordered_map<uint64_t, bool> sameContent_;
 };
 
 }  // namespace
 
 void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& out, LookupMethod lookup) {
     out.LastMode = mode;
+    out.ContentNote.clear();
+    if (sources.Compare.CompareContent && !sources.File1.FileName.empty() && !sources.File2.FileName.empty() &&
+        !ContentsComparable(sources.File1, sources.File2))
+        out.ContentNote = NotComparableText(sources.File1, sources.File2);
     out.Status[0].clear();
     out.Status[1] = sources.File1.FileName;
     out.Status[2] = sources.File2.FileName;

@@ -59,6 +59,9 @@ struct TBuiltList {
     StatusTexts Status;
     BuildMode LastMode;  // a filter change rebuilds in this mode
     int Listed = 0;      // the number of listed objects (status panel 0)
+    // With CompareContent on and two files whose contents cannot be compared, why the build
+    // compared by the fields alone (NotComparableText); otherwise empty.
+    std::string ContentNote;
 };
 
 inline constexpr std::string_view kUnreachableText =
@@ -72,8 +75,9 @@ void AddFobRow(TVisibleList& list, const TFob& fob, int index);
 // True when the record's type is switched on and it is not a hidden system object.
 bool IncludedByType(const TFobRec& rec, const TypeSwitches& types, bool hideSystemObjects);
 
-// Rebuilds `out` as a whole: LastMode, the status texts and the list. The only error is the
-// internal-error assertion of the Different merge (MainUnit).
+// Rebuilds `out` as a whole: LastMode, the status texts and the list. The errors are the
+// internal-error assertion of the Different merge (MainUnit) and, with CompareContent on, those
+// of reading contents back (a file changed since it was loaded).
 void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& out,
                LookupMethod lookup = LookupMethod::Indexed);
 

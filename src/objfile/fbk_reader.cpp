@@ -97,6 +97,9 @@ void ReadFileFbk(TFob& fob, int32_t tableDataCount, const Regional& regional) {
 
     // A backup of table data alone has nothing more to complete.
     if (fobs.size() == tableData) return;
+    // An object's stored data, for comparing contents: its data blocks. Table data keeps none.
+    std::vector<ObjectSpan>& spans = fob.Content.Spans;
+    spans.assign(fobs.size(), ObjectSpan{});
 
     while (in.Remaining() >= kMinBinaryEntry) {
         const uint64_t tagAt = in.Position();
@@ -143,12 +146,14 @@ void ReadFileFbk(TFob& fob, int32_t tableDataCount, const Regional& regional) {
         // block that starts an entry or ends the file is read again as the next entry tag;
         // any other is consumed.
         uint64_t blockAt = in.Position();
+        const uint64_t dataAt = blockAt;
         const uint8_t* block = in.Read(8);
         while (block[0] == 0x04) {
             in.Skip(LittleUInt32(block + 4));
             blockAt = in.Position();
             block = in.Read(8);
         }
+        if (index >= 0) spans[static_cast<size_t>(index)] = {dataAt, blockAt};
         if (block[0] == 0x01 || block[0] == 0x02) in.Seek(blockAt);
     }
 }

@@ -11,6 +11,7 @@
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
+#include "platform/file.h"
 
 namespace kavlo {
 
@@ -183,6 +184,7 @@ void TFob::CheckFileType(std::string_view fileName) {
 
 void TFob::Clear() {
     fobs_.clear();
+    Content = ContentSpans{};
     Invalidate();
     FileNo = 0;
     FileName.clear();
@@ -193,6 +195,17 @@ void TFob::LoadFile(int fileNo, const std::string& fileName, const Regional& reg
     FileExt = ExtensionOf(fileName);
     FileNo = fileNo;
     Invalidate();
+    Content = ContentSpans{};
+    Content.OemTable.resize(256);
+    for (int b = 0; b < 256; ++b) Content.OemTable[static_cast<size_t>(b)] = static_cast<char>(b);
+    if (regional.oem) Content.OemTable = regional.oem->OemToAnsi(Content.OemTable);
+    // The file as it is now; a file that cannot be opened is left to the reader's error.
+    try {
+        const auto file = InputFile::Open(fileName);
+        Content.FileSize = file->Size();
+        Content.FileTime = file->LastWriteTime();
+    } catch (const EKavloError&) {
+    }
     if (FileExt == ".fob") {
         const int32_t n = CountFileFob(*this);
         MutableFobs().assign(static_cast<size_t>(n), TFobRec{});
@@ -247,6 +260,7 @@ void TFob::Assign(const TFob& other) {
     FileName = other.FileName;
     FileExt = other.FileExt;
     fobs_ = other.fobs_;
+    Content = other.Content;
 }
 
 // The table-data block is sorted by CompareFobs with an exchange sort: for each i and each
@@ -401,6 +415,14 @@ void TFob::SortTableData() {
             fobs_[k] = fobs_[from[k]];
             k = from[k];
         }
+    }
+    // The kept spans follow their records.
+    std::vector<ObjectSpan>& spans = Content.Spans;
+    if (!spans.empty()) {
+        spans.resize(std::max(spans.size(), m));
+        std::vector<ObjectSpan> block(m);
+        for (size_t k = 0; k < m; ++k) block[k] = spans[from[k]];
+        std::copy(block.begin(), block.end(), spans.begin());
     }
 }
 }  // namespace kavlo

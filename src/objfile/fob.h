@@ -62,6 +62,9 @@ struct CompareSettings {
     bool CompareBlobSize = true;
     bool SortByFile = true;
     bool OnlyShowBoth = false;
+    // Objects held by both files are equal only when their contents are equal too
+    // (object_content.h); off, every comparison is by the fields above alone.
+    bool CompareContent = false;
 };
 
 // Column texts: 0 File, 1 Type, 2 ID, 3 Name, 4 Version, 5 Date, 6 Time, 7 BLOB Size,
@@ -73,6 +76,24 @@ bool FobsEqual(const TFobRec& a, const TFobRec& b, const CompareSettings& cs);
 inline bool FobsDifferent(const TFobRec& a, const TFobRec& b, const CompareSettings& cs) {
     return !FobsEqual(a, b, cs);
 }
+
+// Where one object's text (text and XML exports) or its stored data (object files and
+// backups) lies in the file: the bytes [Begin, End). Begin == End when none was kept.
+struct ObjectSpan {
+    uint64_t Begin = 0;
+    uint64_t End = 0;
+};
+
+// What a load keeps for reading objects' contents back from the file later
+// (objfile/object_content.h): the spans, index for index with the records, and what tells
+// whether the file is still the one that was loaded.
+struct ContentSpans {
+    std::vector<ObjectSpan> Spans;  // may be shorter than the list: the rest kept none
+    uint64_t FileSize = 0;
+    int64_t FileTime = 0;
+    bool Utf8 = false;       // a text export that starts with the UTF-8 byte-order mark
+    std::string OemTable;    // 256 bytes: the ANSI byte of each OEM byte, as the load converted
+};
 
 class TFob {
 public:
@@ -119,6 +140,8 @@ public:
     int32_t FileNo = 0;
     std::string FileName;
     std::string FileExt;
+    // Filled by LoadFile and the readers; emptied by Clear, copied by Assign.
+    ContentSpans Content;
 
 private:
     struct Index;

@@ -112,6 +112,9 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
     // entry, and the end-of-header check fails.
     ReadHeaderEnd(in, lastOffset);
 
+    // An object's stored data, for comparing contents: its entry behind the version list.
+    std::vector<ObjectSpan>& spans = fob.Content.Spans;
+    spans.assign(count, ObjectSpan{});
     size_t n = 0;
     while (in.Remaining() >= kMinObjectEntry && n < count) {
         const uint64_t headAt = in.Position();
@@ -128,6 +131,7 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         const std::string version = in.ReadCString(248);
         in.AlignTo4();
 
+        const uint64_t dataAt = in.Position();
         KAVLO_CHECK(in.Read(kTrailerSize)[0] == 0x08, "Assertion failure", kFobFileUnit);
 
         TFobRec& rec = fobs[n - 1];
@@ -140,7 +144,10 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         rec.Compiled = prop.compiled;
 
         const uint8_t closing = in.Read(4)[0];
-        if (closing == 0xFF) continue;
+        if (closing == 0xFF) {
+            spans[n - 1] = {dataAt, in.Position()};
+            continue;
+        }
         KAVLO_CHECK(closing == 0x02, "Assertion failure", kFobFileUnit);
         in.Read(8);
         const uint8_t* skip = in.Read(8);
@@ -148,6 +155,7 @@ void ReadFileFob(TFob& fob, const Regional& regional) {
         in.Skip(skip[4]);
         in.AlignTo4();
         KAVLO_CHECK(in.Read(4)[0] == 0xFF, "Assertion failure", kFobFileUnit);
+        spans[n - 1] = {dataAt, in.Position()};
     }
 }
 

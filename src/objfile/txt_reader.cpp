@@ -111,6 +111,9 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
     const auto file = InputFile::Open(fob.FileName);
     const std::string text = ReadWholeFile(*file);
     const bool utf8 = std::string_view(text).starts_with(kUtf8Mark);
+    fob.Content.Utf8 = utf8;
+    std::vector<ObjectSpan>& spans = fob.Content.Spans;
+    spans.clear();
 
     LineSplitter splitter(std::string_view(text).substr(utf8 ? kUtf8Mark.size() : 0));
     std::array<std::string_view, kWindow> ring;
@@ -132,7 +135,13 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
             if (utf8) window[k] = converted[k] = Utf8ToAnsi(window[k]);
         }
         TFobRec rec;
-        if (ReadObject(window, fob, regional, !utf8, rec)) fobs.push_back(rec);
+        if (ReadObject(window, fob, regional, !utf8, rec)) {
+            fobs.push_back(rec);
+            // An object's text runs from its object line to the next object's, or to the end.
+            const uint64_t begin = static_cast<uint64_t>(ring[first % kWindow].data() - text.data());
+            if (!spans.empty()) spans.back().End = begin;
+            spans.push_back({begin, text.size()});
+        }
     }
     fobs.shrink_to_fit();
 }

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/text_lines.h"
@@ -58,17 +60,36 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
 // file's text instead of being copied, so a file that is one long line is never copied twice.
 // Otherwise the pending text is copied once, and the consumed bytes are given back when they
 // outweigh it: every byte is moved at most once more, and the scan stays linear.
+//
+// Since lines are joined without their breaks, the buffer also keeps where each appended line
+// stands in the file, so that a place in the buffer can be told as a place in the file.
 class ScanBuffer {
 public:
     std::string_view View() const { return view_; }
     size_t Size() const { return view_.size(); }
-    void Drop(size_t n) { view_.remove_prefix(std::min(n, view_.size())); }
-    void KeepLast(size_t n) {
-        if (view_.size() > n) view_.remove_prefix(view_.size() - n);
+    void Drop(size_t n) {
+        n = std::min(n, view_.size());
+        view_.remove_prefix(n);
+        dropped_ += n;
     }
-    // `line` must stay valid while the buffer is in use (a line of the file's text).
-    void Append(std::string_view line) {
+    void KeepLast(size_t n) {
+        if (view_.size() > n) Drop(view_.size() - n);
+    }
+    // The file offset of the byte at `pos` of the view.
+    uint64_t FileOffset(size_t pos) {
+        ForgetConsumedLines();
+        const uint64_t at = dropped_ + pos;
+        size_t k = firstLine_;
+        while (k + 1 < lines_.size() && lines_[k + 1].at <= at) ++k;
+        return lines_[k].file + (at - lines_[k].at);
+    }
+    // `line` must stay valid while the buffer is in use (a line of the file's text), and
+    // `fileOffset` is where it starts in the file.
+    void Append(std::string_view line, uint64_t fileOffset) {
         if (line.empty()) return;
+        ForgetConsumedLines();
+        lines_.push_back({appended_, fileOffset});
+        appended_ += line.size();
         if (view_.empty()) {
             view_ = line;
             borrowed_ = true;
@@ -88,9 +109,27 @@ public:
     }
 
 private:
+    // Lines wholly before the view are no longer needed; their entries are given back in
+    // batches, so that a file of many lines and no objects keeps few.
+    void ForgetConsumedLines() {
+        while (firstLine_ + 1 < lines_.size() && lines_[firstLine_ + 1].at <= dropped_) ++firstLine_;
+        if (firstLine_ >= 1024 && firstLine_ * 2 >= lines_.size()) {
+            lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(firstLine_));
+            firstLine_ = 0;
+        }
+    }
+
+    struct LineStart {
+        uint64_t at;    // counted in all bytes appended so far
+        uint64_t file;  // its offset in the file
+    };
     std::string buf_;
     std::string_view view_;
     bool borrowed_ = false;
+    uint64_t dropped_ = 0;   // bytes dropped from the front, ever
+    uint64_t appended_ = 0;  // bytes appended, ever
+    std::vector<LineStart> lines_;
+    size_t firstLine_ = 0;
 };
 
 enum class Kind { None, Form, Report, Page };
@@ -211,11 +250,18 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
         bool appended = false;
         std::string_view line;
         for (int n = 0; n < 5 && lines.Next(line); ++n) {
-            buf.Append(line);
+            buf.Append(line, static_cast<uint64_t>(line.data() - text.data()));
             appended = true;
         }
         return appended;
     };
+
+    // Each element's text runs from its start tag to the end of its closing tag, or to the end
+    // of the file when it has none.
+    std::vector<ObjectSpan>& spans = fob.Content.Spans;
+    spans.clear();
+    uint64_t elementBegin = 0;
+    bool elementListed = false;
 
     int state = 0;
     Kind kind = Kind::None;
@@ -266,6 +312,7 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                     if (!appendLines()) state = 1;
                     break;
                 }
+                if (hit.tag->kind != Kind::None) elementBegin = buf.FileOffset(hit.at);
                 buf.Drop(hit.at);
                 state = hit.tag->next;
                 kind = hit.tag->kind;
@@ -295,7 +342,11 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
             case 6: {  // read the element
                 bool isObject = false;
                 const TFobRec rec = ReadStartTag(startTag, fob, regional, bias, isObject);
-                if (isObject) fobs.push_back(rec);
+                elementListed = isObject;
+                if (isObject) {
+                    fobs.push_back(rec);
+                    spans.push_back({elementBegin, text.size()});
+                }
                 state = 5;
                 break;
             }
@@ -303,6 +354,8 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                 const std::string_view closing = ClosingTag(kind);
                 const size_t at = v.find(closing);
                 if (at != std::string_view::npos) {
+                    if (elementListed) spans.back().End = buf.FileOffset(at + closing.size() - 1) + 1;
+                    elementListed = false;
                     buf.Drop(at + closing.size());
                     kind = Kind::None;
                     state = 4;

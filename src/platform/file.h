@@ -17,6 +17,9 @@ public:
     // reading (missing, unreadable, a directory), and with kNotARegularFile when it is no
     // regular file (a FIFO, a device), without waiting for one.
     static std::unique_ptr<InputFile> Open(const std::string& path);
+    // The time of the file's last change, in the system's own units: only ever compared with
+    // another reading of the same file, to tell that it changed.
+    virtual int64_t LastWriteTime() const = 0;
 };
 
 inline constexpr std::string_view kNotARegularFile = "Not a regular file";

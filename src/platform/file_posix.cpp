@@ -15,12 +15,13 @@ namespace {
 
 class PosixInputFile final : public InputFile {
 public:
-    PosixInputFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    PosixInputFile(int fd, uint64_t size, int64_t mtime) : fd_(fd), size_(size), mtime_(mtime) {}
     ~PosixInputFile() override { ::close(fd_); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
 
     uint64_t Size() const override { return size_; }
+    int64_t LastWriteTime() const override { return mtime_; }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -40,6 +41,7 @@ public:
 private:
     int fd_;
     uint64_t size_;
+    int64_t mtime_;
 };
 
 }  // namespace
@@ -58,7 +60,8 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
                                 : S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
                                                       : std::string(kNotARegularFile));
     }
-    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
+    const int64_t mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size), mtime);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

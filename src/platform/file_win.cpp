@@ -13,9 +13,11 @@ namespace {
 
 class WinInputFile final : public InputFile {
 public:
-    WinInputFile(UniqueFileHandle h, uint64_t size) : h_(std::move(h)), size_(size) {}
+    WinInputFile(UniqueFileHandle h, uint64_t size, int64_t writeTime)
+        : h_(std::move(h)), size_(size), writeTime_(writeTime) {}
 
     uint64_t Size() const override { return size_; }
+    int64_t LastWriteTime() const override { return writeTime_; }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -39,6 +41,7 @@ public:
 private:
     UniqueFileHandle h_;
     uint64_t size_;
+    int64_t writeTime_;
 };
 
 }  // namespace
@@ -52,7 +55,11 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     if (GetFileType(h.get()) != FILE_TYPE_DISK) throw EFOpenError(path, std::string(kNotARegularFile));
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h.get(), &size)) throw EFOpenError(path, SystemErrorText(GetLastError()));
-    return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart));
+    FILETIME written{};
+    GetFileTime(h.get(), nullptr, nullptr, &written);  // left 0 when the file system keeps none
+    const int64_t writeTime = static_cast<int64_t>((static_cast<uint64_t>(written.dwHighDateTime) << 32) |
+                                                   written.dwLowDateTime);
+    return std::make_unique<WinInputFile>(std::move(h), static_cast<uint64_t>(size.QuadPart), writeTime);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

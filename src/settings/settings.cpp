@@ -46,6 +46,7 @@ void SetDefaults(TSettings& s) {
     s.LanguageSelectAllShortcut.clear();
     s.ToolButtonSize = 1;
     s.IntelligentObjectMarking = false;
+    s.CompareContent = false;
 }
 
 void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t languageId) {
@@ -93,6 +94,7 @@ void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t langu
     ReadIntegerInto(key, "ToolButtonSize", s.ToolButtonSize);
     if (s.ToolButtonSize != 0 && s.ToolButtonSize != 1) s.ToolButtonSize = 1;
     ReadBoolInto(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
+    ReadBoolInto(key, "CompareContent", s.CompareContent);
 
     // Only a load that got this far sets the buttons; after a failure they stay released.
     for (int t = 0; t < kObjectTypeCount; ++t) window.SetTypeButtonDown(t, s.*kShowTypeFields[t]);
@@ -130,6 +132,7 @@ void Save(const TSettings& s, const SettingsWindow& window, RegistryKey& key) {
     WriteString(key, "LanguageSelectAllShortcut", s.LanguageSelectAllShortcut);
     WriteInteger(key, "ToolButtonSize", s.ToolButtonSize);
     WriteBool(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
+    WriteBool(key, "CompareContent", s.CompareContent);
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ struct TSettings {
     std::string LanguageSelectAllShortcut; // string, "Ctrl+A"
     int32_t ToolButtonSize = 0;            // integer, 1: 0 small, 1 large; anything else is 1
     bool IntelligentObjectMarking = false; // boolean, false
+    bool CompareContent = false;           // boolean, false: the comparison dialog's "Content"
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

@@ -118,6 +118,46 @@ err=$("$kavlo" list "$s1" "$tmp/cut.fob" 2>&1 >/dev/null)
 case "$err" in "$tmp/cut.fob: Assertion failure (FobFileUnit, line "*) echo "ok an error names the file of two";;
   *) echo "FAIL an error names the file of two: $err"; fail=1;; esac
 
+# Contents. sample2.txt changes the code of Table 23 (re-stamped too) and of Codeunit 2 (date
+# and version kept), drops a Report and adds an XMLport.
+t1=$tmp/sample1.txt t2=$tmp/sample2.txt
+check "by fields, the code-only change is equal" "1,Table,23 2,Table,23 1,Report,6 2,XMLport,5 " \
+  "$(rows "$t1" "$t2" --mode different)"
+check "--compare content: code changes differ, re-stamps alone do not" \
+  "1,Table,23 2,Table,23 1,Report,6 1,Codeunit,2 2,Codeunit,2 2,XMLport,5 " "$(rows "$t1" "$t2" --mode different --compare content)"
+sed 's/^    Date=[^;]*;/    Date=01-01-20;/' "$t1" > "$tmp/restamped.txt"
+check "the re-stamped copy differs by date" 80 "$(rows "$t1" "$tmp/restamped.txt" --mode different | wc -w)"
+check "re-stamped objects are equal by content" "" "$(rows "$t1" "$tmp/restamped.txt" --mode different --compare content)"
+tr -d '\r' < "$t1" > "$tmp/lf.txt"
+check "an LF copy of a CR LF export has equal contents" "" "$(rows "$t1" "$tmp/lf.txt" --mode different --compare content)"
+err=$("$kavlo" list "$t1" "$tmp/sample1.xml" --mode different --compare content 2>&1 >/dev/null)
+check "text against XML says contents were not compared" \
+  "kavlo: Contents not compared: file 1 is a text export, file 2 an XML export; objects are compared by their fields alone." "$err"
+
+diffout() { "$kavlo" diff "$@" "${opts[@]}" | sed "s#$tmp/##g"; }
+check "diff golden" "$(cat "$here/diff.txt")" "$(diffout "$t1" "$t2")"
+check "diff --stat golden" "$(cat "$here/diff_stat.txt")" "$(diffout "$t1" "$t2" --stat)"
+"$kavlo" diff "$t1" "$t2" "${opts[@]}" >/dev/null; check "diff exit code with differences" 3 "$?"
+"$kavlo" diff "$t1" "$tmp/restamped.txt" "${opts[@]}" >/dev/null; check "diff exit code without" 0 "$?"
+check "diff --with-properties sees the re-stamp" 40 "$(diffout "$t1" "$tmp/restamped.txt" --with-properties --stat | grep -c '+1 -1')"
+check "diff --object and --context 0" "$(printf '%s\n' '--- sample1.txt	Codeunit 2 Setup' '+++ sample2.txt	Codeunit 2 Setup' \
+  '@@ -11,0 +12,3 @@' '+      PostingDate := WORKDATE;' '+      IF PostingDate = 0D THEN' '+        ERROR(Text001);')" \
+  "$(diffout "$t1" "$t2" --object codeunit:2 --context 0)"
+check "diff --full shows an added object whole" "+++ sample2.txt	XMLport 5 Kavlo Setup|@@ -0,0 +1,14 @@|+OBJECT XMLport 5 Kavlo Setup" \
+  "$(diffout "$t1" "$t2" --full --types xmlport | sed -n 2,4p | tr '\n' '|' | sed 's/|$//')"
+check "diff --filter and --types" "Table 23 Vendor | +1 -0" "$(diffout "$t1" "$t2" --stat --types table --filter name=V* | head -1)"
+check "binary files: the stored data differ, never shown" \
+  "$(printf '%s\n' 'Form 9 Vendor Contract Journal Sales | binary data differ' '1 changed, 0 added, 0 deleted; 0 lines added, 0 removed')" \
+  "$(diffout "$s1" "$s2" --stat --types form)"
+err=$("$kavlo" diff "$t1" "$tmp/sample1.xml" --stat 2>&1 >/dev/null); rc=$?
+check "diff of a text and an XML export" "3 kavlo: Contents not compared: file 1 is a text export, file 2 an XML export; objects are compared by their fields alone." "$rc $err"
+"$kavlo" diff "$t1" "$tmp/none.txt" >/dev/null 2>&1; check "diff of a missing file" 1 "$?"
+"$kavlo" diff "$t1" 2>/dev/null; check "diff of one file is a usage error" 2 "$?"
+"$kavlo" diff "$t1" "$t2" --context -1 2>/dev/null; check "a negative context is a usage error" 2 "$?"
+"$kavlo" diff "$t1" "$t2" --object Table 2>/dev/null; check "--object without an ID is a usage error" 2 "$?"
+"$kavlo" diff "$t1" "$t2" --mode equal 2>/dev/null; check "a list option is a usage error of diff" 2 "$?"
+"$kavlo" list "$t1" --stat 2>/dev/null; check "a diff option is a usage error of list" 2 "$?"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+
+#include "base/errors.h"
+#include "objfile/object_content.h"
+#include "support/fixed_regional.h"
+#include "support/fob_writer.h"
+#include "support/temp_dir.h"
+#include "support/txt_writer.h"
 
 namespace kavlo {
 namespace {
@@ -240,6 +248,64 @@ TEST_F(ListBuilderTest, IndexedBuildsEqualLinearWalkBuildsOnRandomFiles) {
             ASSERT_EQ(indexed, Build(mode, LookupMethod::LinearWalk)) << round;
         }
     }
+}
+
+// With CompareContent on, a pair is equal only when its contents are too, in every mode and
+// order; with it off, contents are never read (the files may even be gone).
+TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
+    testing::TempDir dir;
+    const testing::FixedRegional regional;
+    testing::TxtFile a = testing::ThreeTxtObjects();
+    testing::TxtFile b = a;
+    b.objects[1].code = {"CurrPage.UPDATE;"};  // Form 21: code changed, fields kept
+    b.objects[2].date = "05-05-05";            // Codeunit 80: re-stamped, code kept
+    TFob f1, f2;
+    testing::WriteBytes(dir.File("a.txt"), testing::WriteTxt(a));
+    testing::WriteBytes(dir.File("b.txt"), testing::WriteTxt(b));
+    f1.LoadFile(1, dir.File("a.txt"), regional.Get());
+    f2.LoadFile(2, dir.File("b.txt"), regional.Get());
+    const FilterTexts filters;
+    const auto rows = [&](const BuildMode& mode, bool content, bool sortByFile) {
+        CompareSettings cs;
+        cs.CompareContent = content;
+        cs.SortByFile = sortByFile;
+        cs.CompareDate = false;  // Codeunit 80 then equal by its fields
+        TBuiltList built;
+        BuildList(mode, ListSources{f1, f2, kAllTypes, false, cs, filters}, built);
+        std::string out;
+        for (int r = 1; r <= built.List.AddedRowCount(); ++r)
+            out += std::string(built.List.Cell(r, 0)) + ":" + std::string(built.List.Cell(r, 2)) + " ";
+        return out;
+    };
+    for (bool sortByFile : {false, true}) {
+        SCOPED_TRACE(sortByFile);
+        EXPECT_EQ(rows(BuildMode::Different(), false, sortByFile), "");
+        EXPECT_EQ(rows(BuildMode::Different(), true, sortByFile), "1:21 2:21 ");
+        EXPECT_EQ(rows(BuildMode::Equal(), true, sortByFile), sortByFile ? "1:18 1:80 2:18 2:80 " : "1:18 2:18 1:80 2:80 ");
+    }
+    std::filesystem::remove(dir.File("a.txt"));
+    EXPECT_EQ(rows(BuildMode::Equal(), false, false), "1:18 2:18 1:21 2:21 1:80 2:80 ");
+    EXPECT_THROW(rows(BuildMode::Equal(), true, false), EFOpenError);
+}
+
+TEST(ListBuilderContent, FilesOfDifferentKindsAreComparedByTheirFieldsAndSaySo) {
+    TFob txt, xml;
+    txt.FileName = "a.txt";
+    txt.FileExt = ".txt";
+    xml.FileName = "a.xml";
+    xml.FileExt = ".xml";
+    txt.MutableFobs().push_back(Rec(1, {2, 21, "Card"}));
+    xml.MutableFobs().push_back(Rec(2, {2, 21, "Card"}));
+    CompareSettings cs;
+    cs.CompareContent = true;
+    const FilterTexts filters;
+    TBuiltList built;
+    BuildList(BuildMode::Equal(), ListSources{txt, xml, kAllTypes, false, cs, filters}, built);
+    EXPECT_EQ(built.List.AddedRowCount(), 2);
+    EXPECT_EQ(built.ContentNote, NotComparableText(txt, xml));
+    cs.CompareContent = false;
+    BuildList(BuildMode::Equal(), ListSources{txt, xml, kAllTypes, false, cs, filters}, built);
+    EXPECT_EQ(built.ContentNote, "");
 }
 
 TEST(FobRow, IsTheCommaTextSplitBack) {

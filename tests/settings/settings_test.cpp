@@ -85,6 +85,7 @@ TEST_P(SettingsStore, FirstStartCreatesTheKeyAndLoadsTheDefaults) {
     EXPECT_EQ(s.LanguageSelectAllShortcut, "Ctrl+A");
     EXPECT_EQ(s.ToolButtonSize, 1);
     EXPECT_FALSE(s.IntelligentObjectMarking);
+    EXPECT_FALSE(s.CompareContent);
 }
 
 TEST_P(SettingsStore, CaptionsDefaultByTheUserLanguageButAStoredOneWinsEvenEmpty) {
@@ -315,6 +316,7 @@ TEST_P(SettingsStore, SavedRecordLoadsBackWithEncodingsOfItsKinds) {
     s.LanguageSelectAllShortcut = "Strg+A";
     s.ToolButtonSize = 0;
     s.IntelligentObjectMarking = true;
+    s.CompareContent = true;
     Save(s);
 
     EXPECT_EQ(Stored("CheckForUpdatesLastDate")->type, RegType::Binary);
@@ -367,7 +369,7 @@ const std::vector<std::string> kValueNamesInOrder{
     "ShowXMLport", "ShowMenuSuite", "ShowPage", "ShowQuery", "HideSystemObjects",
     "CheckForUpdates", "CheckForUpdatesDays", "CheckForUpdatesLastDate", "SortByFile",
     "OnlyShowBoth", "LanguageObjectDesigner", "LanguageFieldFilterType", "LanguageFieldFilterID",
-    "LanguageSelectAllShortcut", "ToolButtonSize", "IntelligentObjectMarking"};
+    "LanguageSelectAllShortcut", "ToolButtonSize", "IntelligentObjectMarking", "CompareContent"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());

@@ -43,6 +43,7 @@ std::vector<std::string> ObjectLines(const TxtObject& o) {
     lines.push_back("  CODE");
     lines.push_back("  {");
     lines.push_back("    BEGIN");
+    for (const std::string& c : o.code) lines.push_back("      " + c);
     lines.push_back("    END.");
     lines.push_back("  }");
     lines.push_back("}");

@@ -24,6 +24,8 @@ struct TxtObject {
     int braceIndent = 2;
     // Body lines: fields and code as an export holds them, this many.
     int bodyLines = 3;
+    // Lines of code between the CODE section's BEGIN and END. (its documentation trigger).
+    std::vector<std::string> code;
 };
 
 struct TxtFile {

@@ -51,6 +51,7 @@ std::string WriteXml(const XmlFile& f) {
                 default: out += "    <Triggers><OnOpenForm/></Triggers>" + nl; break;
             }
         }
+        for (const std::string& c : e.code) out += "    <Code>" + XmlEscape(c) + "</Code>" + nl;
         if (e.writeClosingTag && !e.selfClosing) out += "  </" + e.kind + ">" + nl;
     }
     if (f.writeRootEnd) out += "</Objects>" + nl;

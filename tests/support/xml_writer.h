@@ -29,6 +29,8 @@ struct XmlElement {
     // reader, and no closing tag follows.
     bool selfClosing = false;
     int bodyLines = 2;
+    // Lines of code written after the body, each as a <Code> element of its own.
+    std::vector<std::string> code;
 };
 
 struct XmlFile {

@@ -1,0 +1,71 @@
+// An object's content, read back from its file through the spans that the readers kept: the
+// lines of a text or XML export's object, or the stored data of an object in a binary file.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "objfile/fob.h"
+
+namespace kavlo {
+
+class InputFile;
+
+enum class ContentKind { Text, Xml, Binary };
+
+struct ObjectContent {
+    ContentKind Kind = ContentKind::Text;
+    std::vector<std::string> Lines;  // Text and Xml: the object's lines in ANSI 1252, without line ends
+    std::string Bytes;               // Binary: the object's stored data (compared, never shown)
+};
+
+inline bool operator==(const ObjectContent& a, const ObjectContent& b) {
+    return a.Kind == b.Kind && a.Lines == b.Lines && a.Bytes == b.Bytes;
+}
+
+// The kind of content of a loaded file's objects, by its extension: .txt Text, .xml Xml,
+// .fob and .fbk Binary.
+ContentKind ContentKindOf(const TFob& fob);
+
+// Both text exports, both XML exports, or both binary (.fob/.fbk).
+bool ContentsComparable(const TFob& a, const TFob& b);
+
+// Why two loaded files' contents cannot be compared, as kavlo and the window say it:
+// "Contents not compared: file 1 is a text export, file 2 an XML export; objects are compared
+// by their fields alone."
+std::string NotComparableText(const TFob& a, const TFob& b);
+
+// Record `index` of `fob`: its content read back from fob.FileName through the spans the
+// readers kept. withProperties=false leaves the OBJECT-PROPERTIES (Date, Time, Modified,
+// Version List) out. A file that changed since loading gives a clear EKavloError.
+//
+// Text: the lines from the object line to the object's closing brace (the first line that
+// begins with "}"). Xml: the element's lines from its start tag to its closing tag; without
+// properties the Date, Time, Modified and VersionList attributes are left out of the start
+// tag. Binary: a backup object's data blocks, or the part of an object file's entry behind its
+// version list; name, flags, date, time and version list are not part of it. A record for
+// which nothing was kept (table data) has an empty content.
+ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties = false);
+
+// Reads the contents of many records of one loaded file, the file kept open between them (the
+// content comparison and kavlo diff read thousands). Checks once, when the first content is
+// read, that the file is the one that was loaded.
+class TContentReader {
+public:
+    explicit TContentReader(const TFob& fob);
+    ~TContentReader();
+    TContentReader(const TContentReader&) = delete;
+    TContentReader& operator=(const TContentReader&) = delete;
+
+    ObjectContent Read(int index, bool withProperties = false);
+
+private:
+    const TFob& fob_;
+    std::unique_ptr<InputFile> file_;
+};
+
+// The text that a file changed since loading raises.
+std::string FileChangedText(const std::string& fileName);
+
+}  // namespace kavlo

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/errors.h"
+#include "objfile/object_content.h"
+#include "support/fbk_writer.h"
+#include "support/reader_test.h"
+#include "support/txt_writer.h"
+#include "support/xml_writer.h"
+
+namespace kavlo {
+namespace {
+
+using testing::TxtFile;
+using testing::XmlFile;
+
+class ObjectContentTest : public testing::ReaderTest {
+protected:
+    // Loads the bytes into `fob` from a file of that name.
+    void Load(TFob& fob, const std::string& bytes, const std::string& name) {
+        const std::string path = dir_.File(name);
+        testing::WriteBytes(path, bytes);
+        fob.LoadFile(1, path, regional_.Get());
+    }
+    static TxtFile WithCode(std::vector<std::string> code) {
+        TxtFile f = testing::ThreeTxtObjects();
+        f.objects[1].code = std::move(code);
+        return f;
+    }
+    static XmlFile XmlWithCode(std::vector<std::string> code) {
+        XmlFile f = testing::ThreeXmlElements();
+        f.elements[1].code = std::move(code);
+        return f;
+    }
+    TFob other_;
+};
+
+TEST_F(ObjectContentTest, TextObjectRunsFromItsObjectLineToItsClosingBrace) {
+    // The same lines whatever the line ends; the blank line before the next object is left out.
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+        TxtFile f = WithCode({"MESSAGE('Hi');"});
+        f.objects[1].bodyLines = 1;
+        f.lineEnd = lineEnd;
+        Load(fob_, testing::WriteTxt(f), "a.txt");
+        const ObjectContent c = ReadObjectContent(fob_, 1);
+        EXPECT_EQ(c.Kind, ContentKind::Text);
+        const std::vector<std::string> want = {
+            "OBJECT Form 21 Customer Card", "{", "  PROPERTIES", "  {",
+            "    { 1   ;   ;No.                 ;Code20        }", "  }", "  CODE", "  {", "    BEGIN",
+            "      MESSAGE('Hi');", "    END.", "  }", "}"};
+        EXPECT_EQ(c.Lines, want) << "line end " << ::testing::PrintToString(lineEnd);
+
+        const ObjectContent all = ReadObjectContent(fob_, 1, true);
+        ASSERT_GE(all.Lines.size(), 9u);
+        EXPECT_EQ(all.Lines[2], "  OBJECT-PROPERTIES");
+        EXPECT_EQ(all.Lines[4], "    Date=01-02-03;");
+        EXPECT_EQ(all.Lines[7], "  }");
+        EXPECT_EQ(all.Lines.size(), want.size() + 6);
+    }
+}
+
+TEST_F(ObjectContentTest, ContentIsInAnsiFromOemOrUtf8Files) {
+    TxtFile f = WithCode({"\x91\x9B\x86"});  // æøå in code page 850
+    Load(fob_, testing::WriteTxt(f), "oem.txt");
+    const std::string utf8 = "\xEF\xBB\xBF" + testing::WriteTxt(WithCode({"\xC3\xA6\xC3\xB8\xC3\xA5"}));
+    Load(other_, utf8, "utf8.txt");
+    const ObjectContent a = ReadObjectContent(fob_, 1), b = ReadObjectContent(other_, 1);
+    EXPECT_EQ(a.Lines, b.Lines);
+    EXPECT_NE(std::find(a.Lines.begin(), a.Lines.end(), "      \xE6\xF8\xE5"), a.Lines.end());
+}
+
+// Re-stamped objects have equal contents, changed code does not: in every format.
+TEST_F(ObjectContentTest, PropertiesAreNoPartOfTheContentButCodeIs) {
+    struct Variant {
+        std::string name;
+        std::string bytes;
+    };
+    TxtFile restampedTxt = WithCode({"x := 1;"});
+    restampedTxt.objects[1].date = "05-06-07";
+    restampedTxt.objects[1].time = "08:09:10";
+    restampedTxt.objects[1].modified = "Yes";
+    restampedTxt.objects[1].version = "NAVW18.00";
+    XmlFile restampedXml = XmlWithCode({"x := 1;"});
+    restampedXml.elements[1].date = "2011-01-01";
+    restampedXml.elements[1].time = "01:02:03";
+    restampedXml.elements[1].modified.reset();
+    restampedXml.elements[1].version = "NAVW18.00";
+    restampedXml.elements[1].tagOverLines = true;  // one attribute a line
+    XmlFile xmlOverLines = XmlWithCode({"x := 1;"});
+    xmlOverLines.elements[1].tagOverLines = true;
+
+    const struct {
+        std::string ext, base, restamped, changed;
+    } cases[] = {
+        {".txt", testing::WriteTxt(WithCode({"x := 1;"})), testing::WriteTxt(restampedTxt),
+         testing::WriteTxt(WithCode({"x := 2;"}))},
+        {".xml", testing::WriteXml(xmlOverLines), testing::WriteXml(restampedXml),
+         testing::WriteXml([] {
+             XmlFile f = XmlWithCode({"x := 2;"});
+             f.elements[1].tagOverLines = true;
+             return f;
+         }())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ext);
+        Load(fob_, c.base, "base" + c.ext);
+        Load(other_, c.restamped, "restamped" + c.ext);
+        ASSERT_EQ(fob_.Count(), 3);
+        ASSERT_EQ(other_.Count(), 3);
+        EXPECT_FALSE(FobsEqual(fob_.Fob(1), other_.Fob(1), CompareSettings{}));
+        EXPECT_EQ(ReadObjectContent(fob_, 1), ReadObjectContent(other_, 1));
+        EXPECT_NE(ReadObjectContent(fob_, 1, true), ReadObjectContent(other_, 1, true));
+        for (int i : {0, 2}) EXPECT_EQ(ReadObjectContent(fob_, i, true), ReadObjectContent(other_, i, true));
+
+        Load(other_, c.changed, "changed" + c.ext);
+        EXPECT_NE(ReadObjectContent(fob_, 1), ReadObjectContent(other_, 1));
+        EXPECT_EQ(ReadObjectContent(fob_, 0), ReadObjectContent(other_, 0));
+    }
+}
+
+TEST_F(ObjectContentTest, XmlElementLeavesItsPropertyAttributesOut) {
+    Load(fob_, testing::WriteXml(XmlWithCode({"IF a < b THEN"})), "a.xml");
+    const std::vector<std::string> want = {
+        "<Report ID=\"206\" Name=\"Sales - Invoice\">",
+        "    <Properties><SourceTable>Customer</SourceTable></Properties>",
+        "    <Controls><Control Type=\"TextBox\" ID=\"1\"/></Controls>",
+        "    <Code>IF a &lt; b THEN</Code>",
+        "  </Report>"};
+    const ObjectContent c = ReadObjectContent(fob_, 1);
+    EXPECT_EQ(c.Kind, ContentKind::Xml);
+    EXPECT_EQ(c.Lines, want);
+    EXPECT_EQ(ReadObjectContent(fob_, 1, true).Lines[0],
+              "<Report ID=\"206\" Name=\"Sales - Invoice\" Date=\"2010-06-15\" Time=\"08:30:15\" Modified=\"Yes\" "
+              "VersionList=\"NAVW16.00\">");
+}
+
+TEST_F(ObjectContentTest, BinaryContentIsTheStoredDataOfTheObject) {
+    testing::FbkFile a;
+    a.tableData = {{18, "Customer", "CRONUS"}};
+    a.objects = {testing::SimpleFbkObject(1, 18, "Customer"), testing::SimpleFbkObject(5, 80, "Sales-Post")};
+    testing::FbkFile restamped = a;
+    restamped.objects[0].object.rawDate = testing::NavDateRaw(40000);
+    restamped.objects[0].object.version = "NAVW18.00";
+    testing::FbkFile changed = a;
+    changed.objects[0].dataBlocks = {99, 3};
+
+    Load(fob_, testing::WriteFbk(a), "a.fbk");
+    Load(other_, testing::WriteFbk(restamped), "b.fbk");
+    ASSERT_EQ(fob_.Count(), 3);
+    const ObjectContent data = ReadObjectContent(fob_, 1);
+    EXPECT_EQ(data.Kind, ContentKind::Binary);
+    EXPECT_TRUE(data.Lines.empty());
+    EXPECT_EQ(data.Bytes.size(), 8 + 20 + 18 % 7 + 8 + 3u);  // two data blocks and their heads
+    EXPECT_EQ(data, ReadObjectContent(other_, 1));
+    EXPECT_TRUE(ReadObjectContent(fob_, 0).Bytes.empty());  // table data keeps none
+    Load(other_, testing::WriteFbk(changed), "c.fbk");
+    EXPECT_NE(data, ReadObjectContent(other_, 1));
+    EXPECT_EQ(ReadObjectContent(fob_, 2), ReadObjectContent(other_, 2));
+
+    testing::FobFile fob = testing::ThreeFobObjects();
+    Load(fob_, testing::WriteFob(fob), "a.fob");
+    fob.objects[2].closingSkip = 6;
+    Load(other_, testing::WriteFob(fob), "b.fob");
+    EXPECT_FALSE(ReadObjectContent(fob_, 0).Bytes.empty());
+    EXPECT_EQ(ReadObjectContent(fob_, 0), ReadObjectContent(other_, 0));
+    EXPECT_NE(ReadObjectContent(fob_, 2), ReadObjectContent(other_, 2));
+}
+
+TEST_F(ObjectContentTest, FileChangedSinceLoadingIsAClearError) {
+    Load(fob_, testing::WriteTxt(testing::ThreeTxtObjects()), "a.txt");
+    TxtFile longer = testing::ThreeTxtObjects();
+    longer.objects[0].name = "Customers of ours";
+    testing::WriteBytes(fob_.FileName, testing::WriteTxt(longer));
+    try {
+        ReadObjectContent(fob_, 2);
+        FAIL() << "no error";
+    } catch (const EKavloError& e) {
+        EXPECT_EQ(std::string(e.what()), "The file \"" + fob_.FileName +
+                                             "\" has changed since it was loaded. Load it again to compare contents");
+    }
+    std::filesystem::remove(fob_.FileName);
+    EXPECT_THROW(ReadObjectContent(fob_, 2), EFOpenError);
+}
+
+TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
+    const struct {
+        const char* a;
+        const char* b;
+        bool comparable;
+    } cases[] = {
+        {".txt", ".txt", true}, {".xml", ".xml", true},  {".fob", ".fbk", true}, {".fbk", ".fbk", true},
+        {".txt", ".xml", false}, {".txt", ".fob", false}, {".xml", ".fbk", false}, {"", ".txt", false},
+    };
+    for (const auto& c : cases) {
+        TFob a, b;
+        a.FileExt = c.a;
+        b.FileExt = c.b;
+        EXPECT_EQ(ContentsComparable(a, b), c.comparable) << c.a << " " << c.b;
+    }
+    TFob t, x;
+    t.FileExt = ".txt";
+    x.FileExt = ".xml";
+    EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is a text export, file 2 an XML export; objects "
+                                       "are compared by their fields alone");
+}
+
+}  // namespace
+}  // namespace kavlo
