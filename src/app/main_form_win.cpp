@@ -167,7 +167,8 @@ void TMainForm::FormCreate() {
     CreateStatusBar();
     grid_.Create(hwnd_, kGridId,
                  {[this] { GridTopLeftChanged(); }, [this] { UpdateScrollBar(); },
-                  [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); }});
+                  [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); },
+                  [this](int row) { diffWindows_.Open(fob1_, fob2_, built_.List, row, loads_); }});
     scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, kScrollBarWidth,
                                  100, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)),
                                  AppInstance(), nullptr);
@@ -186,6 +187,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
+    diffWindows_.CloseAll();
     dropTarget_.Revoke();
     fob1_.Clear();
     fob2_.Clear();
@@ -502,6 +504,7 @@ void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) 
     }
     HourglassGuard hourglass;
     TFob& fob = number == 1 ? fob1_ : fob2_;
+    ++loads_;
     fob.Clear();
     fob.LoadFile(number == 1 ? 1 : 2, fileName, regional_.Get());
 }
@@ -526,6 +529,7 @@ void TMainForm::ToolButtonOpenFileClick(int fileNo) {
 void TMainForm::ToolButtonClearClick() {
     droppedCount_ = 0;
     droppedNames_ = {};
+    ++loads_;
     fob1_.Clear();
     fob2_.Clear();
     BuildList(BuildMode::Off());
