@@ -71,7 +71,7 @@ ObjectDiff MakeObjectDiff(const TFob& fob1, int index1, const TFob& fob2, int in
     ObjectContent c2 = ReadObjectContent(fob2, index2);
     if (c1.Kind == ContentKind::Binary || c2.Kind == ContentKind::Binary) {
         const bool same = c1.Bytes == c2.Bytes;
-        d.Message = "The object data is binary: it is compared, not shown. The stored bytes are " +
+        d.Message = "The object data is binary: it is compared, not shown.\n\nThe stored bytes are " +
                     std::string(same ? "identical" : "different") + " (file 1: " + Grouped(c1.Bytes.size()) +
                     " bytes, file 2: " + Grouped(c2.Bytes.size()) + " bytes).";
         d.Summary = same ? "Binary data, identical" : "Binary data, different";

@@ -62,11 +62,11 @@ TEST(ObjectDiff, BinaryDataAndFormatsThatCannotBeComparedAreToldInsteadOfShown) 
         const char* summary;
     } cases[] = {
         {"b.fob", Fob("Customer", 10), "Object Differences - Table 18 Customer",
-         "The object data is binary: it is compared, not shown. The stored bytes are identical (file 1: 32 bytes, "
+         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are identical (file 1: 32 bytes, "
          "file 2: 32 bytes).",
          "Binary data, identical"},
         {"b.fob", Fob("Debitor", 1234), "Object Differences - Table 18 Customer / Debitor",
-         "The object data is binary: it is compared, not shown. The stored bytes are different (file 1: 32 bytes, "
+         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are different (file 1: 32 bytes, "
          "file 2: 32 bytes).",
          "Binary data, different"},
     };

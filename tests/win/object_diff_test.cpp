@@ -152,7 +152,7 @@ TEST_F(ObjectDiffTest, BinarySourcesSayTheDataIsBinary) {
     Pump();
     ASSERT_EQ(Windows().size(), 1u);
     const TObjectDiffForm& w = *Windows()[0];
-    EXPECT_EQ(w.Diff().Message.rfind("The object data is binary: it is compared, not shown. The stored bytes are "
+    EXPECT_EQ(w.Diff().Message.rfind("The object data is binary: it is compared, not shown.\n\nThe stored bytes are "
                                      "identical",
                                      0),
               0u)
