@@ -3,8 +3,8 @@
 #   tools/screenshot.sh [FILE1 [FILE2]] [-- OPTIONS]
 # Options: --out FILE.png (default build/screenshot.png), --mode equal|different|added|deleted
 # (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons),
-# --dialog settings|about (opens it from its toolbar button, with small buttons, and saves the
-# dialog instead), --page N (the settings dialog's page, 0 to 2), --diff (builds the Different
+# --dialog settings|about|compare (opens it from its toolbar button, with small buttons, and saves
+# the dialog instead), --page N (the settings dialog's page, 0 to 2), --diff (builds the Different
 # list, opens the first row's "Object Differences" window by Enter, steps to its first change
 # with F8 and saves that window instead; without files, on a pair made from sample1.txt).
 set -euo pipefail
@@ -75,8 +75,11 @@ if [ -n "$mode" ]; then
 fi
 if [ -n "$dialog" ]; then
   # Settings and About are the last two buttons: 23 px each, after seven 6-pixel separators.
-  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';; *) echo "bad dialog" >&2; exit 2;; esac
-  xdotool mousemove --window "$wid" $(( b * 23 + (b - 18) * 6 + 11 )) 11 click 1
+  # The comparison dialog comes from the Different button, as --mode different finds it.
+  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';;
+    compare) b=0 caption='^Compare$';; *) echo "bad dialog" >&2; exit 2;; esac
+  x=$(( b * 23 + (b - 18) * 6 + 11 )); [ "$dialog" = compare ] && x=$(( 23 * 14 + 8 * 3 + 11 ))
+  xdotool mousemove --window "$wid" $x 11 click 1
   sleep 2
   wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the dialog did not appear" >&2; exit 1; }

@@ -1,4 +1,4 @@
-// The comparison settings dialog: eight check boxes bound to the fields of CompareSettings.
+// The comparison settings dialog: nine check boxes bound to the fields of CompareSettings.
 #include "app/compare_form_win.h"
 
 #include "res/resource.h"
@@ -15,12 +15,13 @@ constexpr Box kBoxes[] = {
     {IDC_CHECKBOX_TYPEID, &CompareSettings::CompareTypeID},     {IDC_CHECKBOX_NAME, &CompareSettings::CompareName},
     {IDC_CHECKBOX_VERSION, &CompareSettings::CompareVersion},   {IDC_CHECKBOX_DATE, &CompareSettings::CompareDate},
     {IDC_CHECKBOX_TIME, &CompareSettings::CompareTime},         {IDC_CHECKBOX_BLOBSIZE, &CompareSettings::CompareBlobSize},
+    {IDC_CHECKBOX_CONTENT, &CompareSettings::CompareContent},
     {IDC_CHECKBOX_SORTBYFILE, &CompareSettings::SortByFile},    {IDC_CHECKBOX_ONLYSHOWBOTH, &CompareSettings::OnlyShowBoth},
 };
 
 }  // namespace
 
-TCompareForm::TCompareForm() : TRecordDialog(IDD_COMPARE, 180, 400) {}
+TCompareForm::TCompareForm() : TRecordDialog(IDD_COMPARE, 180, 423) {}
 
 bool TCompareForm::OnInit() {
     for (const Box& b : kBoxes) CheckDlgButton(hwnd_, b.id, value_.*b.field ? BST_CHECKED : BST_UNCHECKED);

@@ -537,7 +537,12 @@ void TMainForm::ToolButtonClearClick() {
 
 void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) {
     if (askSettings && !compareForm_->Edit(hwnd_, compare_)) return;
+    // "Content" is kept from run to run; the other boxes hold for this run only.
+    settings_.CompareContent = compare_.CompareContent;
     BuildList(mode);
+    // Contents of a text and an XML export (or a binary file) cannot be compared: say so once,
+    // when the comparison is asked for, not on every rebuild.
+    if (askSettings && !built_.ContentNote.empty()) ShowMessageText(built_.ContentNote + ".");
 }
 
 void TMainForm::ShowMessageText(std::string_view text) {
@@ -682,6 +687,7 @@ void TMainForm::WmStartup() {
     SizeToolButtonsClick(settings_.ToolButtonSize == 1);
     compare_.SortByFile = settings_.SortByFile;
     compare_.OnlyShowBoth = settings_.OnlyShowBoth;
+    compare_.CompareContent = settings_.CompareContent;
     if (UpdateCheckDue(settings_, LocalToday()))
         StartUpdateThread(hwnd_, kWmUpdateCheck, options_.updateCheck(hwnd_));
     SendMessageA(toolbar_, TB_ENABLEBUTTON, ToolButtonId(ToolButtonFilterClear), FALSE);

@@ -123,40 +123,44 @@ private:
         return a.Name == b.Name ? Title(a) : Title(a) + " -> " + AnsiToUtf8(b.Name.view());
     }
 
+    // A changed object told in one line: its --stat line, or that line under its headers.
+    void ChangedInOneLine(const TFobRec& r1, const TFobRec& r2, const char* stat, const char* text) {
+        ++changed_;
+        if (o_.Stat) {
+            stat_.emplace_back(StatTitle(r1, r2), stat);
+            return;
+        }
+        Headers(Title(r1), Title(r2));
+        out_ += text;
+        out_ += "\n";
+    }
+
     void Changed(const Entry& e) {
         const TFobRec& r1 = f1_.Fob(e.in1);
         const TFobRec& r2 = f2_.Fob(e.in2);
         if (!comparable_) {
             // Contents that cannot be compared: the fields decide, as the list compares them.
-            if (FobsEqual(r1, r2, CompareSettings{})) return;
-            ++changed_;
-            if (o_.Stat) {
-                stat_.emplace_back(StatTitle(r1, r2), "fields differ");
-            } else {
-                Headers(Title(r1), Title(r2));
-                out_ += "Fields differ; contents not compared\n";
-            }
+            if (!FobsEqual(r1, r2, CompareSettings{}))
+                ChangedInOneLine(r1, r2, "fields differ", "Fields differ; contents not compared");
             return;
         }
+        if (ContentsEqual(read1_, e.in1, read2_, e.in2, o_.WithProperties)) return;
         const ObjectContent c1 = read1_.Read(e.in1, o_.WithProperties);
         const ObjectContent c2 = read2_.Read(e.in2, o_.WithProperties);
         if (c1 == c2) return;
-        ++changed_;
         if (binary_) {
-            if (o_.Stat) {
-                stat_.emplace_back(StatTitle(r1, r2), "binary data differ");
-            } else {
-                Headers(Title(r1), Title(r2));
-                out_ += "Stored object data differ (binary, not shown)\n";
-            }
+            ChangedInOneLine(r1, r2, "binary data differ", "Stored object data differ (binary, not shown)");
             return;
         }
+        ++changed_;
         const std::vector<DiffLine> script = DiffLines(c1.Lines, c2.Lines);
         const DiffCounts n = CountChanges(script);
         linesAdded_ += n.Added;
         linesRemoved_ += n.Removed;
         if (o_.Stat) {
-            stat_.emplace_back(StatTitle(r1, r2), "+" + std::to_string(n.Added) + " -" + std::to_string(n.Removed));
+            std::string what(1, '+');
+            what += std::to_string(n.Added) + " -" + std::to_string(n.Removed);
+            stat_.emplace_back(StatTitle(r1, r2), std::move(what));
             return;
         }
         Headers(Title(r1), Title(r2));
@@ -244,12 +248,10 @@ std::string UnifiedHunks(const std::vector<DiffLine>& script, const std::vector<
         out += "@@ -" + Range(start1, count1) + " +" + Range(start2, count2) + " @@\n";
         for (size_t j = begin; j < stop; ++j) {
             const DiffLine& d = script[j];
-            switch (d.Op) {
-                case DiffOp::Equal: out += " " + AnsiToUtf8(a[static_cast<size_t>(d.Line1 - 1)]); break;
-                case DiffOp::Removed: out += "-" + AnsiToUtf8(a[static_cast<size_t>(d.Line1 - 1)]); break;
-                case DiffOp::Added: out += "+" + AnsiToUtf8(b[static_cast<size_t>(d.Line2 - 1)]); break;
-            }
-            out += "\n";
+            const bool added = d.Op == DiffOp::Added;
+            out += d.Op == DiffOp::Equal ? ' ' : added ? '+' : '-';
+            out += AnsiToUtf8(added ? b[static_cast<size_t>(d.Line2 - 1)] : a[static_cast<size_t>(d.Line1 - 1)]);
+            out += '\n';
         }
         k = stop;
     }

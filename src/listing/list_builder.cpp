@@ -123,7 +123,7 @@ private:
             content1_ = std::make_unique<TContentReader>(f1);
             content2_ = std::make_unique<TContentReader>(f2);
         }
-        const bool same = content1_->Read(i1) == content2_->Read(i2);
+        const bool same = ContentsEqual(*content1_, i1, *content2_, i2);
         sameContent_.emplace(key, same);
         return same;
     }

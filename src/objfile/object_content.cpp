@@ -21,38 +21,40 @@ std::string_view Trimmed(std::string_view s) {
 
 bool IsBlank(std::string_view s) { return Trimmed(s).empty(); }
 
-std::string_view KindName(ContentKind kind) {
-    switch (kind) {
-        case ContentKind::Text: return "a text export";
-        case ContentKind::Xml: return "an XML export";
-        case ContentKind::Binary: break;
-    }
-    return "a binary object file";
+std::string_view KindName(const TFob& fob) {
+    if (fob.FileExt == ".txt") return "a text export";
+    if (fob.FileExt == ".xml") return "an XML export";
+    if (fob.FileExt == ".fob") return "an object file";
+    if (fob.FileExt == ".fbk") return "a backup";
+    return "no object file";
 }
 
-// The text export's object: from the object line to its closing brace, the first line that
-// begins with "}" (the blank lines before the next object are no part of it).
-void TakeTextLines(std::string_view text, const ContentSpans& content, std::vector<std::string>& out) {
+// The text export's object, as it stands in the file: from the object line to its closing
+// brace, the first line that begins with "}" (the blank lines before the next object are no
+// part of it).
+void TextLineViews(std::string_view text, std::vector<std::string_view>& out) {
+    out.clear();
     LineSplitter lines(text);
     std::string_view line;
     while (lines.Next(line)) {
-        std::string ansi;
-        if (content.Utf8) {
-            ansi = Utf8ToAnsi(line);
-        } else {
-            ansi.assign(line);
-            if (content.OemTable.size() == 256)
-                for (char& c : ansi) c = content.OemTable[static_cast<unsigned char>(c)];
-        }
-        out.push_back(std::move(ansi));
+        out.push_back(line);
         if (line.starts_with('}')) return;
     }
     while (!out.empty() && IsBlank(out.back())) out.pop_back();
 }
 
+std::string ToAnsi(std::string_view line, const ContentSpans& content) {
+    if (content.Utf8) return Utf8ToAnsi(line);
+    std::string ansi(line);
+    if (content.OemTable.size() == 256)
+        for (char& c : ansi) c = content.OemTable[static_cast<unsigned char>(c)];
+    return ansi;
+}
+
 // Leaves out the OBJECT-PROPERTIES block that stands right below the object's opening brace:
 // its name line, its braces and the property lines between them.
-void DropTextProperties(std::vector<std::string>& lines) {
+template <typename Line>
+void DropTextProperties(std::vector<Line>& lines) {
     const size_t limit = std::min<size_t>(lines.size(), 4);
     for (size_t k = 1; k < limit; ++k) {
         if (Trimmed(lines[k]) != "OBJECT-PROPERTIES") continue;
@@ -119,29 +121,33 @@ ContentKind ContentKindOf(const TFob& fob) {
     return ContentKind::Binary;
 }
 
+// Binary contents are comparable only within one format: an object file keeps an object's
+// entry behind its version list, a backup its data blocks, and the same object's bytes differ
+// between the two.
 bool ContentsComparable(const TFob& a, const TFob& b) {
     for (const TFob* f : {&a, &b})
         if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fob" && f->FileExt != ".fbk") return false;
-    return ContentKindOf(a) == ContentKindOf(b);
+    return a.FileExt == b.FileExt;
 }
 
 std::string NotComparableText(const TFob& a, const TFob& b) {
-    return "Contents not compared: file 1 is " + std::string(KindName(ContentKindOf(a))) + ", file 2 " +
-           std::string(KindName(ContentKindOf(b))) + "; objects are compared by their fields alone";
+    return "Contents not compared: file 1 is " + std::string(KindName(a)) + ", file 2 " + std::string(KindName(b)) +
+           "; objects are compared by their fields alone";
 }
 
 TContentReader::TContentReader(const TFob& fob) : fob_(fob) {}
 TContentReader::~TContentReader() = default;
 
-ObjectContent TContentReader::Read(int index, bool withProperties) {
+ObjectSpan TContentReader::SpanOf(int index) const {
     KAVLO_CHECK(index >= 0 && index < fob_.Count(), "Object index out of range", kFobFileUnit);
-    ObjectContent content;
-    content.Kind = ContentKindOf(fob_);
     const std::vector<ObjectSpan>& spans = fob_.Content.Spans;
-    if (static_cast<size_t>(index) >= spans.size()) return content;
+    if (static_cast<size_t>(index) >= spans.size()) return {};
     const ObjectSpan span = spans[static_cast<size_t>(index)];
-    if (span.End <= span.Begin) return content;
+    return span.End <= span.Begin ? ObjectSpan{} : span;
+}
 
+std::string TContentReader::ReadSpan(const ObjectSpan& span) {
+    if (span.End <= span.Begin) return {};
     if (!file_) {
         file_ = InputFile::Open(fob_.FileName);
         CheckUnchanged(fob_, *file_);
@@ -150,20 +156,35 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
     std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
     if (file_->ReadAt(span.Begin, bytes.data(), bytes.size()) != bytes.size())
         throw EKavloError(FileChangedText(fob_.FileName));
+    // A text export's span starts at the object line the reader took, an XML export's at a
+    // start tag; anything else there means the file is no longer the one that was read.
+    const ContentKind kind = ContentKindOf(fob_);
+    if ((kind == ContentKind::Text && !std::string_view(bytes).starts_with("OBJECT")) ||
+        (kind == ContentKind::Xml && !std::string_view(bytes).starts_with('<')))
+        throw EKavloError(FileChangedText(fob_.FileName));
+    return bytes;
+}
 
+ObjectContent TContentReader::Read(int index, bool withProperties) {
+    ObjectContent content;
+    content.Kind = ContentKindOf(fob_);
+    const ObjectSpan span = SpanOf(index);
+    if (span.End <= span.Begin) return content;
+
+    const std::string bytes = ReadSpan(span);
     switch (content.Kind) {
         case ContentKind::Binary:
             content.Bytes = std::move(bytes);
             break;
-        case ContentKind::Text:
-            // The span starts at the object line the reader took; anything else there means
-            // the file is no longer the one that was read.
-            if (!std::string_view(bytes).starts_with("OBJECT")) throw EKavloError(FileChangedText(fob_.FileName));
-            TakeTextLines(bytes, fob_.Content, content.Lines);
+        case ContentKind::Text: {
+            std::vector<std::string_view> views;
+            TextLineViews(bytes, views);
+            content.Lines.reserve(views.size());
+            for (std::string_view line : views) content.Lines.push_back(ToAnsi(line, fob_.Content));
             if (!withProperties) DropTextProperties(content.Lines);
             break;
+        }
         case ContentKind::Xml: {
-            if (!std::string_view(bytes).starts_with('<')) throw EKavloError(FileChangedText(fob_.FileName));
             LineSplitter lines(bytes);
             std::string_view line;
             while (lines.Next(line)) content.Lines.push_back(Utf8ToAnsi(line));
@@ -172,6 +193,29 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
         }
     }
     return content;
+}
+
+bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties) {
+    const TFob& fa = a.fob_;
+    const TFob& fb = b.fob_;
+    // Text exports in one encoding: their lines as they stand in the files are compared first,
+    // without converting or copying them; most pairs are equal, and equal bytes are equal
+    // contents. Anything else is decided by the contents themselves.
+    if (ContentKindOf(fa) == ContentKind::Text && ContentKindOf(fb) == ContentKind::Text &&
+        fa.Content.Utf8 == fb.Content.Utf8 && fa.Content.OemTable == fb.Content.OemTable) {
+        const std::string bytesA = a.ReadSpan(a.SpanOf(indexA));
+        const std::string bytesB = b.ReadSpan(b.SpanOf(indexB));
+        if (bytesA == bytesB) return true;
+        std::vector<std::string_view> linesA, linesB;
+        TextLineViews(bytesA, linesA);
+        TextLineViews(bytesB, linesB);
+        if (!withProperties) {
+            DropTextProperties(linesA);
+            DropTextProperties(linesB);
+        }
+        if (linesA == linesB) return true;
+    }
+    return a.Read(indexA, withProperties) == b.Read(indexB, withProperties);
 }
 
 ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties) {

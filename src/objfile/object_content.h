@@ -28,7 +28,8 @@ inline bool operator==(const ObjectContent& a, const ObjectContent& b) {
 // .fob and .fbk Binary.
 ContentKind ContentKindOf(const TFob& fob);
 
-// Both text exports, both XML exports, or both binary (.fob/.fbk).
+// Both text exports, both XML exports, or both binary (.fob/.fbk). Of binary files, both must
+// be object files or both backups: the two formats keep an object's data in different shapes.
 bool ContentsComparable(const TFob& a, const TFob& b);
 
 // Why two loaded files' contents cannot be compared, as kavlo and the window say it:
@@ -61,9 +62,17 @@ public:
     ObjectContent Read(int index, bool withProperties = false);
 
 private:
+    friend bool ContentsEqual(TContentReader&, int, TContentReader&, int, bool);
+    ObjectSpan SpanOf(int index) const;
+    std::string ReadSpan(const ObjectSpan& span);
+
     const TFob& fob_;
     std::unique_ptr<InputFile> file_;
 };
+
+// Record indexA of a's file and record indexB of b's have equal contents, as Read gives them:
+// the same answer as comparing the two reads, in much less time when they are equal.
+bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties = false);
 
 // The text that a file changed since loading raises.
 std::string FileChangedText(const std::string& fileName);

@@ -81,6 +81,7 @@ TEST_F(ObjectContentTest, PropertiesAreNoPartOfTheContentButCodeIs) {
     restampedTxt.objects[1].time = "08:09:10";
     restampedTxt.objects[1].modified = "Yes";
     restampedTxt.objects[1].version = "NAVW18.00";
+    restampedTxt.lineEnd = "\n";
     XmlFile restampedXml = XmlWithCode({"x := 1;"});
     restampedXml.elements[1].date = "2011-01-01";
     restampedXml.elements[1].time = "01:02:03";
@@ -102,10 +103,19 @@ TEST_F(ObjectContentTest, PropertiesAreNoPartOfTheContentButCodeIs) {
              return f;
          }())},
     };
+    // ContentsEqual answers as comparing the two reads does.
+    const auto expectContentsEqualAgrees = [&] {
+        TContentReader a(fob_), b(other_);
+        for (int i = 0; i < 3; ++i)
+            for (bool withProperties : {false, true})
+                EXPECT_EQ(ContentsEqual(a, i, b, i, withProperties), a.Read(i, withProperties) == b.Read(i, withProperties))
+                    << i << " " << withProperties;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ext);
         Load(fob_, c.base, "base" + c.ext);
         Load(other_, c.restamped, "restamped" + c.ext);
+        expectContentsEqualAgrees();
         ASSERT_EQ(fob_.Count(), 3);
         ASSERT_EQ(other_.Count(), 3);
         EXPECT_FALSE(FobsEqual(fob_.Fob(1), other_.Fob(1), CompareSettings{}));
@@ -114,6 +124,7 @@ TEST_F(ObjectContentTest, PropertiesAreNoPartOfTheContentButCodeIs) {
         for (int i : {0, 2}) EXPECT_EQ(ReadObjectContent(fob_, i, true), ReadObjectContent(other_, i, true));
 
         Load(other_, c.changed, "changed" + c.ext);
+        expectContentsEqualAgrees();
         EXPECT_NE(ReadObjectContent(fob_, 1), ReadObjectContent(other_, 1));
         EXPECT_EQ(ReadObjectContent(fob_, 0), ReadObjectContent(other_, 0));
     }
@@ -189,8 +200,9 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
         const char* b;
         bool comparable;
     } cases[] = {
-        {".txt", ".txt", true}, {".xml", ".xml", true},  {".fob", ".fbk", true}, {".fbk", ".fbk", true},
+        {".txt", ".txt", true},  {".xml", ".xml", true},  {".fob", ".fob", true},   {".fbk", ".fbk", true},
         {".txt", ".xml", false}, {".txt", ".fob", false}, {".xml", ".fbk", false}, {"", ".txt", false},
+        {".fob", ".fbk", false},
     };
     for (const auto& c : cases) {
         TFob a, b;
@@ -202,6 +214,10 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
     t.FileExt = ".txt";
     x.FileExt = ".xml";
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is a text export, file 2 an XML export; objects "
+                                       "are compared by their fields alone");
+    t.FileExt = ".fob";
+    x.FileExt = ".fbk";
+    EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is an object file, file 2 a backup; objects "
                                        "are compared by their fields alone");
 }
 

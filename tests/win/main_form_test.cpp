@@ -6,7 +6,9 @@
 #include "objfile/object_types.h"
 #include "output/excel_automation_win.h"
 #include "output/printers_win.h"
+#include "res/resource.h"
 #include "settings/update_check.h"
+#include "support/txt_writer.h"
 
 namespace kavlo {
 namespace {
@@ -357,6 +359,55 @@ TEST_F(MainFormTest, TheWindowDrawsMarkersTicksAndRuling) {
     EXPECT_EQ(GetPixel(dc, last.left + 5, last.bottom + 8), GetSysColor(COLOR_WINDOW));
     ReleaseDC(grid, dc);
     EXPECT_FALSE(IsWindowEnabled(Form().ScrollBar()));
+}
+
+// "Content": off at first, ticked in the dialog it makes an object whose code alone changed
+// Different, and it is kept in the registry for the next run.
+TEST_F(MainFormTest, TheContentBoxComparesContentsAndIsKeptFromRunToRun) {
+    testing::TxtFile a = testing::ThreeTxtObjects();
+    testing::TxtFile b = a;
+    b.objects[2].code = {"MESSAGE('changed');"};
+    const std::string one = dir_.File("code1.txt"), two = dir_.File("code2.txt");
+    testing::WriteBytes(one, testing::WriteTxt(a));
+    testing::WriteBytes(two, testing::WriteTxt(b));
+    Start({one, two});
+    bool shownOff = false;
+    {
+        WhenShown dialog("Compare", [&](HWND dlg) {
+            shownOff = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_UNCHECKED;
+            PressKey(VK_RETURN);
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_TRUE(shownOff);
+    EXPECT_EQ(Rows(), 0) << "equal by every field";
+    {
+        WhenShown dialog("Compare", [](HWND dlg) {
+            SendDlgItemMessageA(dlg, IDC_CHECKBOX_CONTENT, BM_CLICK, 0, 0);
+            PressKey(VK_RETURN);
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(1, 1) + " " + Cell(1, 2), "Codeunit 80");
+    EXPECT_EQ(Cell(2, 0), "2");
+    form_.reset();  // saves the settings
+
+    Start({one, two});
+    EXPECT_TRUE(Form().Compare().CompareContent);
+    bool shownOn = false;
+    {
+        WhenShown dialog("Compare", [&](HWND dlg) {
+            shownOn = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_CHECKED;
+            PressKey(VK_ESCAPE);
+        });
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+    EXPECT_TRUE(shownOn);
+    EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
