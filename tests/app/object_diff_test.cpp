@@ -79,8 +79,8 @@ TEST(ObjectDiff, BinaryDataAndFormatsThatCannotBeComparedAreToldInsteadOfShown) 
     }
     const ObjectDiff d = DiffOfTable18("a.txt", testing::WriteTxt(txt), "b.fob", Fob("Customer", 10));
     EXPECT_EQ(d.Message,
-              "Contents not compared: file 1 is a text export, file 2 a binary object file; objects are compared "
-              "by their fields alone.");
+              "Contents not compared: file 1 is a text export, file 2 an object file; objects are compared by their "
+              "fields alone.");
     EXPECT_EQ(d.Summary, "Not comparable");
 }
 
