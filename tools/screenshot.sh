@@ -5,10 +5,12 @@
 # (clicks that toolbar button, and OK in the comparison dialog), --small (small buttons),
 # --dialog settings|about|compare (opens it from its toolbar button, with small buttons, and
 # saves the dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the
-# screen's DPI, 96 by default; 144 is 150 %).
+# screen's DPI, 96 by default; 144 is 150 %), --diff (builds the Different list, opens the first
+# row's "Object Differences" window by Enter, steps to its first change with F8 and saves that
+# window instead; without files, on a pair made from sample1.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96
+files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96 diff=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 while [ $# -gt 0 ]; do
@@ -19,9 +21,19 @@ while [ $# -gt 0 ]; do
     --dialog) dialog=$2; small=1; shift 2;;
     --page) page=$2; shift 2;;
     --dpi) dpi=$2; shift 2;;
+    --diff) diff=1 mode=different; shift;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
+if [ $diff = 1 ] && [ ${#files[@]} -eq 0 ]; then
+  # A pair made from the first sample's text export: Table 18 dated anew (so that it is listed as
+  # Different), one line changed, one removed and one added.
+  mkdir -p build
+  cp samples/sample1.txt build/diff-1.txt
+  sed -e '1,21{s/Date=22-01-04/Date=05-03-24/;s/;Code20 /;Code30 /;/IF "No." <> xRec/d}' \
+      -e '1,21s/^    BEGIN\r$/&\n      CheckCreditLimit(Rec);\r/' samples/sample1.txt > build/diff-2.txt
+  files=(build/diff-1.txt build/diff-2.txt)
+fi
 [ ${#files[@]} -eq 0 ] && files=(samples/sample1.fob samples/sample2.fob)
 . tools/setup-env.sh
 install_missing xdotool imagemagick
@@ -87,8 +99,15 @@ if [ -n "$dialog" ]; then
   sleep 2
   wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the dialog did not appear" >&2; exit 1; }
-  # The page: Ctrl+Tab to the next.
-  for _ in $(seq "$page"); do xdotool key ctrl+Tab; sleep 1; done
+  # The page's tab: Startup, Updates and Object Marking from the left.
+  [ "$page" -gt 0 ] && xdotool mousemove --window "$wid" "$(px $(( page == 1 ? 90 : 160 )))" "$(px 18)" click 1 && sleep 1
+fi
+if [ $diff = 1 ]; then
+  xdotool key --window "$wid" Return; sleep 2
+  wid=$(xdotool search --name '^Object Differences' 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the diff window did not appear" >&2; exit 1; }
+  xdotool windowsize "$wid" "$(px 860)" "$(px 420)"; sleep 1
+  xdotool key --window "$wid" F8; sleep 1
 fi
 xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1  # no hint over the picture
 import -window "$wid" "$out"

@@ -184,7 +184,8 @@ void TMainForm::FormCreate() {
     grid_.Create(hwnd_, kGridId,
                  {[this] { GridTopLeftChanged(); }, [this] { UpdateScrollBar(); },
                   [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); },
-                  [this] { CopySelectedRows(); }});
+                  [this] { CopySelectedRows(); },
+                  [this](int row) { diffWindows_.Open(fob1_, fob2_, built_.List, row, loads_); }});
     grid_.SetDpi(dpi_, &regional_.format);
     scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, ScrollBarWidth(),
                                  100, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)),
@@ -204,6 +205,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
+    diffWindows_.CloseAll();
     dropTarget_.Revoke();
     fob1_.Clear();
     fob2_.Clear();
@@ -531,6 +533,7 @@ void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) 
     }
     HourglassGuard hourglass;
     TFob& fob = number == 1 ? fob1_ : fob2_;
+    ++loads_;
     fob.Clear();
     fob.LoadFile(number == 1 ? 1 : 2, fileName, regional_.Get());
 }
@@ -555,6 +558,7 @@ void TMainForm::ToolButtonOpenFileClick(int fileNo) {
 void TMainForm::ToolButtonClearClick() {
     droppedCount_ = 0;
     droppedNames_ = {};
+    ++loads_;
     fob1_.Clear();
     fob2_.Clear();
     BuildList(BuildMode::Off());

@@ -14,6 +14,7 @@
 
 #include "app/command_context_win.h"
 #include "app/drop_target_win.h"
+#include "app/object_diff_form_win.h"
 #include "app/object_grid_win.h"
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
@@ -176,6 +177,8 @@ private:
     bool largeShown_ = false;  // the toolbar shows the large buttons
     bool creating_ = true;
     TObjectGrid grid_;
+    TObjectDiffWindows diffWindows_;
+    int loads_ = 0;  // files loaded or cleared so far: a diff window shows the files of its load
     HWND toolbar_ = nullptr, status_ = nullptr, scrollbar_ = nullptr, progress_ = nullptr, statusTip_ = nullptr;
     TOOLINFOA statusTool_{};
     std::string statusHint_;

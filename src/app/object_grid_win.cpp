@@ -336,6 +336,9 @@ void TObjectGrid::KeyDown(WPARAM vk) {
         case VK_RIGHT:
             SendMessageA(hwnd_, WM_HSCROLL, vk == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
             return;
+        case VK_RETURN:
+            if (!ctrl && !shift && !alt && events_.RowOpened) events_.RowOpened(currentRow_);
+            return;
         default: return;
     }
     TakeScrollState(s, shift && vk != VK_PRIOR && vk != VK_NEXT);
@@ -425,7 +428,11 @@ void TObjectGrid::FitColumn(int col) {
 }
 
 void TObjectGrid::MouseDoubleClick(int x, int y) {
-    if (y >= rowHeight_ + kGridLineWidth) return;
+    if (y >= rowHeight_ + kGridLineWidth) {
+        const int row = RowAt(y);
+        if (row >= kFirstDataRow && events_.RowOpened) events_.RowOpened(row);
+        return;
+    }
     const int border = BorderNear(x);
     if (border < 0) return;
     sizingColumn_ = -1;

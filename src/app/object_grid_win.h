@@ -27,6 +27,7 @@ public:
         std::function<void()> SizeChanged;     // the size or the row count changed
         std::function<bool(int column)> ColumnFiltered;
         std::function<void()> CopyRows;  // Ctrl+C
+        std::function<void(int row)> RowOpened;  // Enter or a double click on a data row
     };
 
     TObjectGrid() = default;

@@ -9,12 +9,23 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : kDesignDpi;
 }
 
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (hwnd && getDpiForWindow) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return ScreenDpi();
+}
+
 UniqueFont CreateMessageFont(int points, int dpi, bool bold) {
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof ncm;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
     LOGFONTA lf = ncm.lfMessageFont;  // its face; the size is ours
-    lf.lfHeight = -MulDiv(points, dpi, 72);
+    lf.lfHeight = FontHeightForPoints(points, dpi);
     lf.lfWidth = 0;
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     return UniqueFont(CreateFontIndirectA(&lf));

@@ -15,6 +15,7 @@ HINSTANCE AppInstance();
 // A window's text (a control's caption, an edit's contents).
 std::string WindowText(HWND hwnd);
 
+
 // The application's standard error report: a message box with the title "Kavlodex", the error
 // icon and OK. Tests replace the reporter to see the text instead.
 using ErrorReporter = std::function<void(HWND owner, const std::string& text)>;

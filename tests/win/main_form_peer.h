@@ -20,6 +20,7 @@ public:
     const TFob& Fob(int fileNo) const { return fileNo == 1 ? f_.fob1_ : f_.fob2_; }
     const TBuiltList& Built() const { return f_.built_; }
     TObjectGrid& Grid() { return f_.grid_; }
+    TObjectDiffWindows& DiffWindows() { return f_.diffWindows_; }
     FilterTexts& Filters() { return f_.filters_; }
     TSettings& Settings() { return f_.settings_; }
     const CompareSettings& Compare() const { return f_.compare_; }
