@@ -651,6 +651,16 @@ bool TMainForm::PreTranslate(const MSG& msg) {
     if (msg.message == WM_KEYDOWN && hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)))
         return ToolBarKeyDown(msg.wParam);
     if (msg.message != WM_KEYUP || !hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    // On release, as the command keys: a dialog that the button opens must not take the
+    // release for its own.
+    if (GetFocus() == toolbar_ && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
+        Guarded(hwnd_, [&] {
+            const int b = toolBarFocus_;
+            if (IsTypeButton(b)) SetTypeButtonDown(b - ToolButtonTableData, !TypeButtonDown(b - ToolButtonTableData));
+            Click(b);
+        });
+        return true;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     if (GetKeyState(VK_MENU) < 0) return false;
@@ -669,7 +679,7 @@ bool TMainForm::PreTranslate(const MSG& msg) {
 
 // Tab takes the keyboard from the grid to the toolbar and back (Shift+Tab too: there are two
 // stops). On the toolbar Left and Right move between the buttons, Enter or Space presses the
-// one in focus, Escape goes back to the grid.
+// one in focus (on release, see PreTranslate), Escape goes back to the grid.
 bool TMainForm::ToolBarKeyDown(WPARAM vk) {
     const bool onToolBar = GetFocus() == toolbar_;
     if (vk == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
@@ -693,12 +703,8 @@ bool TMainForm::ToolBarKeyDown(WPARAM vk) {
         case VK_HOME: SetToolBarFocusButton(0); return true;
         case VK_END: SetToolBarFocusButton(kToolButtonCount - 1); return true;
         case VK_RETURN:
-        case VK_SPACE: {
-            const int b = toolBarFocus_;
-            if (IsTypeButton(b)) SetTypeButtonDown(b - ToolButtonTableData, !TypeButtonDown(b - ToolButtonTableData));
-            Click(b);
-            return true;
-        }
+        case VK_SPACE: return true;  // the button is pressed when the key is released
+
         case VK_ESCAPE:
             SendMessageA(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
             SetFocus(grid_.Handle());
