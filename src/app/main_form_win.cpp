@@ -647,6 +647,12 @@ void TMainForm::Click(int button) {
     }
 }
 
+// A button pressed from the keyboard: a type switch flips first, as its click does.
+void TMainForm::PressButton(int button) {
+    if (IsTypeButton(button)) SetTypeButtonDown(button - ToolButtonTableData, !TypeButtonDown(button - ToolButtonTableData));
+    Click(button);
+}
+
 bool TMainForm::PreTranslate(const MSG& msg) {
     if (msg.message == WM_KEYDOWN && hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)))
         return ToolBarKeyDown(msg.wParam);
@@ -654,11 +660,7 @@ bool TMainForm::PreTranslate(const MSG& msg) {
     // On release, as the command keys: a dialog that the button opens must not take the
     // release for its own.
     if (GetFocus() == toolbar_ && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
-        Guarded(hwnd_, [&] {
-            const int b = toolBarFocus_;
-            if (IsTypeButton(b)) SetTypeButtonDown(b - ToolButtonTableData, !TypeButtonDown(b - ToolButtonTableData));
-            Click(b);
-        });
+        Guarded(hwnd_, [&] { PressButton(toolBarFocus_); });
         return true;
     }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -666,12 +668,8 @@ bool TMainForm::PreTranslate(const MSG& msg) {
     if (GetKeyState(VK_MENU) < 0) return false;
     for (const Shortcut& k : kShortcuts) {
         if (k.vk != msg.wParam || k.ctrl != ctrl || k.shift != shift) continue;
-        // Whether or not the button is enabled. A type switch's key flips it, as its click does.
-        Guarded(hwnd_, [&] {
-            if (k.button == kReload) return ReloadFiles();
-            if (IsTypeButton(k.button)) SetTypeButtonDown(k.button - ToolButtonTableData, !TypeButtonDown(k.button - ToolButtonTableData));
-            Click(k.button);
-        });
+        // Whether or not the button is enabled.
+        Guarded(hwnd_, [&] { k.button == kReload ? ReloadFiles() : PressButton(k.button); });
         return true;
     }
     return false;

@@ -148,6 +148,7 @@ private:
     void ReloadFiles();
     void CopySelectedRows();
     bool ToolBarKeyDown(WPARAM vk);
+    void PressButton(int button);
     void SetToolBarFocusButton(int button);
 
     // SettingsWindow: what loading and saving the settings read and set of the window.
