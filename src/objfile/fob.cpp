@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -290,7 +291,12 @@ namespace {
 
 class FenwickTree {
 public:
-    explicit FenwickTree(size_t n) : tree_(n + 1, 0) {}
+    explicit FenwickTree(size_t n = 0) : tree_(n + 1, 0) {}
+    // n entries, each 1.
+    void AllOnes(size_t n) {
+        tree_.resize(n + 1);
+        for (size_t i = 1; i <= n; ++i) tree_[i] = static_cast<int64_t>(i & (~i + 1));
+    }
     void Add(size_t i, int delta) {
         for (++i; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
     }
@@ -320,11 +326,17 @@ private:
 
 // The order in which the exchange sort leaves the records of one key. `smallerBefore` holds,
 // for each of them in block order, the number of records of a smaller key before it; `smaller`
-// is the number of such records in all. The result lists the records by their index in block
-// order.
-std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBefore, int64_t smaller) {
+// is the number of such records in all. `order` receives the records by their index in block
+// order. The other vectors are room reused from key to key: a block may hold many keys twice.
+struct ExchangeScratch {
+    std::vector<size_t> rank, circle;
+    FenwickTree free;
+};
+void ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBefore, int64_t smaller, std::vector<size_t>& order,
+                           ExchangeScratch& scratch) {
     const size_t g = smallerBefore.size();
-    std::vector<size_t> rank(g);
+    std::vector<size_t>& rank = scratch.rank;
+    rank.resize(g);
     size_t size = 0, front = 0;
     int64_t seen = 0;  // the L marks read so far
     const auto moveFront = [&](int64_t k) {
@@ -339,17 +351,17 @@ std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBef
     }
     moveFront(smaller - seen);
 
-    FenwickTree free(g);
-    for (size_t p = 0; p < g; ++p) free.Add(p, 1);
-    std::vector<size_t> circle(g);
+    FenwickTree& free = scratch.free;
+    free.AllOnes(g);
+    std::vector<size_t>& circle = scratch.circle;
+    circle.resize(g);
     for (size_t j = g; j-- > 0;) {
         const size_t place = free.Find(static_cast<int64_t>(rank[j]));
         circle[place] = j;
         free.Add(place, -1);
     }
-    std::vector<size_t> order(g);
+    order.resize(g);
     for (size_t r = 0; r < g; ++r) order[r] = circle[(front + r) % g];
-    return order;
 }
 
 }  // namespace
@@ -357,38 +369,62 @@ std::vector<size_t> ExchangeOrderOfOneKey(const std::vector<int64_t>& smallerBef
 std::vector<size_t> TFob::TableDataOrder() const {
     size_t m = 0;
     while (m < fobs_.size() && fobs_[m].ObjType == 0) ++m;
-    // The block's places in key order, those of one key in their first order. The table number
-    // beside each place decides most comparisons without touching the records.
+    // Each record's key as one number that orders as CompareFobs does: the table number, then
+    // the rank of the qualifier among the block's distinct qualifiers. The sort then compares
+    // numbers held together instead of records spread over the whole list; each qualifier is
+    // read once, to rank it. The places are sorted by key, those of one key in their first order.
     struct Place {
-        int32_t id;
+        uint64_t key;
         size_t at;
     };
     std::vector<Place> places(m);
-    for (size_t i = 0; i < m; ++i) places[i] = {fobs_[i].ID, i};
-    std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
-        if (a.id != b.id) return a.id < b.id;
-        const int c = CompareFobs(fobs_[a.at], fobs_[b.at]);
-        return c != 0 ? c < 0 : a.at < b.at;
-    });
-    std::vector<size_t> byKey(m);
-    for (size_t i = 0; i < m; ++i) byKey[i] = places[i].at;
+    {
+        std::unordered_map<std::string_view, uint32_t> distinctOf;
+        std::vector<std::string_view> distinct;
+        for (size_t i = 0; i < m; ++i) {
+            const std::string_view q = fobs_[i].VersionList.view();
+            const auto [it, added] = distinctOf.try_emplace(q, static_cast<uint32_t>(distinct.size()));
+            if (added) distinct.push_back(q);
+            places[i] = {static_cast<uint64_t>(static_cast<uint32_t>(fobs_[i].ID) ^ 0x80000000u) << 32 | it->second, i};
+        }
+        std::vector<uint32_t> byText(distinct.size());
+        for (uint32_t d = 0; d < byText.size(); ++d) byText[d] = d;
+        // string_view compares unsigned bytes, as CompareFobs does.
+        std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return distinct[a] < distinct[b]; });
+        std::vector<uint32_t> rankOf(distinct.size());
+        for (uint32_t r = 0; r < byText.size(); ++r) rankOf[byText[r]] = r;
+        for (Place& p : places) p.key = (p.key & ~uint64_t{0xFFFFFFFF}) | rankOf[p.key & 0xFFFFFFFF];
+    }
+    std::sort(places.begin(), places.end(),
+              [](const Place& a, const Place& b) { return a.key != b.key ? a.key < b.key : a.at < b.at; });
 
-    std::vector<size_t> from;
-    from.reserve(m);
+    std::vector<size_t> from(m);
+    bool repeated = false;
+    for (size_t i = 0; i < m; ++i) {
+        from[i] = places[i].at;
+        if (i > 0 && places[i].key == places[i - 1].key) repeated = true;
+    }
+    if (!repeated) return from;  // every key once: the sorted order is the whole answer
+
+    // Records of one key: their order comes from the records of smaller keys before each.
     FenwickTree smallerKeys(m);  // 1 at the places of the keys already placed
     std::vector<int64_t> smallerBefore;
+    std::vector<size_t> group, order;
+    ExchangeScratch scratch;
     for (size_t start = 0; start < m;) {
         size_t end = start + 1;
-        while (end < m && CompareFobs(fobs_[byKey[start]], fobs_[byKey[end]]) == 0) ++end;
-        if (end - start == 1) {
-            from.push_back(byKey[start]);
-        } else {
+        while (end < m && places[end].key == places[start].key) ++end;
+        if (end - start > 1) {
             smallerBefore.clear();
-            for (size_t k = start; k < end; ++k) smallerBefore.push_back(smallerKeys.Prefix(byKey[k]));
-            for (size_t j : ExchangeOrderOfOneKey(smallerBefore, static_cast<int64_t>(start)))
-                from.push_back(byKey[start + j]);
+            group.clear();
+            for (size_t k = start; k < end; ++k) {
+                smallerBefore.push_back(smallerKeys.Prefix(places[k].at));
+                group.push_back(places[k].at);
+            }
+            ExchangeOrderOfOneKey(smallerBefore, static_cast<int64_t>(start), order, scratch);
+            for (size_t j = 0; j < order.size(); ++j) from[start + j] = group[order[j]];
         }
-        for (size_t k = start; k < end; ++k) smallerKeys.Add(byKey[k], 1);
+        for (size_t k = start; k < end; ++k) smallerKeys.Add(places[k].at, 1);
         start = end;
     }
     return from;

@@ -189,10 +189,12 @@ TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
         for (int round = 0; round < shape.rounds; ++round) {
             std::vector<TFobRec> recs;
             const int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(shape.maxCount));
+            // Qualifiers that order by unsigned bytes and by length; IDs on both sides of zero.
+            static const char* const kQualifiers[] = {"a", "b", "", "ab", "\xE6", "a\x7F"};
             for (int i = 0; i < n; ++i) {
                 // Names tell apart entries whose key is the same.
-                recs.push_back(Rec(0, static_cast<int>(rng() % static_cast<unsigned>(shape.ids)), std::to_string(i),
-                                   rng() % 2 ? "a" : "b"));
+                const int id = static_cast<int>(rng() % static_cast<unsigned>(shape.ids)) - shape.ids / 2;
+                recs.push_back(Rec(0, id, std::to_string(i), kQualifiers[rng() % (round % 2 ? 6 : 2)]));
             }
             recs.push_back(Rec(1, 1));
             std::vector<TFobRec> expected = recs;
