@@ -25,7 +25,8 @@ LineReader::LineReader(ByteSource& file, uint64_t from, size_t keep, size_t bloc
 
 // Past the bytes read, or at a CR that ends them: refills as often as it takes to find the
 // line's break, searching from scanFrom on (what was searched is not searched again, so a long
-// line costs one pass), then takes up the bits again behind the line.
+// line costs one pass), then takes up the bits again behind the line. Given pieces, it gives the
+// line so far once a block of it is at hand.
 bool LineReader::NextSlow(size_t scanFrom, std::string_view& line) {
     size_t scan = scanFrom;
     for (;;) {
@@ -34,6 +35,16 @@ bool LineReader::NextSlow(size_t scanFrom, std::string_view& line) {
         if (!needMore || fileAt_ >= size_) {
             if (brk == end_ && pos_ == end_) return false;
             Take(brk, line);
+            bitsAt_ = pos_;
+            bits_ = BitsAt(pos_);
+            return true;
+        }
+        if (pieces_ && brk - pos_ >= blockSize_) {
+            // The line so far, up to a CR whose next byte is not read yet, as a piece.
+            line = std::string_view(buf_.get() + pos_, brk - pos_);
+            Remember(line);
+            ended_ = false;
+            pos_ = brk;
             bitsAt_ = pos_;
             bits_ = BitsAt(pos_);
             return true;

@@ -157,6 +157,7 @@ public:
                 const size_t lineEnd = buf_[brk] == '\n' && brk > pos_ && buf_[brk - 1] == '\r' ? brk - 1 : brk;
                 line = std::string_view(buf_.get() + pos_, lineEnd - pos_);
                 Remember(line);
+                ended_ = true;
                 pos_ = brk + 1;
                 return true;
             }
@@ -168,6 +169,12 @@ public:
 
     // True when no line is left to read.
     bool AtEnd() const { return pos_ >= end_ && fileAt_ >= size_; }
+
+    // From now on a line longer than a block is given by Next in pieces of a block or more
+    // each, so that no line is ever held whole; LineEnded tells whether the text last given
+    // ended its line. For a reader that keeps one line only.
+    void GiveLongLinesInPieces() { pieces_ = keep_ == 1; }
+    bool LineEnded() const { return ended_; }
 
     // Passes over lines that do not begin with c, without reading them, and stops before one
     // that does, or earlier (at the end of the bytes read, or where a line's break is not yet
@@ -242,6 +249,7 @@ private:
     void Take(size_t brk, std::string_view& line) {
         line = std::string_view(buf_.get() + pos_, brk - pos_);
         Remember(line);
+        ended_ = true;
         if (brk < end_) brk += buf_[brk] == '\r' && brk + 1 < end_ && buf_[brk + 1] == '\n' ? 2 : 1;
         pos_ = brk;
     }
@@ -266,6 +274,8 @@ private:
     size_t mask_;
     size_t count_ = 0;  // lines read
     size_t held_ = 0;   // of them, read since the last skip
+    bool pieces_ = false;
+    bool ended_ = true;  // the text last given ended its line
 };
 
 }  // namespace kavlo

@@ -55,10 +55,10 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
     return s;
 }
 
-// The not yet consumed text of the lines fetched so far. Dropping from the front only moves
-// the view. When nothing is pending, an appended line is referred to where it stands in the
-// line reader's buffer instead of being copied, so a file that is one long line is never
-// copied twice; what is left of it is copied (Own) before a next line is read. Otherwise the
+// The not yet consumed text of the lines (or pieces of lines) fetched so far. Dropping from
+// the front only moves the view. When nothing is pending, an appended line is referred to
+// where it stands in the line reader's buffer instead of being copied; what is left of it is
+// copied (Own) before a next line is read. Otherwise the
 // pending text is copied once, and the consumed bytes are given back when they outweigh it:
 // every byte is moved at most once more, and the scan stays linear.
 //
@@ -162,6 +162,12 @@ constexpr std::array<TagStart, 11> kTagStarts = {{
     {"<Query ", 4, Kind::None},
 }};
 
+constexpr size_t kLongestTagStart = [] {
+    size_t n = 0;
+    for (const TagStart& t : kTagStarts) n = std::max(n, t.text.size());
+    return n;
+}();
+
 // The earliest place where one of the tag beginnings stands whole in the text. All of them
 // begin with "<" and no two can match at one place, so one pass over the "<"s finds it.
 struct TagHit {
@@ -241,7 +247,7 @@ TFobRec ReadStartTag(std::string_view rawTag, const TFob& fob, const Regional& r
 
 }  // namespace
 
-void ReadFileXml(TFob& fob, const Regional& regional) {
+void ReadFileXml(TFob& fob, const Regional& regional, size_t lineBlockSize) {
     // As for text exports: the list holds the records stored so far at every moment.
     std::vector<TFobRec>& fobs = fob.MutableFobs();
     fobs.clear();
@@ -251,20 +257,43 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
     const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
 
     // The file is read a line at a time, never held whole; a line is given up when the next
-    // one is read, so what the buffer still holds of it is copied first (and only then).
-    LineReader lines(*file);
+    // one is read, so what the buffer still holds of it is copied first (and only then). A
+    // line longer than the line reader's block comes in pieces, so that not even one line is
+    // held whole.
+    LineReader lines(*file, 0, 1, lineBlockSize);
+    lines.GiveLongLinesInPieces();
     ScanBuffer buf;
-    // Up to five more lines, joined without separators; false when none was left.
+    // The scan fetches up to five lines at a time, joined without their breaks, looks for what
+    // it seeks in all it holds, and when that is not there keeps only the last few bytes before
+    // the next fetch. The pieces of a long line continue their fetch: before one, as many
+    // bytes stay as a sought text could have begun in, so that the scan finds just what it
+    // would find in the whole fetch.
+    int fetched = 0;         // whole lines of the current fetch
+    bool inFetch = false;    // the current fetch is not complete: its last line came in part
+    // Appends the rest of the current fetch, or the next one; false when nothing was left.
     const auto appendLines = [&] {
+        if (!inFetch) fetched = 0;
+        inFetch = false;
         bool appended = false;
         std::string_view line;
-        for (int n = 0; n < 5 && !lines.AtEnd(); ++n) {
+        while (fetched < 5 && !lines.AtEnd()) {
             buf.Own();
             if (!lines.Next(line)) break;
             buf.Append(line, lines.Offset());
             appended = true;
+            if (!lines.LineEnded()) {
+                inFetch = true;
+                break;
+            }
+            ++fetched;
         }
         return appended;
+    };
+    // Gives up all but the last `keep` bytes of the pending text, where texts of up to `reach`
+    // bytes are sought, and appends more; false when nothing was left.
+    const auto keepAndAppend = [&](size_t keep, size_t reach) {
+        buf.KeepLast(inFetch ? std::max(keep, reach - 1) : keep);
+        return appendLines();
     };
 
     // Each element's text runs from its start tag to the end of its closing tag, or to the end
@@ -288,9 +317,8 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                 if (at != std::string_view::npos) {
                     buf.Drop(at + 9);
                     state = 2;
-                } else {
-                    buf.KeepLast(9);
-                    if (!appendLines()) state = 1;
+                } else if (!keepAndAppend(9, 9)) {
+                    state = 1;
                 }
                 break;
             }
@@ -302,8 +330,7 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
             case 2: {  // the end of the root's start tag: ">" or "/>", the earlier counts
                 const size_t gt = v.find('>');
                 if (gt == std::string_view::npos) {
-                    buf.KeepLast(2);
-                    if (!appendLines()) state = 1;
+                    if (!keepAndAppend(2, 2)) state = 1;
                 } else {
                     // A "/>" can only come first when it ends at the first ">".
                     state = gt > 0 && v[gt - 1] == '/' ? 3 : 4;
@@ -321,8 +348,7 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                 }
                 const TagHit hit = FindTagStart(v);
                 if (!hit.tag) {
-                    buf.KeepLast(6);
-                    if (!appendLines()) state = 1;
+                    if (!keepAndAppend(6, kLongestTagStart)) state = 1;
                     break;
                 }
                 if (hit.tag->kind != Kind::None) elementBegin = buf.FileOffset(hit.at);
@@ -372,9 +398,8 @@ void ReadFileXml(TFob& fob, const Regional& regional) {
                     buf.Drop(at + closing.size());
                     kind = Kind::None;
                     state = 4;
-                } else {
-                    buf.KeepLast(8);
-                    if (!appendLines()) state = 1;
+                } else if (!keepAndAppend(8, closing.size())) {
+                    state = 1;
                 }
                 break;
             }

@@ -32,15 +32,26 @@ private:
     size_t shrinkTo_;
 };
 
-std::vector<std::string> ReadLines(const std::string& text, size_t blockSize, uint64_t from = 0) {
+// The lines of the text; with `pieces`, each joined from its pieces, every piece but a line's
+// last of a block or more, each piece's offset where it stands in the text.
+std::vector<std::string> ReadLines(const std::string& text, size_t blockSize, uint64_t from = 0, bool pieces = false) {
     MemorySource src(text);
     LineReader reader(src, from, 1, blockSize);
+    if (pieces) reader.GiveLongLinesInPieces();
     std::vector<std::string> lines;
     std::string_view line;
+    bool ended = true;
     while (!reader.AtEnd()) {
         if (!reader.Next(line)) ADD_FAILURE() << "no line after all";
-        lines.emplace_back(line);
+        EXPECT_EQ(text.compare(reader.Offset(), line.size(), line), 0);
+        if (ended) lines.emplace_back();
+        lines.back() += line;
+        ended = reader.LineEnded();
+        if (!ended) {
+            EXPECT_GE(line.size(), blockSize);
+        }
     }
+    EXPECT_TRUE(ended);
     EXPECT_FALSE(reader.Next(line));
     return lines;
 }
@@ -68,7 +79,9 @@ TEST(LineReader, EveryKindOfBreakSplitsAlikeAtEveryBlockSize) {
         {std::string(64, 'y') + "\r" + "z", {std::string(64, 'y'), "z"}},
     };
     for (const auto& c : cases)
-        for (size_t block : kBlockSizes) EXPECT_EQ(ReadLines(c.text, block), c.lines) << block << " " << c.text.size();
+        for (size_t block : kBlockSizes)
+            for (bool pieces : {false, true})
+                EXPECT_EQ(ReadLines(c.text, block, 0, pieces), c.lines) << block << " " << c.text.size() << pieces;
 }
 
 TEST(LineReader, RandomTextsSplitAsTheWholeTextDoes) {
@@ -89,7 +102,8 @@ TEST(LineReader, RandomTextsSplitAsTheWholeTextDoes) {
         const size_t n = rng() % 400;
         for (size_t i = 0; i < n; ++i) t += "ab\r\n"[rng() % 4];
         const std::vector<std::string> expected = splitWhole(t);
-        for (size_t block : kBlockSizes) ASSERT_EQ(ReadLines(t, block), expected) << round << " " << block;
+        for (size_t block : kBlockSizes)
+            for (bool pieces : {false, true}) ASSERT_EQ(ReadLines(t, block, 0, pieces), expected) << round << " " << block;
     }
 }
 
@@ -112,8 +126,9 @@ TEST(LineReader, SkippingPassesOnlyOverLinesThatDoNotBeginWithTheByte) {
                 if (!reader.Next(line)) break;
                 ASSERT_EQ(line, whole.at(at)) << round << " " << block;
                 // With the whole text in one block, a skip stops only at such a line or the last.
-                if (block == LineReader::kBlockSize && at > 0)
+                if (block == LineReader::kBlockSize && at > 0) {
                     ASSERT_TRUE(line.starts_with('O') || at + 1 == whole.size()) << round << " " << at;
+                }
                 ++at;
             }
             ASSERT_EQ(at, whole.size()) << round << " " << block;

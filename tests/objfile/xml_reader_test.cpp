@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
+#include "objfile/readers.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/reader_test.h"
@@ -226,6 +227,47 @@ TEST_F(XmlReader, OneLineAndManyElementsReadAlike) {
     ASSERT_EQ(fob_.Count(), 4500);
     for (size_t i = 0; i < lines.size(); i += 97) ASSERT_EQ(Row(fob_.Fob(static_cast<int>(i))), Row(lines[i])) << i;
     EXPECT_EQ(Row(fob_.Fob(4499)), Row(lines[4499]));
+}
+
+TEST_F(XmlReader, LinesReadInPiecesOfAnySizeGiveWhatWholeLinesGive) {
+    // Files whose lines are long next to the small blocks, so that their tags straddle the
+    // pieces at every offset: the records and spans must not depend on where pieces end.
+    std::vector<std::string> files;
+    XmlFile mixed = Three();
+    for (XmlElement e : {Element("Table", 1, "T"), Element("MenuSuite", 2, "M"), Element("Query", 3, "Q")}) {
+        e.selfClosing = e.kind == "Table";
+        e.writeClosingTag = e.kind != "MenuSuite";
+        mixed.elements.push_back(e);
+    }
+    mixed.elements.push_back(Element("Page", 9, "After &amp; more"));
+    XmlFile realistic;
+    realistic.elements = testing::RealisticXmlElements(12, 4, 2);
+    for (XmlFile f : {mixed, realistic}) {
+        files.push_back(testing::WriteXml(f));
+        f.oneLine = true;
+        files.push_back(testing::WriteXml(f));
+    }
+    // A report's tag cut by the end of a fetch is lost, whatever the pieces.
+    files.push_back("<Objects >\n\n\n\n<!-- nothing here -->" + std::string(100, ' ') +
+                    "<Report\n ID=\"1\" Name=\"R\">\n</Report><Form ID=\"2\" Name=\"F\">\n</Form>\n</Objects>\n");
+    files.push_back("<Objects\r\n  xmlns=\"urn:x\"/><Form ID=\"2\" Name=\"F\"></Form>");
+    for (size_t k = 0; k < files.size(); ++k) {
+        ASSERT_EQ(Load(files[k]), "") << k;
+        const std::vector<TFobRec> whole = fob_.Fobs();
+        const std::vector<ObjectSpan> spans = fob_.Content.Spans;
+        for (size_t block : {1, 2, 3, 5, 8, 13, 21, 64, 200}) {
+            TFob pieces;
+            pieces.FileName = dir_.File("t.xml");
+            pieces.FileNo = 1;
+            ReadFileXml(pieces, regional_.Get(), block);
+            ASSERT_EQ(pieces.Count(), static_cast<int>(whole.size())) << k << " " << block;
+            for (size_t i = 0; i < whole.size(); ++i) {
+                ASSERT_EQ(Row(pieces.Fob(static_cast<int>(i))), Row(whole[i])) << k << " " << block;
+                ASSERT_EQ(pieces.Content.Spans[i].Begin, spans[i].Begin) << k << " " << block;
+                ASSERT_EQ(pieces.Content.Spans[i].End, spans[i].End) << k << " " << block;
+            }
+        }
+    }
 }
 
 TEST_F(XmlReader, EveryTruncationListsAPrefixOfTheElements) {
