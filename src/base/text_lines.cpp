@@ -5,10 +5,84 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#if defined(__x86_64__) && !defined(_WIN32) && defined(__GNUC__)
+#define KAVLO_AVX2_SEARCH 1
+#include <immintrin.h>
+#else
+#define KAVLO_AVX2_SEARCH 0
+#endif
 
 #include "base/errors.h"
 
 namespace kavlo {
+
+namespace {
+
+size_t FindByteAfterBreakPlain(const char* p, size_t from, size_t end, char c) {
+    size_t i = from;
+#if defined(__SSE2__)
+    const __m128i cc = _mm_set1_epi8(c);
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const auto hits = [&](size_t at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at - 1));
+        return _mm_and_si128(_mm_cmpeq_epi8(v, cc), _mm_or_si128(_mm_cmpeq_epi8(w, lf), _mm_cmpeq_epi8(w, cr)));
+    };
+    for (; i < end; i += 64) {
+        const __m128i h0 = hits(i), h1 = hits(i + 16), h2 = hits(i + 32), h3 = hits(i + 48);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(h0, h1), _mm_or_si128(h2, h3))) == 0) continue;
+        const uint64_t bits = static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(h0))) |
+                              static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(h1))) << 16 |
+                              static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(h2))) << 32 |
+                              static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(h3))) << 48;
+        return std::min(end, i + static_cast<size_t>(__builtin_ctzll(bits)));
+    }
+    return end;
+#else
+    for (; i < end; ++i)
+        if (p[i] == c && (p[i - 1] == '\n' || p[i - 1] == '\r')) return i;
+    return end;
+#endif
+}
+
+#if KAVLO_AVX2_SEARCH
+__attribute__((target("avx2"))) size_t FindByteAfterBreakAvx2(const char* p, size_t from, size_t end, char c) {
+    const __m256i cc = _mm256_set1_epi8(c);
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const auto hits = [&](size_t at) __attribute__((target("avx2"))) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + at));
+        const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + at - 1));
+        return _mm256_and_si256(_mm256_cmpeq_epi8(v, cc),
+                                _mm256_or_si256(_mm256_cmpeq_epi8(w, lf), _mm256_cmpeq_epi8(w, cr)));
+    };
+    for (size_t i = from; i < end; i += 64) {
+        const __m256i h0 = hits(i), h1 = hits(i + 32);
+        if (_mm256_testz_si256(_mm256_or_si256(h0, h1), _mm256_or_si256(h0, h1))) continue;
+        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(h0))) |
+                              static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(h1))) << 32;
+        return std::min(end, i + static_cast<size_t>(__builtin_ctzll(bits)));
+    }
+    return end;
+}
+
+size_t (*ChooseFindByteAfterBreak())(const char*, size_t, size_t, char) {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? FindByteAfterBreakAvx2 : FindByteAfterBreakPlain;
+}
+#endif
+
+}  // namespace
+
+size_t FindByteAfterBreak(const char* p, size_t from, size_t end, char c) {
+#if KAVLO_AVX2_SEARCH
+    static size_t (*const find)(const char*, size_t, size_t, char) = ChooseFindByteAfterBreak();
+    return find(p, from, end, c);
+#else
+    return FindByteAfterBreakPlain(p, from, end, c);
+#endif
+}
 
 LineReader::LineReader(ByteSource& file, uint64_t from, size_t keep, size_t blockSize)
     : file_(file),

@@ -35,34 +35,13 @@ inline size_t FindLineBreak(const char* p, size_t n) {
     return n;
 }
 
-// The bytes equal to c among the 64 at p, as bits.
-inline uint64_t FindByte64(const char* p, char c) {
-    uint64_t bits = 0;
-#if defined(__SSE2__)
-    const __m128i cc = _mm_set1_epi8(c);
-    for (int k = 0; k < 4; ++k) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        bits |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cc)))) << (16 * k);
-    }
-#else
-    for (int i = 0; i < 64; ++i)
-        if (p[i] == c) bits |= uint64_t{1} << i;
-#endif
-    return bits;
-}
+// The first offset i in [from, end) where p[i] is c and p[i - 1] a CR or an LF, or end; from
+// must be at least 1. Up to 63 bytes past end are loaded (never used), so the caller keeps that
+// much room behind its data. Sixteen bytes are compared at a time where SSE2 is there, 32
+// where the processor has AVX2 and the build may use it (not on Windows, whose compiler does
+// not align the stack for 32-byte values).
+size_t FindByteAfterBreak(const char* p, size_t from, size_t end, char c);
 
-// The number of bits set (without the processor's own instruction, which not every x86-64 has).
-inline size_t BitCount(uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555u;
-    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-    return static_cast<size_t>((x * 0x0101010101010101u) >> 56);
-}
-
-// Reads the lines of a file from a given offset up to the file's size at the start. The last
-// `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
-// A file that turns out shorter than its size raises EReadError ("Stream read error"): it
-// shrank while it was read.
 // The LF and the CR bytes among the 64 at p, as bits (bit i for p[i]).
 struct LineBreakBits {
     uint64_t lf = 0, cr = 0;
@@ -86,10 +65,6 @@ inline LineBreakBits FindLineBreaks64(const char* p) {
     return bits;
 }
 
-// Reads the lines of a file from a given offset up to the file's size at the start. The last
-// `keep` lines read stay at hand (Recent); older ones are given up when the buffer is refilled.
-// A file that turns out shorter than its size raises EReadError ("Stream read error"): it
-// shrank while it was read.
 // The CR and LF bytes among the 64 at p, as bits (bit i for p[i]).
 inline uint64_t LineBreakBits64(const char* p) {
     uint64_t bits = 0;
@@ -177,33 +152,27 @@ public:
     bool LineEnded() const { return ended_; }
 
     // Passes over lines that do not begin with c, without reading them, and stops before one
-    // that does, or earlier (at the end of the bytes read, or where a line's break is not yet
-    // known); returns how many it passed. Lines passed over are not at hand (Recent) after it.
-    size_t SkipLinesNotBeginningWith(char c) {
-        size_t n = 0;
-        for (;;) {
-            if (pos_ >= end_ || buf_[pos_] == c) break;
-            if (bits_ == 0) {
-                if (bitsAt_ + 64 >= end_) break;
-                bitsAt_ += 64;
-                bits_ = BitsAt(bitsAt_);
-                continue;
-            }
-            // A line begins after each break; the first that begins with c ends the skip. A CR
-            // that ends the bytes read is left to Next, which must see the byte after it.
-            uint64_t take = bits_;
-            if (buf_[end_ - 1] == '\r' && fileAt_ < size_ && end_ - 1 - bitsAt_ < 64)
-                take &= ~(uint64_t{1} << (end_ - 1 - bitsAt_));
-            const uint64_t hits = take & FindByte64(buf_.get() + bitsAt_ + 1, c);
-            if (hits) take &= (hits & (~hits + 1)) * 2 - 1;  // up to the first hit
-            if (take == 0) break;
-            n += BitCount(take);
-            pos_ = bitsAt_ + static_cast<size_t>(63 - __builtin_clzll(take)) + 1;
-            bits_ &= ~take;
-            if (hits) break;
+    // that does, or earlier: before the last line of the bytes read, whose end is not yet
+    // known; true when it passed any. A line begins with c where c stands first in the
+    // bytes or follows a line break, so only the bytes equal to c are looked at closely, not
+    // every break. Lines passed over are not at hand (Recent) after it.
+    bool SkipLinesNotBeginningWith(char c) {
+        if (pos_ >= end_ || buf_[pos_] == c) return false;
+        size_t next = FindByteAfterBreak(buf_.get(), pos_ + 1, end_, c);
+        if (next == end_) {
+            // None here: on to the start of the last line, after the last break. A CR that ends
+            // the bytes read may be the first half of a CR LF, so it is left to Next.
+            size_t q = end_;
+            if (buf_[q - 1] == '\r' && fileAt_ < size_) --q;
+            while (q > pos_ && buf_[q - 1] != '\n' && buf_[q - 1] != '\r') --q;
+            if (q == pos_) return false;
+            next = q;
         }
-        if (n > 0) held_ = 0;
-        return n;
+        pos_ = next;
+        bitsAt_ = pos_;
+        bits_ = BitsAt(pos_);
+        held_ = 0;
+        return true;
     }
 
     // The text of the line `back` lines before the last one read (0: the last one); back must

@@ -6,6 +6,7 @@
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
 #include "platform/code_page.h"
+#include "platform/memory.h"
 
 namespace kavlo::cli {
 
@@ -87,6 +88,7 @@ std::string RenderGrid(const Listing& listing) {
     const auto right = [](size_t c) { return c == 0 || c == 2 || c == 7; };
     std::string out;
     out.reserve(static_cast<size_t>(last + 1) * (lineWidth + 8));
+    AdviseLargePages(out.data(), out.capacity());
     for (int row = 0; row <= last; ++row) {
         const size_t lineStart = out.size();
         for (size_t c = 0; c < 10; ++c) {

@@ -16,6 +16,7 @@
 #include "objfile/readers.h"
 #include "platform/code_page.h"
 #include "platform/file.h"
+#include "platform/memory.h"
 
 namespace kavlo {
 
@@ -106,13 +107,15 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
     // leaves the objects read before it (and an unreadable file an empty list). Room is kept
     // for one object per 4 KB of file from the start, up to a 1 GB file (room never written
     // takes address space, not memory), and beyond that the list grows geometrically: a large
-    // export then costs no repeated copying, and no copy to cut it to size either.
+    // export then costs no repeated copying, and no copy to cut it to size either. The room is
+    // asked for in large pages: filling it then costs a page fault per 2 MB, not per 4 KB.
     std::vector<TFobRec>& fobs = fob.MutableFobs();
     fobs.clear();
     fobs.shrink_to_fit();
 
     const auto file = InputFile::Open(fob.FileName);
     fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 18)));
+    AdviseLargePages(fobs.data(), fobs.capacity() * sizeof(TFobRec));
     char start[kUtf8Mark.size()] = {};
     const size_t got = file->ReadAt(0, start, sizeof start);
     const bool utf8 = std::string_view(start, got) == kUtf8Mark;
@@ -129,14 +132,14 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
     // Bit k: the line k lines up from the last one read begins with "OBJECT". Each line is
     // looked at once, as it is read; most are rejected by their start.
     uint32_t objectLines = 0;
-    size_t count = 0;
+    size_t count = 0;  // lines read and passed over (a skip counts one): are there nine yet?
     std::string_view line;
     for (;;) {
         // While no object line waits for the lines below it, lines that cannot be one are
         // passed over without being read (most of a file: the objects' bodies).
         if ((objectLines & ((1u << (kWindow - 1)) - 1)) == 0) {
-            if (const size_t passed = lines.SkipLinesNotBeginningWith('O')) {
-                count += passed;
+            if (lines.SkipLinesNotBeginningWith('O')) {
+                ++count;  // at least one line passed
                 objectLines = 0;
             }
         }
