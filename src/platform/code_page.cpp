@@ -103,11 +103,15 @@ std::string AnsiToUtf8(std::string_view ansi) {
 }
 
 void AppendAnsiAsUtf8(std::string& out, std::string_view ansi) {
-    for (char ch : ansi) {
-        const uint16_t u = k1252ToUnicode[static_cast<uint8_t>(ch)];
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
+    // Most texts are ASCII, which is its own UTF-8: runs of it are appended whole.
+    for (size_t i = 0; i < ansi.size();) {
+        size_t ascii = i;
+        while (ascii < ansi.size() && static_cast<uint8_t>(ansi[ascii]) < 0x80) ++ascii;
+        out.append(ansi.data() + i, ascii - i);
+        if (ascii == ansi.size()) break;
+        i = ascii + 1;
+        const uint16_t u = k1252ToUnicode[static_cast<uint8_t>(ansi[ascii])];
+        if (u < 0x800) {
             out += static_cast<char>(0xC0 | (u >> 6));
             out += static_cast<char>(0x80 | (u & 0x3F));
         } else {
