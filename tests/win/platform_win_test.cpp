@@ -78,6 +78,16 @@ TEST(WinCodePages, Ansi1252ToUtf8AgreesWithWindows) {
         const int n = WideCharToMultiByte(CP_UTF8, 0, &w, 1, utf8, sizeof utf8, nullptr, nullptr);
         ASSERT_EQ(AnsiToUtf8(std::string(1, in)), std::string(utf8, static_cast<size_t>(n))) << b;
     }
+    // Runs of ASCII between other characters, as cells hold them.
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += std::string(b % 3 + 1, static_cast<char>(b)) + "ab";
+    std::wstring wide(all.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(1252, 0, all.data(), static_cast<int>(all.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    EXPECT_EQ(AnsiToUtf8(all), utf8);
 }
 
 SYSTEMTIME SystemTimeOf(double serial) {
