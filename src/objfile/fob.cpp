@@ -13,6 +13,7 @@
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
 #include "platform/file.h"
+#include "platform/memory.h"
 
 namespace kavlo {
 
@@ -207,13 +208,26 @@ void TFob::LoadFile(int fileNo, const std::string& fileName, const Regional& reg
         Content.FileTime = file->LastWriteTime();
     } catch (const EKavloError&) {
     }
+    // The binary readers count the records first, and the list is sized once, in large pages
+    // where the system gives them: a backup's list of 60 MB then costs a few dozen page faults
+    // instead of 15,000, and the sorted reading of its table data few misses of the address
+    // translation.
+    const auto sizeList = [this](size_t n) {
+        std::vector<TFobRec>& fobs = MutableFobs();
+        fobs.clear();
+        if (fobs.capacity() < n) {
+            fobs.shrink_to_fit();
+            fobs.reserve(n);
+            AdviseLargePages(fobs.data(), n * sizeof(TFobRec));
+        }
+        fobs.assign(n, TFobRec{});
+    };
     if (FileExt == ".fob") {
-        const int32_t n = CountFileFob(*this);
-        MutableFobs().assign(static_cast<size_t>(n), TFobRec{});
+        sizeList(static_cast<size_t>(CountFileFob(*this)));
         ReadFileFob(*this, regional);
     } else if (FileExt == ".fbk") {
         const FbkCounts c = CountFileFbk(*this);
-        MutableFobs().assign(static_cast<size_t>(c.tableData) + static_cast<size_t>(c.objects), TFobRec{});
+        sizeList(static_cast<size_t>(c.tableData) + static_cast<size_t>(c.objects));
         ReadFileFbk(*this, c.tableData, regional);
     } else if (FileExt == ".txt") {
         ReadFileTxt(*this, regional);
