@@ -4,17 +4,18 @@
 //    waits for it; the PDF that CUPS makes afterwards is not counted;
 //  - 100 rows exported to tools/fakeexcel (registered for the run, removed afterwards): the
 //    automation calls per second, each a round trip to the server's process.
+// Each is the median of several runs, with the fastest and slowest (bench/median.h).
 // Built with the Windows build; run with the queue up:
 //   tools/wine-run.sh build/win/output_bench.exe
 #include <windows.h>
 #include <objbase.h>
 #include <winspool.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "bench_list_win.h"
+#include "median.h"
 #include "gui/printer_canvas_win.h"
 #include "listing/visible_list.h"
 #include "output/excel_automation_win.h"
@@ -24,9 +25,8 @@ using namespace kavlo;
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+constexpr int kPrintRuns = 5;
+constexpr int kExportRuns = 3;
 
 // Counts the automation calls that pass through it.
 class CountingObject final : public AutomationObject {
@@ -77,10 +77,12 @@ int main() {
     char printer[256] = {};
     DWORD size = sizeof printer;
     if (GetDefaultPrinterA(printer, &size)) {
-        TPrinterCanvas canvas(UniqueDc(CreateDCA(nullptr, printer, nullptr, nullptr)));
-        const auto t0 = std::chrono::steady_clock::now();
-        PrintList(canvas, printed, "C:\\objects\\one.fob", "C:\\objects\\two.fob", "  09-12-26 - 06:00:00");
-        std::printf("print: 2000 rows on %s in %.2f s\n", printer, Seconds(t0));
+        const bench::Spread t = bench::MedianSeconds(kPrintRuns, [&] {
+            TPrinterCanvas canvas(UniqueDc(CreateDCA(nullptr, printer, nullptr, nullptr)));
+            PrintList(canvas, printed, "C:\\objects\\one.fob", "C:\\objects\\two.fob", "  09-12-26 - 06:00:00");
+        });
+        std::printf("print: 2000 rows on %s in %.2f s (%.2f-%.2f, %d runs), %.0f rows/s\n", printer, t.median, t.min,
+                    t.max, t.runs, 2000 / t.median);
     } else {
         std::printf("print: no default printer (start the test print queue first)\n");
     }
@@ -96,15 +98,32 @@ int main() {
     OleInitialize(nullptr);
     const TVisibleList exported = MakeBenchList(100);
     CountingHost excel;
-    const auto t0 = std::chrono::steady_clock::now();
-    try {
-        ExportToExcel(exported, FormatSettings{}, excel);
-    } catch (const std::exception& e) {
-        std::printf("export failed: %s\n", e.what());
-    }
-    const double s = Seconds(t0);
-    std::printf("export: 100 rows, %ld calls in %.2f s, %.0f calls/s\n", excel.calls, s, excel.calls / s);
-    if (HWND w = FindWindowA(kExcelMainWindowClass, nullptr)) PostMessageA(w, WM_CLOSE, 0, 0);
+    // Each run starts without a stand-in window from the run before.
+    const auto closeExcel = [] {
+        if (HWND w = FindWindowA(kExcelMainWindowClass, nullptr)) {
+            PostMessageA(w, WM_CLOSE, 0, 0);
+            Sleep(500);
+        }
+    };
+    bool failed = false;
+    const bench::Spread t = bench::MedianSeconds(
+        kExportRuns,
+        [&] {
+            try {
+                ExportToExcel(exported, FormatSettings{}, excel);
+            } catch (const std::exception& e) {
+                std::printf("export failed: %s\n", e.what());
+                failed = true;
+            }
+        },
+        [&] {
+            closeExcel();
+            excel.calls = 0;
+        });
+    if (!failed)
+        std::printf("export: 100 rows, %ld calls in %.2f s (%.2f-%.2f, %d runs), %.0f calls/s\n", excel.calls, t.median,
+                    t.min, t.max, t.runs, excel.calls / t.median);
+    closeExcel();
     OleUninitialize();
     RunWait(fake + " /unregserver");
     DeleteFileA((std::string(temp) + "calls.txt").c_str());
