@@ -219,10 +219,10 @@ void TMainForm::CreateToolBar() {
                                0, 0, Scale(kDesignWidth), Scale(29), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolBarId)),
                                AppInstance(), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    smallImages_ = CreateToolbarImageList(ImageSize(false));
-    largeImages_ = CreateToolbarImageList(ImageSize(true));
-    smallDisabledImages_ = CreateToolbarImageList(ImageSize(false), ToolbarImageLook::Disabled);
-    largeDisabledImages_ = CreateToolbarImageList(ImageSize(true), ToolbarImageLook::Disabled);
+    // The large images are drawn when they are first shown: most starts never need them.
+    ToolbarImageLists small = CreateToolbarImageLists(ImageSize(false));
+    smallImages_ = std::move(small.normal);
+    smallDisabledImages_ = std::move(small.disabled);
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_.get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(smallDisabledImages_.get()));
     std::vector<TBBUTTON> buttons;
@@ -351,6 +351,11 @@ std::optional<SettingsPlacement> TMainForm::Placement() const {
 }
 
 void TMainForm::SizeToolButtonsClick(bool large) {
+    if (large && !largeImages_) {
+        ToolbarImageLists lists = CreateToolbarImageLists(ImageSize(true));
+        largeImages_ = std::move(lists.normal);
+        largeDisabledImages_ = std::move(lists.disabled);
+    }
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>((large ? largeImages_ : smallImages_).get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0,
                  reinterpret_cast<LPARAM>((large ? largeDisabledImages_ : smallDisabledImages_).get()));
@@ -499,8 +504,12 @@ void TMainForm::BuildList(const BuildMode& mode) {
                               filters_};
     grid_.SetList(nullptr);
     kavlo::BuildList(mode, sources, built_);
+    // The panels are drawn once for all their texts, not once for each.
+    SendMessageA(status_, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < kStatusPanelCount; ++i)
         SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(PanelText(i).c_str()));
+    SendMessageA(status_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(status_, nullptr, TRUE);
     grid_.ResetPosition();
     grid_.SetList(&built_.List);
     ShowModeInForce();

@@ -34,19 +34,43 @@ UniqueBitmap CreateMaskBitmap(const Image& image) {
     return UniqueBitmap(CreateBitmap(image.width, image.height, 1, 1, bits.data()));
 }
 
+namespace {
+
+UniqueImageList NewImageList(int size) {
+    return UniqueImageList(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0));
+}
+
+bool AddImage(HIMAGELIST list, const Image& image, int index) {
+    const UniqueBitmap bmp = CreateArgbBitmap(image);
+    const UniqueBitmap mask = CreateMaskBitmap(image);
+    return bmp && mask && ImageList_Add(list, bmp.get(), mask.get()) == index;
+}
+
+// Adds the images of `size` to the lists given (either may be null), drawing each image once.
+bool AddToolbarImages(int size, HIMAGELIST normal, HIMAGELIST disabled) {
+    for (int i = 0; i < kToolbarImageCount; ++i) {
+        const Image image = ToolbarImage(i, size);
+        if (normal && !AddImage(normal, image, i)) return false;
+        if (disabled && !AddImage(disabled, DisabledImage(image), i)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look) {
     if (!IsToolbarImageSize(size)) return {};
-    UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarImageCount, 0));
-    if (!list) return {};
-    for (int i = 0; i < kToolbarImageCount; ++i) {
-        Image image = ToolbarImage(i, size);
-        if (look == ToolbarImageLook::Disabled) image = DisabledImage(image);
-        const UniqueBitmap bmp = CreateArgbBitmap(image);
-        const UniqueBitmap mask = CreateMaskBitmap(image);
-        const int added = bmp && mask ? ImageList_Add(list.get(), bmp.get(), mask.get()) : -1;
-        if (added != i) return {};
-    }
+    UniqueImageList list = NewImageList(size);
+    const bool disabled = look == ToolbarImageLook::Disabled;
+    if (!list || !AddToolbarImages(size, disabled ? nullptr : list.get(), disabled ? list.get() : nullptr)) return {};
     return list;
+}
+
+ToolbarImageLists CreateToolbarImageLists(int size) {
+    if (!IsToolbarImageSize(size)) return {};
+    ToolbarImageLists lists{NewImageList(size), NewImageList(size)};
+    if (!lists.normal || !lists.disabled || !AddToolbarImages(size, lists.normal.get(), lists.disabled.get())) return {};
+    return lists;
 }
 
 }  // namespace kavlo

@@ -17,6 +17,12 @@ enum class ToolbarImageLook { Normal, Disabled };
 // it. Empty for another size or when the system cannot create it.
 UniqueImageList CreateToolbarImageList(int size, ToolbarImageLook look = ToolbarImageLook::Normal);
 
+// Both looks of one size at once, each image drawn once for the two; both empty on failure.
+struct ToolbarImageLists {
+    UniqueImageList normal, disabled;
+};
+ToolbarImageLists CreateToolbarImageLists(int size);
+
 // A 32-bit top-down DIB section holding `image` (straight alpha, as image lists want it), and
 // the monochrome mask that marks its transparent pixels (alpha below half) with 1. Empty on
 // failure.
