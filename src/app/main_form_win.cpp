@@ -8,6 +8,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 
 #include "app/about_form_win.h"
 #include "app/ask_file_no_form_win.h"
@@ -547,6 +549,36 @@ void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) 
     fob.LoadFile(number == 1 ? 1 : 2, fileName, regional_.Get());
 }
 
+// As LoadIntoSlot for file 1 and then for file 2, but file 2 is read on a second thread while
+// file 1 is read: two whole-database exports load in the time of the larger. Slot 2 takes what
+// was read only when file 1 loaded, as it would have been loaded only then; a failure of file 2
+// leaves in it what was read before the failure, as LoadIntoSlot does.
+void TMainForm::LoadBothSlots(const std::string& file1, const std::string& file2) {
+    HourglassGuard hourglass;
+    const Regional regional = regional_.Get();
+    TFob second;
+    std::exception_ptr secondFailed;
+    std::thread reader([&] {
+        try {
+            second.LoadFile(2, file2, regional);
+        } catch (...) {
+            secondFailed = std::current_exception();
+        }
+    });
+    try {
+        ++loads_;
+        fob1_.Clear();
+        fob1_.LoadFile(1, file1, regional);
+    } catch (...) {
+        reader.join();
+        throw;
+    }
+    reader.join();
+    ++loads_;
+    fob2_.Swap(second);
+    if (secondFailed) std::rethrow_exception(secondFailed);
+}
+
 void TMainForm::ToolButtonOpenFileClick(int fileNo) {
     static const char kFilter[] =
         "Supported files (*.fob;*.fbk;*.txt;*.xml)\0*.fob;*.fbk;*.txt;*.xml\0Object files (*.fob)\0*.fob\0"
@@ -760,8 +792,7 @@ void TMainForm::WmLoadDropped() {
     } else if (droppedCount_ == 2) {
         TFob::CheckFileType(droppedNames_[0]);
         TFob::CheckFileType(droppedNames_[1]);
-        LoadIntoSlot(droppedNames_[0], 1, false);
-        LoadIntoSlot(droppedNames_[1], 2, false);
+        LoadBothSlots(droppedNames_[0], droppedNames_[1]);
         BuildList(BuildMode::Off());
     }
 }
@@ -774,12 +805,19 @@ void TMainForm::LoadCommandLine() {
         droppedCount_ = 1;
         droppedNames_[0] = args[0];
         TFob::CheckFileType(args[0]);
-        LoadIntoSlot(args[0], 1, false);
-        if (args.size() >= 2 && FileExists(args[1])) {
+        const bool second = args.size() >= 2 && FileExists(args[1]);
+        if (second && TFob::IsKnownFileType(args[1])) {
             droppedCount_ = 2;
             droppedNames_[1] = args[1];
-            TFob::CheckFileType(args[1]);
-            LoadIntoSlot(args[1], 2, false);
+            LoadBothSlots(args[0], args[1]);  // read side by side
+        } else {
+            LoadIntoSlot(args[0], 1, false);
+            if (second) {
+                droppedCount_ = 2;
+                droppedNames_[1] = args[1];
+                TFob::CheckFileType(args[1]);  // raises: not an object file
+                LoadIntoSlot(args[1], 2, false);
+            }
         }
     }
     BuildList(BuildMode::Off());

@@ -96,6 +96,7 @@ private:
     friend class TMainFormPeer;  // what the window tests look at (tests/win/main_form_peer.h)
 
     void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
+    void LoadBothSlots(const std::string& file1, const std::string& file2);
     void DropPIDLTarget1Drop(const std::vector<std::string>& paths);
     void BuildList(const BuildMode& mode);
     void UpdateScrollBar();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/errors.h"
@@ -177,11 +178,15 @@ std::string TFob::ExtensionOf(std::string_view fileName) {
     return LowerAscii(fileName.substr(dot));
 }
 
-void TFob::CheckFileType(std::string_view fileName) {
+bool TFob::IsKnownFileType(std::string_view fileName) {
     const std::string ext = ExtensionOf(fileName);
     for (std::string_view known : FileExtensions)
-        if (ext == known) return;
-    throw EKavloError("Unsupported file type: " + ext);
+        if (ext == known) return true;
+    return false;
+}
+
+void TFob::CheckFileType(std::string_view fileName) {
+    if (!IsKnownFileType(fileName)) throw EKavloError("Unsupported file type: " + ExtensionOf(fileName));
 }
 
 void TFob::Clear() {
@@ -276,6 +281,15 @@ void TFob::Assign(const TFob& other) {
     FileExt = other.FileExt;
     fobs_ = other.fobs_;
     Content = other.Content;
+}
+
+void TFob::Swap(TFob& other) noexcept {
+    std::swap(FileNo, other.FileNo);
+    FileName.swap(other.FileName);
+    FileExt.swap(other.FileExt);
+    std::swap(Content, other.Content);
+    fobs_.swap(other.fobs_);
+    index_.swap(other.index_);
 }
 
 // The table-data block is sorted by CompareFobs with an exchange sort: for each i and each

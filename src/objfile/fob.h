@@ -105,6 +105,8 @@ public:
     // Raises "Unsupported file type: " + the lower-cased extension unless it is one of the
     // four object file extensions.
     static void CheckFileType(std::string_view fileName);
+    // Whether CheckFileType accepts the name.
+    static bool IsKnownFileType(std::string_view fileName);
     // The lower-cased extension with its dot, or empty.
     static std::string ExtensionOf(std::string_view fileName);
 
@@ -128,6 +130,8 @@ public:
     int FindFobByText(int type, int id, std::string_view text) const;
 
     void Assign(const TFob& other);
+    // Exchanges the two whole: records, file, kept spans and lookup index; nothing is copied.
+    void Swap(TFob& other) noexcept;
     void SortTableData();
     // The order SortTableData gives the leading block of table data, without moving a record:
     // entry k is the index of the record that it puts at k. Its size is that of the block.
