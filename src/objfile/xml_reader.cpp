@@ -58,9 +58,9 @@ std::string XmlAttribute(std::string_view tag, std::string_view name) {
 // The not yet consumed text of the lines (or pieces of lines) fetched so far. Dropping from
 // the front only moves the view. When nothing is pending, an appended line is referred to
 // where it stands in the line reader's buffer instead of being copied; what is left of it is
-// copied (Own) before a next line is read. Otherwise the
-// pending text is copied once, and the consumed bytes are given back when they outweigh it:
-// every byte is moved at most once more, and the scan stays linear.
+// copied (Own) before a next line is read. Otherwise the pending text is copied once, and the
+// consumed bytes are given back when they outweigh it: every byte is moved at most once more,
+// and the scan stays linear.
 //
 // Since lines are joined without their breaks, the buffer also keeps where each appended line
 // stands in the file, so that a place in the buffer can be told as a place in the file.
@@ -268,8 +268,8 @@ void ReadFileXml(TFob& fob, const Regional& regional, size_t lineBlockSize) {
     // the next fetch. The pieces of a long line continue their fetch: before one, as many
     // bytes stay as a sought text could have begun in, so that the scan finds just what it
     // would find in the whole fetch.
-    int fetched = 0;         // whole lines of the current fetch
-    bool inFetch = false;    // the current fetch is not complete: its last line came in part
+    int fetched = 0;       // whole lines of the current fetch
+    bool inFetch = false;  // the current fetch is not complete: its last line came in part
     // Appends the rest of the current fetch, or the next one; false when nothing was left.
     const auto appendLines = [&] {
         if (!inFetch) fetched = 0;
