@@ -503,7 +503,7 @@ void TMainForm::BuildList(const BuildMode& mode) {
     HourglassGuard hourglass;
     // The grid shows no rows while the list is rebuilt from scratch.
     const ListSources sources{fob1_, fob2_, TypeSwitchStates(), settings_.HideSystemObjects, compare_,
-                              filters_};
+                              filters_, static_cast<uint64_t>(loads_) + 1};
     grid_.SetList(nullptr);
     kavlo::BuildList(mode, sources, built_);
     // The panels are drawn once for all their texts, not once for each.

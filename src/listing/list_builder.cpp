@@ -56,9 +56,9 @@ private:
 
 class Builder {
 public:
-    Builder(const ListSources& src, LookupMethod lookup, TVisibleList& list)
+    Builder(const ListSources& src, LookupMethod lookup, TVisibleList& list, std::unordered_map<uint64_t, bool>& sameContent)
         : src_(src), cs_(src.Compare), lookup_(lookup), filters_(PrepareFilters(src.Filters)), list_(list),
-          content_(cs_.CompareContent && ContentsComparable(src.File1, src.File2)) {}
+          content_(cs_.CompareContent && ContentsComparable(src.File1, src.File2)), sameContent_(sameContent) {}
 
     int Listed() const { return listed_; }
 
@@ -112,8 +112,8 @@ private:
     bool Included(const TFobRec& r) const { return IncludedByType(r, src_.Types, src_.HideSystemObjects); }
 
     // Record i1 of file 1 and record i2 of file 2 are equal: by the compared fields, and with
-    // content comparison by their contents too. A pair's contents are read once per build
-    // (Equal with SortByFile asks from both sides).
+    // content comparison by their contents too. A pair's contents are read once for all builds
+    // of the same loads (Equal with SortByFile asks from both sides, and every rebuild again).
     bool Same(const TFob& f1, int i1, const TFob& f2, int i2) {
         if (!FobsEqual(f1.Fob(i1), f2.Fob(i2), cs_)) return false;
         if (!content_) return true;
@@ -205,7 +205,7 @@ private:
     int listed_ = 0;
     const bool content_;
     std::unique_ptr<TContentReader> content1_, content2_;
-    std::unordered_map<uint64_t, bool> sameContent_;
+    std::unordered_map<uint64_t, bool>& sameContent_;
 };
 
 }  // namespace
@@ -222,9 +222,14 @@ void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& ou
     out.Status[3] = "File 1: " + std::to_string(sources.File1.Count());
     out.Status[4] = "File 2: " + std::to_string(sources.File2.Count());
 
+    TBuiltList::ContentVerdicts& verdicts = out.Contents;
+    if (sources.LoadGeneration == 0 || verdicts.Generation != sources.LoadGeneration) {
+        verdicts.Same.clear();
+        verdicts.Generation = sources.LoadGeneration;
+    }
     TVisibleList list;
     list.Reserve(static_cast<size_t>(sources.File1.Count()) + static_cast<size_t>(sources.File2.Count()));
-    Builder b(sources, lookup, list);
+    Builder b(sources, lookup, list, verdicts.Same);
     if (mode.CompareOff) b.Off();
     if (mode.CompareEqual) b.Equal();
     if (mode.CompareDifferent) b.Different();

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "listing/columns.h"
 #include "listing/field_filter.h"
@@ -43,6 +44,10 @@ struct ListSources {
     bool HideSystemObjects = false;
     const CompareSettings& Compare;
     const FilterTexts& Filters;
+    // Which loads of the two files these are: a number that changes with every load or clear
+    // of either. Builds of the same loads share their content verdicts (TBuiltList); 0 shares
+    // nothing.
+    uint64_t LoadGeneration = 0;
 };
 
 // How counterparts are looked up: from the readers' index, or by the walk from the first
@@ -62,6 +67,14 @@ struct TBuiltList {
     // With CompareContent on and two files whose contents cannot be compared, why the build
     // compared by the fields alone (NotComparableText); otherwise empty.
     std::string ContentNote;
+    // With CompareContent on, whether the contents of record i1 of file 1 and record i2 of
+    // file 2 are equal (key i1 << 32 | i2), as far as builds of the loads named by `Generation`
+    // have read them: a rebuild of the same files (another mode, a filter, a type switch) then
+    // reads no content twice. A build of other loads starts it afresh.
+    struct ContentVerdicts {
+        uint64_t Generation = 0;
+        std::unordered_map<uint64_t, bool> Same;
+    } Contents;
 };
 
 inline constexpr std::string_view kUnreachableText =

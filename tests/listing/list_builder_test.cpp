@@ -251,7 +251,8 @@ TEST_F(ListBuilderTest, IndexedBuildsEqualLinearWalkBuildsOnRandomFiles) {
 }
 
 // With CompareContent on, a pair is equal only when its contents are too, in every mode and
-// order; with it off, contents are never read (the files may even be gone).
+// order; with it off, contents are never read (the files may even be gone), nor twice for the
+// same loads.
 TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
     testing::TempDir dir;
     const testing::FixedRegional regional;
@@ -265,13 +266,15 @@ TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
     f1.LoadFile(1, dir.File("a.txt"), regional.Get());
     f2.LoadFile(2, dir.File("b.txt"), regional.Get());
     const FilterTexts filters;
-    const auto rows = [&](const BuildMode& mode, bool content, bool sortByFile) {
+    TBuiltList kept;  // kept from build to build, as the window keeps it
+    const auto rows = [&](const BuildMode& mode, bool content, bool sortByFile, uint64_t generation = 0) {
         CompareSettings cs;
         cs.CompareContent = content;
         cs.SortByFile = sortByFile;
         cs.CompareDate = false;  // Codeunit 80 then equal by its fields
-        TBuiltList built;
-        BuildList(mode, ListSources{f1, f2, kAllTypes, false, cs, filters}, built);
+        TBuiltList fresh;
+        TBuiltList& built = generation ? kept : fresh;
+        BuildList(mode, ListSources{f1, f2, kAllTypes, false, cs, filters, generation}, built);
         std::string out;
         for (int r = 1; r <= built.List.AddedRowCount(); ++r)
             out += std::string(built.List.Cell(r, 0)) + ":" + std::string(built.List.Cell(r, 2)) + " ";
@@ -283,9 +286,13 @@ TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
         EXPECT_EQ(rows(BuildMode::Different(), true, sortByFile), "1:21 2:21 ");
         EXPECT_EQ(rows(BuildMode::Equal(), true, sortByFile), sortByFile ? "1:18 1:80 2:18 2:80 " : "1:18 2:18 1:80 2:80 ");
     }
+    EXPECT_EQ(rows(BuildMode::Equal(), true, false, 7), "1:18 2:18 1:80 2:80 ");
     std::filesystem::remove(dir.File("a.txt"));
     EXPECT_EQ(rows(BuildMode::Equal(), false, false), "1:18 2:18 1:21 2:21 1:80 2:80 ");
     EXPECT_THROW(rows(BuildMode::Equal(), true, false), EFOpenError);
+    // Builds of the same loads read no content twice; builds of other loads read afresh.
+    EXPECT_EQ(rows(BuildMode::Different(), true, true, 7), "1:21 2:21 ");
+    EXPECT_THROW(rows(BuildMode::Different(), true, true, 8), EFOpenError);
 }
 
 TEST(ListBuilderContent, FilesOfDifferentKindsAreComparedByTheirFieldsAndSaySo) {
