@@ -226,6 +226,13 @@ protected:
         SetErrorReporter(previous_);
     }
 
+    // Clicks Different and goes through the comparison dialog with the steps.
+    void ClickDifferentThrough(WhenShown::Steps steps) {
+        WhenShown dialog("Compare", std::move(steps));
+        form_->Click(ToolButtonCompareDifferent);
+        EXPECT_TRUE(dialog.Done());
+    }
+
     void Start(std::vector<std::string> args = {}) {
         form_ = std::make_unique<TMainForm>();
         TMainForm::Options o;

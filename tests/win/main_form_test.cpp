@@ -80,11 +80,7 @@ TEST_F(MainFormTest, EveryModeButtonBuildsItsList) {
     form_->Click(ToolButtonCompareAdded);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(Form().StatusText(0), "0");
-    {
-        WhenShown ok("Compare", [](HWND) { PressKey(VK_RETURN); });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(ok.Done());
-    }
+    ClickDifferentThrough({[](HWND) { PressKey(VK_RETURN); }});
     EXPECT_EQ(Form().Built().LastMode, BuildMode::Different());
     EXPECT_GE(Rows(), 2);
     {
@@ -379,24 +375,16 @@ TEST_F(MainFormTest, TheContentBoxComparesContentsAndIsKeptFromRunToRun) {
     testing::WriteBytes(two, testing::WriteTxt(b));
     Start({one, two});
     bool shownOff = false;
-    {
-        WhenShown dialog("Compare", [&](HWND dlg) {
-            shownOff = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_UNCHECKED;
-            PressKey(VK_RETURN);
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    ClickDifferentThrough({[&](HWND dlg) {
+        shownOff = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_UNCHECKED;
+        PressKey(VK_RETURN);
+    }});
     EXPECT_TRUE(shownOff);
     EXPECT_EQ(Rows(), 0) << "equal by every field";
-    {
-        WhenShown dialog("Compare", [](HWND dlg) {
-            SendDlgItemMessageA(dlg, IDC_CHECKBOX_CONTENT, BM_CLICK, 0, 0);
-            PressKey(VK_RETURN);
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    ClickDifferentThrough({[](HWND dlg) {
+        SendDlgItemMessageA(dlg, IDC_CHECKBOX_CONTENT, BM_CLICK, 0, 0);
+        PressKey(VK_RETURN);
+    }});
     ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(Cell(1, 1) + " " + Cell(1, 2), "Codeunit 80");
     EXPECT_EQ(Cell(2, 0), "2");
@@ -405,14 +393,10 @@ TEST_F(MainFormTest, TheContentBoxComparesContentsAndIsKeptFromRunToRun) {
     Start({one, two});
     EXPECT_TRUE(Form().Compare().CompareContent);
     bool shownOn = false;
-    {
-        WhenShown dialog("Compare", [&](HWND dlg) {
-            shownOn = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_CHECKED;
-            PressKey(VK_ESCAPE);
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    ClickDifferentThrough({[&](HWND dlg) {
+        shownOn = IsDlgButtonChecked(dlg, IDC_CHECKBOX_CONTENT) == BST_CHECKED;
+        PressKey(VK_ESCAPE);
+    }});
     EXPECT_TRUE(shownOn);
     EXPECT_TRUE(errors_.empty());
 }
@@ -438,50 +422,34 @@ TEST_F(MainFormTest, TheCompareDialogChoosesTheFieldsThatCount) {
                std::to_string(a.objects[i].id);
     };
     const std::string id1 = key(1), id2 = key(2), id4 = key(4);
-    {
-        WhenShown dialog("Compare", [](HWND) { PressKey(VK_RETURN); });  // every field
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    ClickDifferentThrough({[](HWND) { PressKey(VK_RETURN); }});  // every field
     EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id1, "2:" + id1, "1:" + id2, "2:" + id2, "1:" + id4, "2:" + id4}));
-    {
-        // Tab to Date, untick it and Time with the space bar, Enter for OK.
-        WhenShown dialog("Compare", {
-            [](HWND) {
-                PressKey(VK_TAB);
-                PressKey(VK_TAB);
-                PressKey(VK_SPACE);
-                PressKey(VK_TAB);
-                PressKey(VK_SPACE);
-            },
-            [](HWND) { PressKey(VK_RETURN); },
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    // Tab to Date, untick it and Time with the space bar, Enter for OK.
+    ClickDifferentThrough({
+        [](HWND) {
+            PressKey(VK_TAB);
+            PressKey(VK_TAB);
+            PressKey(VK_SPACE);
+            PressKey(VK_TAB);
+            PressKey(VK_SPACE);
+        },
+        [](HWND) { PressKey(VK_RETURN); },
+    });
     EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
     EXPECT_FALSE(Form().Compare().CompareDate);
     EXPECT_FALSE(Form().Compare().CompareTime);
-    {
-        // Changes thrown away with Escape; the next showing has the settings as they were.
-        WhenShown dialog("Compare", {
-            [](HWND) { PressKey(VK_SPACE); },  // Name
-            [](HWND) { PressKey(VK_ESCAPE); },
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    // Changes thrown away with Escape; the next showing has the settings as they were.
+    ClickDifferentThrough({
+        [](HWND) { PressKey(VK_SPACE); },  // Name
+        [](HWND) { PressKey(VK_ESCAPE); },
+    });
     EXPECT_TRUE(Form().Compare().CompareName);
     std::vector<bool> shown;
-    {
-        WhenShown dialog("Compare", [&](HWND dlg) {
-            for (int id : {203, 204, 205, 206, 207, 208})
-                shown.push_back(IsDlgButtonChecked(dlg, id) == BST_CHECKED);
-            PressKey(VK_ESCAPE);
-        });
-        form_->Click(ToolButtonCompareDifferent);
-        EXPECT_TRUE(dialog.Done());
-    }
+    ClickDifferentThrough({[&](HWND dlg) {
+        for (int id : {203, 204, 205, 206, 207, 208})
+            shown.push_back(IsDlgButtonChecked(dlg, id) == BST_CHECKED);
+        PressKey(VK_ESCAPE);
+    }});
     EXPECT_EQ(shown, (std::vector<bool>{true, true, true, false, false, true}));
     EXPECT_EQ(ids(), (std::vector<std::string>{"1:" + id4, "2:" + id4}));
 }
