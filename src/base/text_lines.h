@@ -65,25 +65,6 @@ inline LineBreakBits FindLineBreaks64(const char* p) {
     return bits;
 }
 
-// The CR and LF bytes among the 64 at p, as bits (bit i for p[i]).
-inline uint64_t LineBreakBits64(const char* p) {
-    uint64_t bits = 0;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (int k = 0; k < 4; ++k) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        const unsigned m =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
-        bits |= static_cast<uint64_t>(m) << (16 * k);
-    }
-#else
-    for (int i = 0; i < 64; ++i)
-        if (p[i] == '\n' || p[i] == '\r') bits |= uint64_t{1} << i;
-#endif
-    return bits;
-}
-
 // The lines of a text held in memory (an object's text read back from its file), each
 // without its line break.
 class LineSplitter {
