@@ -17,14 +17,22 @@ install_missing() {
   fi
 }
 
+# Compiles through ccache where the machine has it (not installed by us): several work trees
+# beside each other then share one cache, since paths are taken relative to their parent.
+compiler_launcher() {
+  command -v ccache >/dev/null || return 0
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
+  echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+}
+
 # Builds the native tree (sanitizers on: it is the test build) and the Windows tree.
 build_native() {
-  cmake -S . -B build/native -G Ninja -DKAVLO_SANITIZE=ON -DKAVLO_OUTPUT_DIR="$PWD/build/bin" >/dev/null
+  cmake -S . -B build/native -G Ninja -DKAVLO_SANITIZE=ON -DKAVLO_OUTPUT_DIR="$PWD/build/bin" $(compiler_launcher) >/dev/null
   cmake --build build/native
 }
 build_windows() {
   cmake -S . -B build/mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
-        -DCMAKE_BUILD_TYPE=Release -DKAVLO_OUTPUT_DIR="$PWD/build/win" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DKAVLO_OUTPUT_DIR="$PWD/build/win" $(compiler_launcher) >/dev/null
   cmake --build build/mingw
 }
 
