@@ -15,6 +15,18 @@ constexpr int32_t kNoCoordinate = -5;
 
 std::string ColumnWidthName(int column) { return "ColWidth" + std::to_string(column); }
 
+// The DPI the placement was stored at. Absent, or not a DPI at all (not above 0, or damaged),
+// it is the DPI of every placement stored before it was kept: a damaged one costs at most the
+// window's size, so it does not end loading.
+int32_t ReadPlacementDpi(RegistryKey& key) {
+    try {
+        const int32_t dpi = ReadInteger(key, "PlacementDpi").value_or(kDefaultPlacementDpi);
+        return dpi > 0 ? dpi : kDefaultPlacementDpi;
+    } catch (const ERegistryError&) {
+        return kDefaultPlacementDpi;
+    }
+}
+
 void ReadBoolInto(RegistryKey& key, std::string_view name, bool& field) {
     if (auto v = ReadBool(key, name)) field = *v;
 }
@@ -56,12 +68,13 @@ void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t langu
     const int32_t left = ReadInteger(key, "MainLeft").value_or(kNoCoordinate);
     const int32_t width = ReadInteger(key, "MainWidth").value_or(kNoCoordinate);
     const int32_t height = ReadInteger(key, "MainHeight").value_or(kNoCoordinate);
+    const int32_t dpi = ReadPlacementDpi(key);
     // A size alone says nothing about where the window was: without both coordinates the
     // window stays centred at its design size.
     if (top > kNoCoordinate && left > kNoCoordinate) {
         window.RestorePosition(left, top,
                                width > kNoCoordinate ? std::optional<int32_t>(width) : std::nullopt,
-                               height > kNoCoordinate ? std::optional<int32_t>(height) : std::nullopt);
+                               height > kNoCoordinate ? std::optional<int32_t>(height) : std::nullopt, dpi);
     }
     if (ReadBool(key, "MainMaximized").value_or(false)) window.SetMaximized();
     const int columns = window.ColumnCount();
@@ -115,6 +128,7 @@ void Save(const TSettings& s, const SettingsWindow& window, RegistryKey& key) {
         WriteInteger(key, "MainHeight",
                      static_cast<int32_t>(static_cast<uint32_t>(int64_t{p->bottom} - p->top)));
         WriteBool(key, "MainMaximized", p->maximized);
+        WriteInteger(key, "PlacementDpi", p->dpi);
     }
     const int columns = window.ColumnCount();
     for (int n = 0; n < columns; ++n) WriteInteger(key, ColumnWidthName(n), window.ColumnWidth(n));

@@ -57,11 +57,17 @@ inline constexpr bool TSettings::*kShowTypeFields[kObjectTypeCount] = {
     &TSettings::ShowXMLport,   &TSettings::ShowMenuSuite, &TSettings::ShowPage,
     &TSettings::ShowQuery};
 
+// The screen DPI of a placement stored without one: every placement was stored at 96 DPI (100 %)
+// before the DPI was stored with it.
+inline constexpr int32_t kDefaultPlacementDpi = 96;
+
 // The main window's restored (normal) rectangle, in the workspace coordinates that the window
-// placement gives, and whether the window is maximized over it.
+// placement gives, whether the window is maximized over it, and the screen DPI it was measured
+// at (so that a later start at another DPI can scale its size).
 struct SettingsPlacement {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool maximized = false;
+    int32_t dpi = kDefaultPlacementDpi;
 };
 
 // What loading and saving need of the main window. Loading calls the setters only for what
@@ -73,9 +79,10 @@ public:
     virtual ~SettingsWindow() = default;
 
     // Leave the centred design placement for the stored one: top and left as stored, and the
-    // width and height when given (otherwise the design size stays).
+    // width and height when given (otherwise the design size stays), which were measured at a
+    // screen of `dpi` dots per inch.
     virtual void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,
-                                 std::optional<int32_t> height) = 0;
+                                 std::optional<int32_t> height, int32_t dpi) = 0;
     virtual void SetMaximized() = 0;
     virtual int ColumnCount() const = 0;
     virtual void SetColumnWidth(int column, int32_t width) = 0;

@@ -32,11 +32,12 @@ struct FakeSettingsWindow final : SettingsWindow {
     struct Position {
         int32_t left, top;
         std::optional<int32_t> width, height;
+        int32_t dpi = kDefaultPlacementDpi;
         friend bool operator==(const Position&, const Position&) = default;
         friend void PrintTo(const Position& p, std::ostream* os) {
             *os << "{left " << p.left << ", top " << p.top << ", width "
                 << (p.width ? std::to_string(*p.width) : "-") << ", height "
-                << (p.height ? std::to_string(*p.height) : "-") << "}";
+                << (p.height ? std::to_string(*p.height) : "-") << ", dpi " << p.dpi << "}";
         }
     };
     // What loading set.
@@ -51,8 +52,8 @@ struct FakeSettingsWindow final : SettingsWindow {
     std::array<int32_t, 10> widths{33, 66, 66, 170, 170, 66, 66, 66, 13, 13};
 
     void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,
-                         std::optional<int32_t> height) override {
-        restored = Position{left, top, width, height};
+                         std::optional<int32_t> height, int32_t dpi) override {
+        restored = Position{left, top, width, height, dpi};
         ++restoreCalls;
     }
     void SetMaximized() override { maximized = true; }

@@ -177,6 +177,36 @@ TEST_P(SettingsStore, PlacementThatCannotBeHadLeavesTheStoredOne) {
     EXPECT_TRUE(window.maximized);
 }
 
+// The size is restored with the DPI it was measured at, so that the window can scale it to
+// today's; a placement stored before the DPI was kept (or with a damaged one) was at 96.
+TEST_P(SettingsStore, PlacementIsRestoredWithTheDpiItWasStoredAt) {
+    PutInteger("MainLeft", 10);
+    PutInteger("MainTop", 20);
+    PutInteger("MainWidth", 1200);
+    PutInteger("MainHeight", 840);
+    Load();
+    EXPECT_EQ(window.restored, (Position{10, 20, 1200, 840, 96})) << "stored before the DPI was kept";
+
+    const struct {
+        RegType type;
+        std::string data;
+    } notADpi[] = {{RegType::DWord, EncodeDWord(0)}, {RegType::DWord, EncodeDWord(static_cast<uint32_t>(-96))},
+                   {RegType::Sz, "144\0"s}};
+    for (const auto& c : notADpi) {
+        Put("PlacementDpi", c.type, c.data);
+        const TSettings s = Load();
+        EXPECT_EQ(window.restored, (Position{10, 20, 1200, 840, 96}));
+        EXPECT_EQ(s.ToolButtonSize, 1) << "loading goes on";
+        EXPECT_EQ(window.typeButtonsDown, kAllDown);
+    }
+
+    window.placement = SettingsPlacement{10, 20, 1210, 860, false, 144};
+    Save(TSettings{});
+    EXPECT_EQ(Stored("PlacementDpi")->data, EncodeDWord(144));
+    Load();
+    EXPECT_EQ(window.restored, (Position{10, 20, 1200, 840, 144}));
+}
+
 TEST_P(SettingsStore, ColumnWidthsAreAppliedOneByOneWhenStored) {
     PutInteger("ColWidth0", 40);
     PutInteger("ColWidth9", -20);
@@ -389,7 +419,7 @@ TEST(SettingsMemory, LoadsAndSavesTheKeyForReadingAndWritingInAFixedOrder) {
     EXPECT_EQ(store.LastAccess(), 0x2001Fu);
     EXPECT_EQ(store.Reads(),
               Concat(Concat({"LastFileSaved", "MainTop", "MainLeft", "MainWidth", "MainHeight",
-                             "MainMaximized"},
+                             "PlacementDpi", "MainMaximized"},
                             kColumnNames),
                      kValueNamesInOrder));
     EXPECT_TRUE(store.Writes().empty());
@@ -400,7 +430,7 @@ TEST(SettingsMemory, LoadsAndSavesTheKeyForReadingAndWritingInAFixedOrder) {
     EXPECT_EQ(store.LastAccess(), 0x2001Fu);
     EXPECT_EQ(store.Writes(),
               Concat(Concat({"LastFileSaved", "MainLeft", "MainTop", "MainWidth", "MainHeight",
-                             "MainMaximized"},
+                             "MainMaximized", "PlacementDpi"},
                             kColumnNames),
                      kValueNamesInOrder));
 }
