@@ -94,7 +94,7 @@ constexpr Shortcut kShortcuts[] = {
 
 const char kMainClass[] = "TMainForm";
 constexpr int kDesignWidth = 775, kDesignHeight = 520;
-constexpr int kMinimumWidth = 480, kMinimumHeight = 360;
+constexpr int kMinimumRows = 3;  // the data rows the grid shows at the window's smallest height
 constexpr int kGridId = 10, kScrollBarId = 11, kToolBarId = 12, kStatusBarId = 13;
 constexpr int kMenuSmall = 201, kMenuLarge = 202;
 // The last button of each group, after which a separator follows.
@@ -103,6 +103,25 @@ constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFile2, ToolButtonQu
                               ToolButtonSettings};
 
 bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQuery; }
+
+// A frame being dragged (WM_SIZING, `edge` the WMSZ_ side or corner) stops at the minimum size:
+// the edge that moves is held back, the opposite one stays where it is.
+void KeepSizingRectAtLeast(RECT& r, SIZE minimum, WPARAM edge) {
+    if (r.right - r.left < minimum.cx) {
+        if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT) r.left = r.right - minimum.cx;
+        else r.right = r.left + minimum.cx;
+    }
+    if (r.bottom - r.top < minimum.cy) {
+        if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT) r.top = r.bottom - minimum.cy;
+        else r.bottom = r.top + minimum.cy;
+    }
+}
+
+RECT WorkArea() {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
 
 }  // namespace
 
@@ -198,6 +217,8 @@ void TMainForm::FormCreate() {
     grid_.SetList(&built_.List);
     dropTarget_ =
         TDropPIDLTarget::Register(hwnd_, [this](const std::vector<std::string>& p) { DropPIDLTarget1Drop(p); });
+    FormResize();  // the status bar takes its height, which the minimum size counts
+    MeasureMinimumToolBar();
     LoadSettings(settings_, *this, *options_.registry, options_.languageId, options_.settingsKey);
     if (!ExcelInstalled()) hints_[ToolButtonExcel] = "Excel - is not installed";
     if (!PrintersInstalled()) hints_[ToolButtonPrint] = "Print - no printers installed";
@@ -324,14 +345,28 @@ void TMainForm::SetTypeButtonDown(int type, bool down) {
     SendMessageA(toolbar_, TB_CHECKBUTTON, ToolButtonId(ToolButtonTableData + type), MAKELONG(down ? TRUE : FALSE, 0));
 }
 
-void TMainForm::RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width, std::optional<int32_t> height) {
+void TMainForm::RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width, std::optional<int32_t> height,
+                                int32_t storedDpi) {
     // The stored rectangle is the window placement's, in workspace coordinates; setting it back
     // the same way keeps the window where it was also with a taskbar at the top or the left.
     WINDOWPLACEMENT wp{sizeof wp};
     GetWindowPlacement(hwnd_, &wp);
     const RECT& now = wp.rcNormalPosition;
-    const int32_t w = width.value_or(now.right - now.left);
-    const int32_t h = height.value_or(now.bottom - now.top);
+    // A size stored at another DPI holds the same text and rows at this one once it is scaled,
+    // as the design size is; it never goes below the minimum size.
+    const auto scaled = [&](int32_t pixels) { return storedDpi == dpi_ ? pixels : MulDiv(pixels, dpi_, storedDpi); };
+    const SIZE minimum = MinimumSize();
+    int32_t w = std::max<int32_t>(width ? scaled(*width) : now.right - now.left, minimum.cx);
+    int32_t h = std::max<int32_t>(height ? scaled(*height) : now.bottom - now.top, minimum.cy);
+    if (storedDpi != dpi_) {
+        // Grown by the scaling, the window is kept on the work area (which starts at 0, 0 in
+        // workspace coordinates).
+        const RECT work = WorkArea();
+        w = std::min<int32_t>(w, work.right - work.left);
+        h = std::min<int32_t>(h, work.bottom - work.top);
+        left = std::clamp<int32_t>(left, 0, work.right - work.left - w);
+        top = std::clamp<int32_t>(top, 0, work.bottom - work.top - h);
+    }
     wp.rcNormalPosition = RECT{left, top, left + w, top + h};
     wp.showCmd = IsWindowVisible(hwnd_) ? SW_SHOWNORMAL : SW_HIDE;
     wp.flags = 0;
@@ -349,7 +384,64 @@ std::optional<SettingsPlacement> TMainForm::Placement() const {
     p.right = wp.rcNormalPosition.right;
     p.bottom = wp.rcNormalPosition.bottom;
     p.maximized = wp.showCmd == SW_SHOWMAXIMIZED || IsZoomed(hwnd_);
+    p.dpi = dpi_;
     return p;
+}
+
+// As wide as the status bar's panels side by side with the size grip, so that the counts at
+// its right are never cut off (and as a toolbar button, which it always is).
+int TMainForm::MinimumClientWidth() const {
+    int width = GetSystemMetrics(SM_CXVSCROLL);  // the size grip
+    for (const int panel : statusWidths_) width += panel;
+    const int button = LOWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
+    return std::max(width, button);
+}
+
+// The window's smallest outer size: the minimum client width; as high as the toolbar wrapped
+// at that width, the grid's header and a few rows (within its frame, under its horizontal
+// scroll bar) and the status bar. Never more than the work area.
+SIZE TMainForm::MinimumSize() const {
+    if (!toolbar_ || !status_) return {0, 0};
+    const int gridHeight = grid_.RowHeight() + kMinimumRows * (grid_.RowHeight() + kGridLineWidth) +
+                           2 * GetSystemMetrics(SM_CYEDGE) + GetSystemMetrics(SM_CYHSCROLL);
+    RECT status{};
+    GetWindowRect(status_, &status);
+    RECT r{0, 0, MinimumClientWidth(), minToolBarHeight_ + gridHeight + (status.bottom - status.top)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    const RECT work = WorkArea();
+    return {std::min(r.right - r.left, work.right - work.left), std::min(r.bottom - r.top, work.bottom - work.top)};
+}
+
+// The toolbar wraps onto the most lines in the narrowest window: laid out at that width, it is
+// as tall as FormResize then makes it. FormResize lays it out again at the window's width.
+void TMainForm::MeasureMinimumToolBar() {
+    RECT now{};
+    GetWindowRect(toolbar_, &now);
+    MoveWindow(toolbar_, 0, 0, MinimumClientWidth(), std::max<int>(now.bottom - now.top, Scale(29)), FALSE);
+    const int count = static_cast<int>(SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0));
+    RECT last{};
+    SendMessageA(toolbar_, TB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+    minToolBarHeight_ = last.bottom + Scale(5);
+    MoveWindow(toolbar_, 0, 0, now.right - now.left, now.bottom - now.top, FALSE);
+}
+
+void TMainForm::KeepMinimumSize() {
+    const SIZE minimum = MinimumSize();
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (!GetWindowPlacement(hwnd_, &wp)) return;
+    RECT& r = wp.rcNormalPosition;
+    if (r.right - r.left >= minimum.cx && r.bottom - r.top >= minimum.cy) return;
+    r.right = r.left + std::max<LONG>(r.right - r.left, minimum.cx);
+    r.bottom = r.top + std::max<LONG>(r.bottom - r.top, minimum.cy);
+    if (IsWindowVisible(hwnd_) && !IsZoomed(hwnd_) && !IsIconic(hwnd_)) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    if (!IsWindowVisible(hwnd_)) wp.showCmd = SW_HIDE;
+    wp.flags = 0;
+    SetWindowPlacement(hwnd_, &wp);
 }
 
 void TMainForm::SizeToolButtonsClick(bool large) {
@@ -364,8 +456,10 @@ void TMainForm::SizeToolButtonsClick(bool large) {
     SetToolButtonSizes(large);
     settings_.ToolButtonSize = large ? 1 : 0;
     largeShown_ = large;
+    MeasureMinimumToolBar();
     FormResize();
     FormResize();
+    KeepMinimumSize();  // the large buttons wrap onto more lines
 }
 
 void TMainForm::ToolBarContextMenu(POINT screen) {
@@ -861,11 +955,15 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SIZE: FormResize(); return 0;
         case WM_GETMINMAXINFO: {
-            // Small enough for half a screen, large enough that the toolbar leaves a few rows.
+            const SIZE minimum = MinimumSize();
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = {Scale(kMinimumWidth), Scale(kMinimumHeight)};
+            info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minimum.cx);
+            info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, minimum.cy);
             return 0;
         }
+        case WM_SIZING:
+            KeepSizingRectAtLeast(*reinterpret_cast<RECT*>(lParam), MinimumSize(), wParam);
+            return TRUE;
         case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));

@@ -151,10 +151,15 @@ private:
     bool ToolBarKeyDown(WPARAM vk);
     void PressButton(int button);
     void SetToolBarFocusButton(int button);
+    // The window's smallest outer size, at this DPI and toolbar size (see MinimumSize).
+    int MinimumClientWidth() const;
+    SIZE MinimumSize() const;
+    void MeasureMinimumToolBar();  // minToolBarHeight_, after the toolbar's button size changed
+    void KeepMinimumSize();        // grows the window's normal rectangle to the minimum size
 
     // SettingsWindow: what loading and saving the settings read and set of the window.
     void RestorePosition(int32_t left, int32_t top, std::optional<int32_t> width,
-                         std::optional<int32_t> height) override;
+                         std::optional<int32_t> height, int32_t dpi) override;
     void SetMaximized() override;
     int ColumnCount() const override { return kGridColumns; }
     // Stored widths are design pixels, so that they mean the same at every DPI.
@@ -186,6 +191,7 @@ private:
     std::string statusHint_;
     bool statusTracking_ = false;  // WM_MOUSELEAVE asked for
     int toolBarFocus_ = 0;         // the button the keyboard is on while the toolbar has the focus
+    int minToolBarHeight_ = 0;     // the toolbar's height in the window at its smallest width
     UniqueImageList smallImages_, largeImages_, smallDisabledImages_, largeDisabledImages_;
     UniqueBitmap marker1_, marker2_;
     GridScrollState scroll_;

@@ -7,6 +7,7 @@
 #include "app/toolbar_art.h"
 #include "gui/dpi_win.h"
 #include "main_form_fixture.h"
+#include "settings/registry.h"
 
 namespace kavlo {
 namespace {
@@ -21,6 +22,73 @@ protected:
         }
     }
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+
+    // Values in the store the window loads from, as an earlier run left them.
+    void Store(std::initializer_list<std::pair<const char*, int32_t>> values) {
+        auto key = registry_.OpenOrCreateKey("\\Software\\Brenvik\\KavloWindowTest", kKeyReadWrite);
+        for (const auto& [name, value] : values) WriteInteger(*key, name, value);
+    }
+    SIZE WindowSize() const {
+        RECT r{};
+        GetWindowRect(form_->Handle(), &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    // Sizes the window as dragging its bottom-right corner to `size` would: the frame as the
+    // window lets it be dragged, then the window to the frame.
+    void Drag(SIZE size) {
+        RECT r{};
+        GetWindowRect(form_->Handle(), &r);
+        r.right = r.left + size.cx;
+        r.bottom = r.top + size.cy;
+        SendMessageA(form_->Handle(), WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+        SetWindowPos(form_->Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+    }
+    // Every part of the window a user needs is there whole: each toolbar button on the toolbar,
+    // the grid with a few rows and the scroll bar beside it between toolbar and status bar, and
+    // each status panel's text in its panel (the last one's beside the size grip).
+    void ExpectEveryPartWhole(const std::string& when) {
+        SCOPED_TRACE(when);
+        HWND main = form_->Handle();
+        RECT client{};
+        GetClientRect(main, &client);
+        const auto placed = [main](HWND part) {
+            RECT r{};
+            GetWindowRect(part, &r);
+            MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        const RECT toolbar = placed(Form().ToolBar()), scrollbar = placed(Form().ScrollBar()),
+                   status = placed(Form().StatusBar());
+        const int buttons = static_cast<int>(SendMessageA(Form().ToolBar(), TB_BUTTONCOUNT, 0, 0));
+        for (int b = 0; b < buttons; ++b) {
+            RECT item{};
+            SendMessageA(Form().ToolBar(), TB_GETITEMRECT, b, reinterpret_cast<LPARAM>(&item));
+            EXPECT_LE(item.right, toolbar.right - toolbar.left) << "button " << b;
+            EXPECT_LE(item.bottom, toolbar.bottom - toolbar.top) << "button " << b;
+        }
+        EXPECT_EQ(toolbar.right, client.right);
+        EXPECT_GE(ComputeScrollMetrics(Form().ScrollState()).fitRows, 3);
+        EXPECT_EQ(scrollbar.right, client.right);
+        EXPECT_GE(scrollbar.top, toolbar.bottom);
+        EXPECT_LE(scrollbar.bottom, status.top);
+        EXPECT_EQ(status.bottom, client.bottom);
+        HWND bar = Form().StatusBar();
+        const WindowDc dc(bar);
+        SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+        const int panels = static_cast<int>(kStatusPanelWidths.size());
+        for (int p = 0; p < panels; ++p) {
+            RECT part{};
+            SendMessageA(bar, SB_GETRECT, p, reinterpret_cast<LPARAM>(&part));
+            if (p == panels - 1) part.right -= GetSystemMetrics(SM_CXVSCROLL);  // the size grip
+            const std::string text = Form().ShownStatusText(p);
+            SIZE extent{};
+            GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            EXPECT_LE(part.right, status.right - status.left) << "panel " << p;
+            EXPECT_LE(extent.cx, part.right - part.left) << "panel " << p << ": " << text;
+        }
+    }
     int dpi_ = 96;
 };
 
@@ -144,6 +212,51 @@ TEST_F(DpiTest, NoDialogClipsAControl) {
         form_->Click(ToolButtonAbout);
         EXPECT_TRUE(about.Done());
     }
+}
+
+// Restored from an earlier run, dragged by a corner, or set by a program: the window never gets
+// too small for its parts, with either size of toolbar buttons (the large ones wrap onto more
+// lines).
+TEST_F(DpiTest, TheWindowKeepsAMinimumSizeThatShowsEveryPart) {
+    for (int32_t buttonSize : {0, 1}) {
+        SCOPED_TRACE(buttonSize ? "large buttons" : "small buttons");
+        form_.reset();
+        Store({{"MainLeft", 10}, {"MainTop", 10}, {"MainWidth", 201}, {"MainHeight", 1}, {"ToolButtonSize", buttonSize}});
+        Start({file1_, file2_});
+        ExpectEveryPartWhole("restored at 201 x 1");
+        Drag({Scale(775), Scale(520)});
+        Drag({201, 1});
+        ExpectEveryPartWhole("dragged to 201 x 1");
+        MINMAXINFO info{};
+        SendMessageA(form_->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        SetWindowPos(form_->Handle(), nullptr, 0, 0, info.ptMinTrackSize.x, info.ptMinTrackSize.y,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+        ExpectEveryPartWhole("at the minimum tracking size");
+    }
+}
+
+// A size stored at one DPI opens at today's holding the same: scaled by the ratio of the DPI it
+// was stored at (96 when none was stored with it) to today's. Closing stores today's.
+TEST_F(DpiTest, AStoredSizeIsScaledFromTheDpiItWasStoredAt) {
+    const struct {
+        int32_t storedDpi;  // 0: none stored, as by the builds before the DPI was
+        int32_t width, height;
+    } cases[] = {{0, 800, 560}, {96, 800, 560}, {144, 1200, 840}};
+    for (const auto& c : cases) {
+        form_.reset();
+        Store({{"MainLeft", 10}, {"MainTop", 10}, {"MainWidth", c.width}, {"MainHeight", c.height}});
+        if (c.storedDpi) Store({{"PlacementDpi", c.storedDpi}});
+        Start({file1_, file2_});
+        const int32_t from = c.storedDpi ? c.storedDpi : 96;
+        const SIZE size = WindowSize();
+        EXPECT_NEAR(size.cx, MulDiv(c.width, dpi_, from), 1) << from;
+        EXPECT_NEAR(size.cy, MulDiv(c.height, dpi_, from), 1) << from;
+        ExpectEveryPartWhole("restored");
+    }
+    form_.reset();
+    auto key = registry_.OpenOrCreateKey("\\Software\\Brenvik\\KavloWindowTest", kKeyReadWrite);
+    EXPECT_EQ(ReadInteger(*key, "PlacementDpi"), dpi_);
 }
 
 }  // namespace
