@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "app/about_text.h"
 #include "gui/window_base_win.h"
 #include "res/resource.h"
@@ -19,6 +21,23 @@ constexpr COLORREF kLinkHover = RGB(0, 0, 255);
 
 void OpenWithShell(const std::string& address) {
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Of the sizes that the icon's group holds, the one nearest to `want` pixels: the icon is shown
+// as it was drawn at one of its own sizes, never stretched or shrunk from another. The group's
+// directory is a 6-byte header (its count at offset 4) and 14-byte entries, each starting with
+// its width (0 for 256).
+int NearestIconSize(int iconId, int want) {
+    HRSRC group = FindResourceA(AppInstance(), MAKEINTRESOURCEA(iconId), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    const auto* dir = group ? static_cast<const BYTE*>(LockResource(LoadResource(AppInstance(), group))) : nullptr;
+    if (!dir) return want;
+    const int count = dir[4] | dir[5] << 8;
+    int nearest = 0;
+    for (int i = 0; i < count; ++i) {
+        const int size = dir[6 + 14 * i] ? dir[6 + 14 * i] : 256;
+        if (nearest == 0 || std::abs(size - want) < std::abs(nearest - want)) nearest = size;
+    }
+    return nearest ? nearest : want;
 }
 
 }  // namespace
@@ -73,9 +92,10 @@ bool TAboutForm::OnInit() {
     HWND icon = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE,
                                 Scale(256), Scale(32), 0, 0, hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)), AppInstance(), nullptr);
-    auto appIcon = static_cast<HICON>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_KAVLODEX), IMAGE_ICON,
-                                                 Scale(48), Scale(48), LR_SHARED));
-    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(appIcon), 0);
+    const int size = NearestIconSize(IDI_KAVLODEX, Scale(48));
+    icon_.reset(static_cast<HICON>(
+        LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_KAVLODEX), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
 
     HWND ok = CreateWindowExA(0, "BUTTON", "&OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                               Scale(128), Scale(200), Scale(75), Scale(25), hwnd_,

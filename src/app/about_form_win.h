@@ -50,6 +50,7 @@ private:
     std::string version_, date_, appName_ = "#Name";
     std::function<void(const std::string&)> openLink_;
     UniqueFont font_, linkFont_;
+    UniqueIcon icon_;  // the application's icon at one of its own sizes
     std::array<TLabel, 11> labels_{};
     int labelCount_ = 0;
 };

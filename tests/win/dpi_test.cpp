@@ -1,12 +1,14 @@
 // The window and its dialogs at the screen's DPI: run at 96 DPI with the other window tests, and
 // again at 144 DPI (KAVLO_EXPECT_DPI says which the run must see). Every design size scales, the
 // widest date, time and BLOB size texts fit their columns, and no dialog clips a control's text.
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/grid_logic.h"
 #include "app/toolbar_art.h"
 #include "gui/dpi_win.h"
 #include "main_form_fixture.h"
+#include "res/resource.h"
 #include "settings/registry.h"
 
 namespace kavlo {
@@ -257,6 +259,38 @@ TEST_F(DpiTest, AStoredSizeIsScaledFromTheDpiItWasStoredAt) {
     form_.reset();
     auto key = registry_.OpenOrCreateKey("\\Software\\Brenvik\\KavloWindowTest", kKeyReadWrite);
     EXPECT_EQ(ReadInteger(*key, "PlacementDpi"), dpi_);
+}
+
+// The about box shows the program's icon as it was drawn at one of its sizes, in a picture as
+// large as the icon: never stretched or shrunk from another size.
+TEST_F(DpiTest, TheAboutBoxShowsTheIconAtOneOfItsOwnSizes) {
+    HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC group = FindResourceA(self, MAKEINTRESOURCEA(IDI_KAVLODEX), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
+    std::vector<int> sizes;
+    for (int i = 0; i < (dir[4] | dir[5] << 8); ++i) sizes.push_back(dir[6 + 14 * i] ? dir[6 + 14 * i] : 256);
+    Start();
+    BITMAP image{};
+    RECT picture{};
+    WhenShown about("About Ostra's Kavlodex", [&](HWND dlg) {
+        for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(c, STM_GETICON, 0, 0)), &info));
+            GetObjectA(info.hbmColor, sizeof image, &image);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            GetClientRect(c, &picture);
+        }
+        PressKey(VK_ESCAPE);
+    });
+    form_->Click(ToolButtonAbout);
+    EXPECT_TRUE(about.Done());
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), image.bmWidth), sizes.end()) << image.bmWidth;
+    EXPECT_EQ(image.bmHeight, image.bmWidth);
+    EXPECT_EQ(picture.right, image.bmWidth);
+    EXPECT_EQ(picture.bottom, image.bmHeight);
 }
 
 }  // namespace
