@@ -2,7 +2,7 @@
 // control to the settings record, the days edit's key filter, and "Check Now".
 #include "app/settings_form_win.h"
 
-#include <cstdlib>
+#include <charconv>
 
 #include "app/toolbar_art.h"
 #include "gui/window_base_win.h"
@@ -42,14 +42,23 @@ bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHEC
 void SetChecked(HWND box, bool on) { SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 // The buttons and check boxes are composited from Windows 5.1 on, which keeps them from
-// flickering when the pages switch.
+// flickering when the pages switch. Group boxes are of the same class but stay as they are:
+// composited, a group box paints over the controls inside it.
 void CompositeButtons(HWND parent) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char cls[16] = {};
         GetClassNameA(c, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Button") == 0)
-            SetWindowLongPtrA(c, GWL_EXSTYLE, GetWindowLongPtrA(c, GWL_EXSTYLE) | WS_EX_COMPOSITED);
+        if (lstrcmpiA(cls, "Button") != 0 || (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) continue;
+        SetWindowLongPtrA(c, GWL_EXSTYLE, GetWindowLongPtrA(c, GWL_EXSTYLE) | WS_EX_COMPOSITED);
     }
+}
+
+// The days edit's text as a decimal number; text that does not read as one whole (empty, or
+// "5x", which only pasting can bring) is 0.
+int32_t DaysFromText(const std::string& text) {
+    int32_t days = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), days);
+    return error == std::errc{} && end == text.data() + text.size() ? days : 0;
 }
 
 }  // namespace
@@ -150,11 +159,20 @@ bool TSettingsForm::OnInit() {
 bool TSettingsForm::OnOk() {
     for (int t = 0; t < kObjectTypeCount; ++t) value_.*kShowTypeFields[t] = Checked(Item(IDC_TYPE_CHECKBOX_FIRST + t));
     for (const Box& b : kBoxes) value_.*b.field = Checked(Item(b.id));
-    // Empty or unreadable (only pasting can bring that) is 0.
-    value_.CheckForUpdatesDays = static_cast<int32_t>(std::strtol(WindowText(Item(IDC_EDIT_DAYS)).c_str(), nullptr, 10));
+    value_.CheckForUpdatesDays = DaysFromText(WindowText(Item(IDC_EDIT_DAYS)));
     for (const Text& t : kTexts) value_.*t.field = WindowText(Item(t.id));  // as typed, untrimmed
     value_.ToolButtonSize = Checked(Item(IDC_CHECKBOX_LARGEBUTTONS)) ? 1 : 0;
     return true;
+}
+
+// Only the fields the dialog shows: the others may have changed while it was open (an update
+// check finished in the background dates the last check), and stay as they are now.
+void TSettingsForm::GiveBack(TSettings& record) const {
+    for (bool TSettings::*show : kShowTypeFields) record.*show = value_.*show;
+    for (const Box& b : kBoxes) record.*b.field = value_.*b.field;
+    for (const Text& t : kTexts) record.*t.field = value_.*t.field;
+    record.CheckForUpdatesDays = value_.CheckForUpdatesDays;
+    record.ToolButtonSize = value_.ToolButtonSize;
 }
 
 void TSettingsForm::CheckForUpdatesCheckBoxClick() {

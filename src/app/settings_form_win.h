@@ -39,6 +39,7 @@ public:
 protected:
     bool OnInit() override;  // FormShow
     bool OnOk() override;    // ButtonOKClick
+    void GiveBack(TSettings& record) const override;
     bool OnCommand(int id, int code) override;
     bool OnKeyUp(WPARAM vk) override;
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

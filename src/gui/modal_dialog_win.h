@@ -66,12 +66,15 @@ public:
     bool Edit(HWND owner, R& record) {
         value_ = record;
         if (ShowModal(owner) != IDOK) return false;
-        record = value_;
+        GiveBack(record);
         return true;
     }
 
 protected:
     using TModalDialog::TModalDialog;
+    // Writes the dialog's values into the record on OK: the whole copy, unless the dialog edits
+    // only part of a record that others may change while it is open.
+    virtual void GiveBack(R& record) const { record = value_; }
     R value_{};
 };
 

@@ -179,6 +179,75 @@ TEST_F(MainFormTest, TheAboutBoxShowsTheBuildAndOpensItsLinks) {
                                 "mailto:kavlodex@kavlodex.example?subject=About Ostra's Kavlodex"}));
 }
 
+// OK writes back what the dialog shows and nothing else: an update check that finished in the
+// background while the dialog was open keeps the date it gave.
+TEST_F(MainFormTest, SettingsOkKeepsTheDateOfACheckThatFinishedWhileItWasOpen) {
+    Start();
+    TSettings& s = Form().Settings();
+    s.CheckForUpdatesLastDate = 1.0;
+    WhenShown settings("Settings", {
+        [&](HWND) { PostMessageA(form_->Handle(), kWmUpdateCheck, 2, 0); },  // a verdict: up to date
+        [&](HWND) {
+            EXPECT_EQ(s.CheckForUpdatesLastDate, LocalToday());
+            PressKey(VK_RETURN);
+        },
+    });
+    form_->Click(ToolButtonSettings);
+    EXPECT_TRUE(settings.Done());
+    EXPECT_EQ(s.CheckForUpdatesLastDate, LocalToday());
+}
+
+// The days edit's text as OK reads it, pasted (typing lets only digits in): a text that does not
+// read as a number whole gives 0.
+TEST_F(MainFormTest, SettingsOkReadsTheDaysAsANumberOrZero) {
+    Start();
+    const struct {
+        const char* text;
+        int32_t days;
+    } cases[] = {{"5x", 0}, {"x5", 0}, {"", 0}, {"07", 7}, {"99", 99}};
+    for (const auto& c : cases) {
+        Form().Settings().CheckForUpdatesDays = 30;
+        WhenShown settings("Settings", [&](HWND) {
+            SetWindowTextA(Form().SettingsForm().Item(IDC_EDIT_DAYS), c.text);
+            PressKey(VK_RETURN);
+        });
+        form_->Click(ToolButtonSettings);
+        EXPECT_TRUE(settings.Done());
+        EXPECT_EQ(Form().Settings().CheckForUpdatesDays, c.days) << c.text;
+        Pump(10);  // the release of Enter, which the next opening would take as its own
+    }
+}
+
+// Composited against flicker: the buttons and check boxes of every page, but no group box, which
+// composited would paint over the controls inside it.
+TEST_F(MainFormTest, SettingsCompositesButtonsAndCheckBoxesButNoGroupBox) {
+    Start();
+    int groups = 0, others = 0;
+    WhenShown settings("Settings", [&](HWND dlg) {
+        struct Count {
+            int *groups, *others;
+        } count{&groups, &others};
+        EnumChildWindows(
+            dlg,
+            [](HWND c, LPARAM p) {
+                char cls[16] = {};
+                GetClassNameA(c, cls, sizeof cls);
+                if (lstrcmpiA(cls, "Button") != 0) return TRUE;
+                auto* n = reinterpret_cast<Count*>(p);
+                const bool group = (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+                ++*(group ? n->groups : n->others);
+                EXPECT_EQ((GetWindowLongA(c, GWL_EXSTYLE) & WS_EX_COMPOSITED) != 0, !group) << TextOf(c);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        PressKey(VK_ESCAPE);
+    });
+    form_->Click(ToolButtonSettings);
+    EXPECT_TRUE(settings.Done());
+    EXPECT_GT(groups, 0);
+    EXPECT_GT(others, 0);
+}
+
 TEST(WinAboutBox, ShowsTheShortVersionOrThePlaceholders) {
     const struct {
         const char *version, *date, *shownVersion, *shownDate;
