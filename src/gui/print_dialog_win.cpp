@@ -18,10 +18,12 @@ UniqueDc RunPrintDialog(HWND owner) {
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
     const BOOL chosen = PrintDlgA(&pd);
     UniqueGlobalMemory devMode(pd.hDevMode), devNames(pd.hDevNames);
-    UniqueDc dc(pd.hDC);
+    return PrintDialogOutcome(chosen != FALSE, chosen ? 0 : CommDlgExtendedError(), UniqueDc(pd.hDC));
+}
+
+UniqueDc PrintDialogOutcome(bool chosen, DWORD error, UniqueDc dc) {
     if (!chosen) {
-        if (const DWORD error = CommDlgExtendedError())
-            throw EKavloError("The print dialog failed (error " + std::to_string(error) + ").");
+        if (error) throw EKavloError("The print dialog failed (error " + std::to_string(error) + ").");
         return UniqueDc();
     }
     if (!dc) throw EKavloError("The chosen printer gave no device context.");

@@ -10,4 +10,10 @@ namespace kavlo {
 // the user cancels. A dialog that cannot be shown raises EKavloError.
 UniqueDc RunPrintDialog(HWND owner);
 
+// What the dialog's return means, given its result, CommDlgExtendedError's code and the device
+// context it gave: the context; an empty one for a cancel (no code); EKavloError when the
+// dialog failed ("The print dialog failed (error N).", for example PDERR_NODEFAULTPRN with no
+// default printer) or the chosen printer gave no device context.
+UniqueDc PrintDialogOutcome(bool chosen, DWORD error, UniqueDc dc);
+
 }  // namespace kavlo

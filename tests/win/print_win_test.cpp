@@ -3,6 +3,7 @@
 // window with no printer at all.
 #include "main_form_fixture.h"
 
+#include <cderr.h>
 #include <winspool.h>
 
 #include <cctype>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "gui/print_dialog_win.h"
 #include "output/print_list.h"
 #include "output/printers_win.h"
 
@@ -258,6 +260,37 @@ TEST_F(NoPrinterTest, TheHintSaysSoAndPrintDoesNothing) {
     EXPECT_FALSE(dialog.Done());
     EXPECT_TRUE(messages_.empty());
     EXPECT_TRUE(errors_.empty());
+}
+
+// What the print dialog's return means: a cancel is no error, a failed dialog (for want of a
+// default printer, say) is one naming the dialog's code, and so is a printer that gives no
+// device context. Wine's dialog does not fail for want of a printer, so the outcome is fed here.
+TEST(WinPrintDialog, AFailedDialogIsAnErrorWithItsCodeAndACancelIsNone) {
+    const WindowDc screen(nullptr);
+    const struct {
+        bool chosen;
+        DWORD error;
+        bool dc;
+        const char* failure;  // empty: none
+    } cases[] = {
+        {false, 0, false, ""},
+        {false, PDERR_NODEFAULTPRN, false, "The print dialog failed (error 4104)."},
+        {false, CDERR_MEMALLOCFAILURE, false, "The print dialog failed (error 9)."},
+        {true, 0, false, "The chosen printer gave no device context."},
+        {true, 0, true, ""},
+    };
+    for (const auto& c : cases) {
+        std::string failure;
+        bool gotDc = false;
+        try {
+            const UniqueDc dc = PrintDialogOutcome(c.chosen, c.error, UniqueDc(c.dc ? CreateCompatibleDC(screen.get()) : nullptr));
+            gotDc = dc.get() != nullptr;
+        } catch (const EKavloError& e) {
+            failure = e.what();
+        }
+        EXPECT_EQ(failure, c.failure) << c.error;
+        EXPECT_EQ(gotDc, c.dc && !*c.failure) << c.error;
+    }
 }
 
 }  // namespace
