@@ -95,6 +95,7 @@ constexpr Shortcut kShortcuts[] = {
 const char kMainClass[] = "TMainForm";
 constexpr int kDesignWidth = 775, kDesignHeight = 520;
 constexpr int kMinimumRows = 3;  // the data rows the grid shows at the window's smallest height
+constexpr UINT kWmKeepMinimumSize = WM_APP + 1;  // grows the window to its minimum size
 constexpr int kGridId = 10, kScrollBarId = 11, kToolBarId = 12, kStatusBarId = 13;
 constexpr int kMenuSmall = 201, kMenuLarge = 202;
 // The last button of each group, after which a separator follows.
@@ -964,6 +965,21 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZING:
             KeepSizingRectAtLeast(*reinterpret_cast<RECT*>(lParam), MinimumSize(), wParam);
             return TRUE;
+        case WM_WINDOWPOSCHANGING: {
+            // A size below the minimum that did not come through the system's sizing (a window
+            // manager that sizes the frame itself, as X's do under Wine, or a program) is taken
+            // as it is, so that the window and its frame agree, and then grown to the minimum
+            // (holding it back here would leave the frame at the small size).
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            const SIZE minimum = MinimumSize();
+            if (!(pos->flags & SWP_NOSIZE) && (pos->cx < minimum.cx || pos->cy < minimum.cy) && !IsIconic(hwnd_) &&
+                !IsZoomed(hwnd_)) {
+                PostMessageA(hwnd_, kWmKeepMinimumSize, 0, 0);
+                return 0;
+            }
+            return Default(msg, wParam, lParam);
+        }
+        case kWmKeepMinimumSize: KeepMinimumSize(); return 0;
         case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));

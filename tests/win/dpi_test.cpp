@@ -1,6 +1,8 @@
 // The window and its dialogs at the screen's DPI: run at 96 DPI with the other window tests, and
 // again at 144 DPI (KAVLO_EXPECT_DPI says which the run must see). Every design size scales, the
-// widest date, time and BLOB size texts fit their columns, and no dialog clips a control's text.
+// widest date, time and BLOB size texts fit their columns, no dialog clips a control's text, the
+// window's minimum size shows every part, a stored size is scaled from the DPI it was stored at,
+// and the about box's icon is one of the icon's own sizes.
 #include <algorithm>
 #include <cstdlib>
 
@@ -216,9 +218,9 @@ TEST_F(DpiTest, NoDialogClipsAControl) {
     }
 }
 
-// Restored from an earlier run, dragged by a corner, or set by a program: the window never gets
-// too small for its parts, with either size of toolbar buttons (the large ones wrap onto more
-// lines).
+// Restored from an earlier run, dragged by a corner, or set by a window manager or a program:
+// the window never gets too small for its parts, with either size of toolbar buttons (the large
+// ones wrap onto more lines).
 TEST_F(DpiTest, TheWindowKeepsAMinimumSizeThatShowsEveryPart) {
     for (int32_t buttonSize : {0, 1}) {
         SCOPED_TRACE(buttonSize ? "large buttons" : "small buttons");
@@ -229,6 +231,10 @@ TEST_F(DpiTest, TheWindowKeepsAMinimumSizeThatShowsEveryPart) {
         Drag({Scale(775), Scale(520)});
         Drag({201, 1});
         ExpectEveryPartWhole("dragged to 201 x 1");
+        // As a window manager that sizes the frame itself sets it (X's under Wine), or a program.
+        SetWindowPos(form_->Handle(), nullptr, 0, 0, 201, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+        ExpectEveryPartWhole("set to 201 x 1");
         MINMAXINFO info{};
         SendMessageA(form_->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
         SetWindowPos(form_->Handle(), nullptr, 0, 0, info.ptMinTrackSize.x, info.ptMinTrackSize.y,
