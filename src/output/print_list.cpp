@@ -40,6 +40,15 @@ public:
 
     void RightAligned(int right, int y, std::string_view text) { c_.WriteText(right - c_.TextWidth(text), y, text); }
 
+    // A text of `width` at (x, y), kept between left and right on a line of height h. Only a
+    // text that does not fit is clipped: a clipped text costs the printer far more.
+    void WriteWithin(int left, int right, int y, int h, int x, int width, std::string_view text) {
+        if (x >= left && x + width <= right)
+            c_.WriteText(x, y, text);
+        else
+            c_.WriteClippedText(left, y, right, y + h, x, y, text);
+    }
+
     // A line of the header: the label and a file's path at P0, a text with its right edge at
     // P6. A path that would run into that text keeps its file name and loses the middle of its
     // folders; what still does not fit is clipped.
@@ -49,7 +58,7 @@ public:
         std::string text = std::string(label) + std::string(file);
         if (c_.TextWidth(text) > end - p_[0])
             text = std::string(label) + c_.CompactPath(file, end - p_[0] - c_.TextWidth(label));
-        c_.WriteClippedText(p_[0], y, end, y + h, p_[0], y, text);
+        WriteWithin(p_[0], end, y, h, p_[0], c_.TextWidth(text), text);
         c_.WriteText(end, y, right);
     }
 
@@ -80,11 +89,13 @@ public:
         c_.SetFont(kFont, kRowPoints, false);
         const int h = LineHeight(), blank = c_.TextWidth(" ");
         auto left = [&](int x, int end, int column) {
-            c_.WriteClippedText(x, y, end, y + h, x, y, list.Cell(row, column));
+            const std::string_view text = list.Cell(row, column);
+            WriteWithin(x, end, y, h, x, c_.TextWidth(text), text);
         };
         auto right = [&](int start, int end, int column) {
             const std::string_view text = list.Cell(row, column);
-            c_.WriteClippedText(start, y, end, y + h, end - c_.TextWidth(text), y, text);
+            const int width = c_.TextWidth(text);
+            WriteWithin(start, end, y, h, end - width, width, text);
         };
         left(p_[0], p_[1], ColumnFile);
         const int idX = p_[2] - c_.TextWidth(list.Cell(row, ColumnID));
