@@ -1,17 +1,19 @@
 // Printing and the Excel export, timed under Wine on the test run's printer and stand-in:
-//  - 2,000 rows printed on the default printer (the test print queue of tools/setup-env.sh,
+//  - rows printed on the default printer (the test print queue of tools/setup-env.sh,
 //    start_print_queue): the time from the start of the document to its end, as the user
 //    waits for it; the PDF that CUPS makes afterwards is not counted;
-//  - 100 rows exported to tools/fakeexcel (registered for the run, removed afterwards): the
-//    automation calls per second, each a round trip to the server's process.
-// Each is the median of several runs, with the fastest and slowest (bench/median.h).
-// Built with the Windows build; run with the queue up:
-//   tools/wine-run.sh build/win/output_bench.exe
+//  - rows exported to tools/fakeexcel (registered for the run, removed afterwards): the
+//    automation calls, each a round trip to the server's process, and the time.
+// Both are also given per 1,000 rows. Each is the median of several runs, with the fastest
+// and slowest (bench/median.h). Built with the Windows build; run with the queue up:
+//   tools/wine-run.sh build/win/output_bench.exe [print rows] [export rows] [export runs]
+// (2,000, 1,000 and 3 by default).
 #include <windows.h>
 #include <objbase.h>
 #include <winspool.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bench_list_win.h"
@@ -26,7 +28,6 @@ using namespace kavlo;
 namespace {
 
 constexpr int kPrintRuns = 5;
-constexpr int kExportRuns = 3;
 
 // Counts the automation calls that pass through it.
 class CountingObject final : public AutomationObject {
@@ -72,8 +73,11 @@ bool RunWait(std::string command) {
 
 }  // namespace
 
-int main() {
-    const TVisibleList printed = MakeBenchList(2000);
+int main(int argc, char** argv) {
+    const int printRows = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int exportRows = argc > 2 ? std::atoi(argv[2]) : 1000;
+    const int exportRuns = argc > 3 ? std::atoi(argv[3]) : 3;
+    const TVisibleList printed = MakeBenchList(printRows);
     char printer[256] = {};
     DWORD size = sizeof printer;
     if (GetDefaultPrinterA(printer, &size)) {
@@ -81,8 +85,8 @@ int main() {
             TPrinterCanvas canvas(UniqueDc(CreateDCA(nullptr, printer, nullptr, nullptr)));
             PrintList(canvas, printed, "C:\\objects\\one.fob", "C:\\objects\\two.fob", "  09-12-26 - 06:00:00");
         });
-        std::printf("print: 2000 rows on %s in %.2f s (%.2f-%.2f, %d runs), %.0f rows/s\n", printer, t.median, t.min,
-                    t.max, t.runs, 2000 / t.median);
+        std::printf("print: %d rows on %s in %.2f s (%.2f-%.2f, %d runs), %.2f s per 1,000 rows\n", printRows,
+                    printer, t.median, t.min, t.max, t.runs, t.median * 1000 / printRows);
     } else {
         std::printf("print: no default printer (start the test print queue first)\n");
     }
@@ -96,7 +100,7 @@ int main() {
     const std::string fake = "\"" + dir + "\\fakeexcel.exe\"";
     if (!RunWait(fake + " /regserver --out \"" + std::string(temp) + "\"")) return 1;
     OleInitialize(nullptr);
-    const TVisibleList exported = MakeBenchList(100);
+    const TVisibleList exported = MakeBenchList(exportRows);
     CountingHost excel;
     // Each run starts without a stand-in window from the run before.
     const auto closeExcel = [] {
@@ -107,7 +111,7 @@ int main() {
     };
     bool failed = false;
     const bench::Spread t = bench::MedianSeconds(
-        kExportRuns,
+        exportRuns,
         [&] {
             try {
                 ExportToExcel(exported, FormatSettings{}, excel);
@@ -121,8 +125,9 @@ int main() {
             excel.calls = 0;
         });
     if (!failed)
-        std::printf("export: 100 rows, %ld calls in %.2f s (%.2f-%.2f, %d runs), %.0f calls/s\n", excel.calls, t.median,
-                    t.min, t.max, t.runs, excel.calls / t.median);
+        std::printf("export: %d rows, %ld calls in %.2f s (%.2f-%.2f, %d runs); per 1,000 rows %.0f calls, %.2f s\n",
+                    exportRows, excel.calls, t.median, t.min, t.max, t.runs, excel.calls * 1000.0 / exportRows,
+                    t.median * 1000 / exportRows);
     closeExcel();
     OleUninitialize();
     RunWait(fake + " /unregserver");

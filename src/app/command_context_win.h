@@ -21,6 +21,8 @@ struct CommandContext {
     // An information box with the application's title (tests record the text instead).
     std::function<void(std::string_view text)> tell;
     ShowProgressFn showProgress;
+    // A short note in the status bar ("Printing cancelled."), shown for a while.
+    std::function<void(std::string_view text)> note;
 };
 
 }  // namespace kavlo

@@ -26,6 +26,7 @@
 #include "app/toolbar_images_win.h"
 #include "gui/error_report.h"
 #include "gui/clipboard_win.h"
+#include "gui/compact_path_win.h"
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
@@ -326,10 +327,7 @@ std::string TMainForm::PanelText(int panel) const {
     SendMessageA(status_, SB_GETRECT, panel, reinterpret_cast<LPARAM>(&part));
     const WindowDc dc(status_);
     SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(status_, WM_GETFONT, 0, 0)));
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.resize(std::max<size_t>(text.size(), MAX_PATH) + 1, '\0');
-    PathCompactPathA(dc.get(), buffer.data(), static_cast<UINT>(std::max<LONG>(part.right - part.left - 8, 16)));
-    return buffer.data();
+    return CompactPathToWidth(dc.get(), text, std::max<int>(part.right - part.left - 8, 16));
 }
 
 bool TMainForm::TypeButtonDown(int type) const {
@@ -725,7 +723,16 @@ CommandContext TMainForm::Context() {
     return CommandContext{hwnd_, built_.List, regional_.format, [this](std::string_view text) { ShowMessageText(text); },
                           [this](bool visible, int minimum, int maximum, int position) {
                               ShowProgress(visible, minimum, maximum, position);
-                          }};
+                          },
+                          [this](std::string_view text) { ShowStatusNote(text); }};
+}
+
+// A note takes the panel that the progress bar covered, where the eye already is, for a few
+// seconds; then the panel shows its own text again (its hint shows that text all along).
+void TMainForm::ShowStatusNote(std::string_view text) {
+    const int panel = ProgressPlacement(statusWidths_).panel;
+    SendMessageA(status_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    SetTimer(hwnd_, kStatusNoteTimer, kStatusNoteMs, nullptr);
 }
 
 // After OK the toolbar takes the chosen size at once; everything else waits for the next start.
@@ -981,6 +988,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case kWmKeepMinimumSize: KeepMinimumSize(); return 0;
         case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
+        case WM_TIMER:
+            if (wParam != kStatusNoteTimer) break;
+            KillTimer(hwnd_, kStatusNoteTimer);
+            for (int i = 0; i < kStatusPanelCount; ++i)
+                SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(PanelText(i).c_str()));
+            return 0;
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));
             return 0;

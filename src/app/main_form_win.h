@@ -104,6 +104,10 @@ private:
     std::string StatusText(int panel) const;       // the panel's text, whole
     std::string ShownStatusText(int panel) const;  // as the panel shows it
     std::string PanelText(int panel) const;
+    // "Printing cancelled.": shown in the status bar for kStatusNoteMs.
+    void ShowStatusNote(std::string_view text);
+    static constexpr UINT_PTR kStatusNoteTimer = 1;
+    static constexpr UINT kStatusNoteMs = 5000;
     bool TypeButtonDown(int type) const;
     bool LargeButtons() const { return settings_.ToolButtonSize == 1; }
     // The status bar's hint for a pointer at x (StatusBarMouseMove).

@@ -1,5 +1,5 @@
 // Print: the print dialog, then the list printed under the hourglass and the progress bar; the
-// time of printing is taken once, so every page shows the same.
+// time of printing is taken once, so every page shows the same. Escape cancels the job.
 #include "app/print_command_win.h"
 
 #include "gui/print_dialog_win.h"
@@ -27,8 +27,12 @@ void PrintListCommand(const CommandContext& c, const std::string& file1, const s
     if (!dc) return;
     const std::string printTime = PrintTimeText(LocalNow(), c.format);
     TPrinterCanvas canvas(std::move(dc));
-    ProgressGuard progress(c.showProgress, c.list.RowCount());
-    PrintList(canvas, c.list, file1, file2, printTime, &progress);
+    try {
+        ProgressGuard progress(c.showProgress, c.list.RowCount(), c.owner);
+        PrintList(canvas, c.list, file1, file2, printTime, &progress);
+    } catch (const ECancelled&) {
+        if (c.note) c.note("Printing cancelled.");
+    }
 }
 
 }  // namespace kavlo

@@ -2,6 +2,7 @@
 #include "gui/printer_canvas_win.h"
 
 #include "base/errors.h"
+#include "gui/compact_path_win.h"
 #include "platform/system_error_win.h"
 
 namespace kavlo {
@@ -20,7 +21,7 @@ int Length(std::string_view text) { return static_cast<int>(text.size()); }
 TPrinterCanvas::TPrinterCanvas(UniqueDc printerDc) : dc_(std::move(printerDc)) { SetBkMode(dc_.get(), TRANSPARENT); }
 
 TPrinterCanvas::~TPrinterCanvas() {
-    if (docOpen_) AbortDoc(dc_.get());
+    if (docOpen_) ::AbortDoc(dc_.get());
 }
 
 int TPrinterCanvas::PixelsPerInchX() { return GetDeviceCaps(dc_.get(), LOGPIXELSX); }
@@ -57,6 +58,10 @@ SIZE TPrinterCanvas::Extent(std::string_view text) {
 int TPrinterCanvas::TextWidth(std::string_view text) { return Extent(text).cx; }
 int TPrinterCanvas::TextHeight(std::string_view text) { return Extent(text).cy; }
 
+std::string TPrinterCanvas::CompactPath(std::string_view path, int width) {
+    return CompactPathToWidth(dc_.get(), path, width);
+}
+
 void TPrinterCanvas::WriteText(int x, int y, std::string_view text) {
     if (!TextOutA(dc_.get(), x, y, text.data(), Length(text))) PrinterFailed("TextOut");
 }
@@ -87,6 +92,12 @@ void TPrinterCanvas::EndDoc() {
     if (pageOpen_) EndPage();
     if (::EndDoc(dc_.get()) <= 0) PrinterFailed("EndDoc");
     docOpen_ = false;
+}
+
+void TPrinterCanvas::AbortDoc() {
+    if (!docOpen_) return;
+    docOpen_ = pageOpen_ = false;
+    if (::AbortDoc(dc_.get()) <= 0) PrinterFailed("AbortDoc");
 }
 
 void TPrinterCanvas::StartPage() {

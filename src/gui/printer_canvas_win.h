@@ -27,11 +27,13 @@ public:
     void SetFont(std::string_view name, int points, bool bold) override;
     int TextWidth(std::string_view text) override;
     int TextHeight(std::string_view text) override;
+    std::string CompactPath(std::string_view path, int width) override;
     void WriteText(int x, int y, std::string_view text) override;
     void WriteClippedText(int left, int top, int right, int bottom, int x, int y, std::string_view text) override;
     void BeginDoc(std::string_view title) override;
     void NewPage() override;
     void EndDoc() override;
+    void AbortDoc() override;
 
 private:
     SIZE Extent(std::string_view text);

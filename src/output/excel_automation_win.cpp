@@ -48,6 +48,37 @@ std::string Narrow(const wchar_t* w) {
     throw EOleException(text, code);
 }
 
+void SetText(VARIANT& v, std::string_view text) {
+    const std::wstring w = Wide(text);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+    if (!v.bstrVal) ThrowResult(E_OUTOFMEMORY);
+}
+
+// A two-dimensional array of VARIANTs, rows by columns from 1, each cell a text as SetText
+// makes it. A SAFEARRAY keeps its first dimension running fastest: cell (r, c) of n rows is
+// element c × n + r.
+void SetBlock(VARIANT& v, const TextBlock& block) {
+    SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(block.rows), 1}, {static_cast<ULONG>(block.columns), 1}};
+    SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+    if (!array) ThrowResult(E_OUTOFMEMORY);
+    v.vt = VT_ARRAY | VT_VARIANT;  // from here the caller's UniqueVariant frees the array
+    v.parray = array;
+    VARIANT* cells = nullptr;
+    HRESULT hr = SafeArrayAccessData(array, reinterpret_cast<void**>(&cells));
+    if (FAILED(hr)) ThrowResult(hr);
+    try {
+        for (int r = 0; r < block.rows; ++r)
+            for (int c = 0; c < block.columns; ++c)
+                SetText(cells[static_cast<size_t>(c * block.rows + r)],
+                        block.cells[static_cast<size_t>(r * block.columns + c)]);
+    } catch (...) {
+        SafeArrayUnaccessData(array);
+        throw;
+    }
+    SafeArrayUnaccessData(array);
+}
+
 void SetVariant(VARIANT& v, const AutomationValue& value) {
     if (const bool* b = std::get_if<bool>(&value)) {
         v.vt = VT_BOOL;
@@ -55,11 +86,10 @@ void SetVariant(VARIANT& v, const AutomationValue& value) {
     } else if (const int* i = std::get_if<int>(&value)) {
         v.vt = VT_I4;
         v.lVal = *i;
+    } else if (const std::string* text = std::get_if<std::string>(&value)) {
+        SetText(v, *text);
     } else {
-        const std::wstring w = Wide(std::get<std::string>(value));
-        v.vt = VT_BSTR;
-        v.bstrVal = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
-        if (!v.bstrVal) ThrowResult(E_OUTOFMEMORY);
+        SetBlock(v, std::get<TextBlock>(value));
     }
 }
 

@@ -2,6 +2,7 @@
 // output, and the document's pages. The window prints on a printer's device context; the tests
 // record the calls instead.
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace kavlo {
@@ -21,6 +22,9 @@ public:
     // The extent of a text in the current font, in device pixels.
     virtual int TextWidth(std::string_view text) = 0;
     virtual int TextHeight(std::string_view text) = 0;
+    // A file path shortened to fit `width` device pixels in the current font: the middle of its
+    // folders gives way to "...", so that the file's own name stays whole while it fits.
+    virtual std::string CompactPath(std::string_view path, int width) = 0;
     // A text whose top left corner is at (x, y).
     virtual void WriteText(int x, int y, std::string_view text) = 0;
     // The same, with nothing drawn outside the rectangle from (left, top) to (right, bottom).
@@ -33,6 +37,8 @@ public:
     virtual void NewPage() = 0;
     // Ends the last page and the document.
     virtual void EndDoc() = 0;
+    // Ends the document without printing it: the job is dropped from the queue.
+    virtual void AbortDoc() = 0;
 };
 
 }  // namespace kavlo

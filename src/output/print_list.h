@@ -34,7 +34,8 @@ std::string PrintTimeText(double now, const FormatSettings& fs);
 // Prints rows 1 to the last row as one document; every row is printed, also one without a
 // File cell. `printTime` is the same on every page. The callback sees each row's index before
 // the row. The document is ended also when printing fails; the failure then goes on to the
-// caller.
+// caller. When the callback throws ECancelled the document is aborted instead, and ECancelled
+// goes on to the caller.
 void PrintList(PrintCanvas& canvas, const TVisibleList& list, std::string_view file1, std::string_view file2,
                std::string_view printTime, ProgressCallback* progress = nullptr);
 

@@ -22,10 +22,17 @@ struct CallLog {
     }
 };
 
+// A block reads "[a|b;c|d]": its rows split by ";", their cells by "|".
 std::string Text(const AutomationValue& v) {
     if (const bool* b = std::get_if<bool>(&v)) return *b ? "true" : "false";
     if (const int* i = std::get_if<int>(&v)) return std::to_string(*i);
-    return std::get<std::string>(v);
+    if (const std::string* t = std::get_if<std::string>(&v)) return *t;
+    const TextBlock& block = std::get<TextBlock>(v);
+    EXPECT_EQ(block.cells.size(), static_cast<size_t>(block.rows * block.columns));
+    std::string s = "[";
+    for (size_t i = 0; i < block.cells.size(); ++i)
+        s += (i == 0 ? "" : i % static_cast<size_t>(block.columns) ? "|" : ";") + block.cells[i];
+    return s + "]";
 }
 std::string Member(std::string_view name, std::initializer_list<AutomationValue> args) {
     std::string s(name);
@@ -76,18 +83,15 @@ struct Recorder : ProgressCallback {
     void Progress(int row) override { rows.push_back(row); }
 };
 
-// The calls of one cell, joined by blanks.
-std::string CellCalls(const std::vector<std::string>& calls, size_t& at, const std::string& valueCall) {
-    std::string out;
-    while (at < calls.size()) {
-        const std::string& c = calls[at++];
-        out += (out.empty() ? "" : " ") + c;
-        if (c.starts_with(valueCall)) break;
-    }
-    return out;
+// Rows of `n` objects each.
+TVisibleList Objects(int n) {
+    TVisibleList list;
+    for (int i = 1; i <= n; ++i)
+        list.AddCommaText("\"1\",\"Table\",\"" + std::to_string(i) + "\",\"Name\",\"\",\"\",\"\",\"0\",\" \",\" \"");
+    return list;
 }
 
-TEST(ExcelExport, CellsGetTheirFormatsBeforeTheirValuesInGridOrder) {
+TEST(ExcelExport, FormatsGoOnOncePerColumnBeforeTheTextsGoInBlocks) {
     TVisibleList list;
     list.AddCommaText(R"("1","Table","18","Customer","NAVW17.10","17-02-04","12:00:00","120","1"," ")");
     list.AddCommaText(R"("","Table","19","left out","","","","0"," "," ")");
@@ -96,66 +100,73 @@ TEST(ExcelExport, CellsGetTheirFormatsBeforeTheirValuesInGridOrder) {
     Recorder progress;
     ExportToExcel(list, FormatSettings{}, excel, &progress);
 
-    const auto& calls = excel.log.calls;
-    ASSERT_GE(calls.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
-              (std::vector<std::string>{"create", "get Workbooks", "Workbooks.Add()", "get ActiveWorkbook",
-                                        "get ActiveWorkbook.ActiveSheet"}));
-    const std::string text = "get Range(%) Range(%).NumberFormatLocal=@";
-    const std::string right = "get Range(%) Range(%).HorizontalAlignment=-4152";
-    auto with = [](std::string s, const std::string& address) {
-        for (size_t p; (p = s.find('%')) != std::string::npos;) s.replace(p, 1, address);
-        return s;
-    };
-    auto bold = [](int c) {
-        return "get Cells(1," + std::to_string(c) + ") get Cells(1," + std::to_string(c) + ").Font Cells(1," +
-               std::to_string(c) + ").Font.Bold=true";
-    };
-    // Header: every cell text-formatted and bold; ID, Date, Time and BLOB Size also right.
-    const std::vector<std::string> header = {
-        with(text, "A1") + " " + bold(1) + " Cells(1,1)=File",
-        with(text, "B1") + " " + bold(2) + " Cells(1,2)=Type",
-        with(text, "C1") + " " + with(right, "C1") + " " + bold(3) + " Cells(1,3)=ID",
-        with(text, "D1") + " " + bold(4) + " Cells(1,4)=Name",
-        with(text, "E1") + " " + bold(5) + " Cells(1,5)=Version",
-        with(text, "F1") + " " + with(right, "F1") + " " + bold(6) + " Cells(1,6)=Date",
-        with(text, "G1") + " " + with(right, "G1") + " " + bold(7) + " Cells(1,7)=Time",
-        with(text, "H1") + " " + with(right, "H1") + " " + bold(8) + " Cells(1,8)=BLOB Size",
-        with(text, "I1") + " " + bold(9) + " Cells(1,9)=Modified",
-        with(text, "J1") + " " + bold(10) + " Cells(1,10)=Compiled",
-    };
-    // Data: Type, Name and Version as text; the date as year, month and day; grid row 3 stays
-    // sheet row 4 behind the row that is left out.
-    auto data = [&](int row, const std::array<std::string, 10>& v) {
-        const std::string n = std::to_string(row);
-        return std::vector<std::string>{
-            "Cells(" + n + ",1)=" + v[0],
-            with(text, "B" + n) + " Cells(" + n + ",2)=" + v[1],
-            with(right, "C" + n) + " Cells(" + n + ",3)=" + v[2],
-            with(text, "D" + n) + " Cells(" + n + ",4)=" + v[3],
-            with(text, "E" + n) + " Cells(" + n + ",5)=" + v[4],
-            with(right, "F" + n) + " Cells(" + n + ",6)=" + v[5],
-            with(right, "G" + n) + " Cells(" + n + ",7)=" + v[6],
-            with(right, "H" + n) + " Cells(" + n + ",8)=" + v[7],
-            "Cells(" + n + ",9)=" + v[8],
-            "Cells(" + n + ",10)=" + v[9],
-        };
-    };
-    std::vector<std::string> want = header;
-    for (const auto& rows :
-         {data(2, {"1", "Table", "18", "Customer", "NAVW17.10", "2004-02-17", "12:00:00", "120", "1", " "}),
-          data(4, {"2", "Page", "21", "Card", "", "no date", "", "0", " ", "1"})})
-        want.insert(want.end(), rows.begin(), rows.end());
-    size_t at = 5;
-    for (const std::string& cell : want) {
-        const std::string valueCall = cell.substr(cell.rfind("Cells("));
-        EXPECT_EQ(CellCalls(calls, at, valueCall.substr(0, valueCall.find('=') + 1)), cell);
-    }
-    EXPECT_EQ(std::vector<std::string>(calls.begin() + static_cast<long>(at), calls.end()),
-              (std::vector<std::string>{"get Range(A1:J1)", "get Range(A1:J1).EntireColumn",
-                                        "Range(A1:J1).EntireColumn.AutoFit()", "Visible=true", "UserControl=true",
-                                        "release", "to front"}));
+    // The header is text and bold; Type, Name and Version are text, ID, Date, Time and BLOB
+    // Size right-aligned, each set once for a block of rows and before its texts; the row left
+    // out stays empty, so grid row 3 stays sheet row 4; dates read as year, month and day.
+    EXPECT_EQ(excel.log.calls,
+              (std::vector<std::string>{
+                  "create", "get Workbooks", "Workbooks.Add()", "get ActiveWorkbook", "get ActiveWorkbook.ActiveSheet",
+                  "get Range(A1:J1)", "Range(A1:J1).NumberFormatLocal=@",
+                  "get Range(A1:J1)", "get Range(A1:J1).Font", "Range(A1:J1).Font.Bold=true",
+                  "get Range(B2:B2)", "Range(B2:B2).NumberFormatLocal=@",
+                  "get Range(D2:E2)", "Range(D2:E2).NumberFormatLocal=@",
+                  "get Range(C1:C2)", "Range(C1:C2).HorizontalAlignment=-4152",
+                  "get Range(F1:H2)", "Range(F1:H2).HorizontalAlignment=-4152",
+                  "get Range(A1:J2)",
+                  "Range(A1:J2).Value=[File|Type|ID|Name|Version|Date|Time|BLOB Size|Modified|Compiled;"
+                  "1|Table|18|Customer|NAVW17.10|2004-02-17|12:00:00|120|1| ]",
+                  "get Range(B4:B4)", "Range(B4:B4).NumberFormatLocal=@",
+                  "get Range(D4:E4)", "Range(D4:E4).NumberFormatLocal=@",
+                  "get Range(C4:C4)", "Range(C4:C4).HorizontalAlignment=-4152",
+                  "get Range(F4:H4)", "Range(F4:H4).HorizontalAlignment=-4152",
+                  "get Range(A4:J4)", "Range(A4:J4).Value=[2|Page|21|Card||no date||0| |1]",
+                  "get Range(A1:J1)", "get Range(A1:J1).EntireColumn", "Range(A1:J1).EntireColumn.AutoFit()",
+                  "Visible=true", "UserControl=true", "release", "to front"}));
     EXPECT_EQ(progress.rows, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(ExcelExport, TheCallsGrowByOneBlockWriteForEveryBlockOfRows) {
+    LoggedExcel one;
+    ExportToExcel(Objects(1), FormatSettings{}, one);
+    for (int n : {kExcelBlockRows - 1, kExcelBlockRows, 3 * kExcelBlockRows + 7}) {
+        LoggedExcel excel;
+        ExportToExcel(Objects(n), FormatSettings{}, excel);
+        // The header and the rows, kExcelBlockRows to a block. Each further block costs its
+        // four formatted areas and its texts, a Range and a put each.
+        const int blocks = (n + 1 + kExcelBlockRows - 1) / kExcelBlockRows;
+        EXPECT_EQ(excel.log.count, one.log.count + 10 * (blocks - 1)) << n;
+        EXPECT_EQ(std::count_if(excel.log.calls.begin(), excel.log.calls.end(),
+                                [](const std::string& c) { return c.find(").Value=[") != std::string::npos; }),
+                  blocks)
+            << n;
+        EXPECT_NE(std::find(excel.log.calls.begin(), excel.log.calls.end(),
+                            "get Range(A" + std::to_string((blocks - 1) * kExcelBlockRows + 1) + ":J" +
+                                std::to_string(n + 1) + ")"),
+                  excel.log.calls.end())
+            << n;
+    }
+}
+
+TEST(ExcelExport, ACancelWritesTheRowsBeforeItAndHandsExcelOver) {
+    struct Cancel : ProgressCallback {
+        void Progress(int row) override {
+            if (row == kExcelBlockRows + 10) throw ECancelled();
+        }
+    } cancel;
+    LoggedExcel excel;
+    EXPECT_THROW(ExportToExcel(Objects(2 * kExcelBlockRows), FormatSettings{}, excel, &cancel), ECancelled);
+    // Grid rows 0 to kExcelBlockRows + 8 were written: sheet rows 1 to kExcelBlockRows + 9.
+    std::vector<std::string> blocks;
+    for (const std::string& c : excel.log.calls)
+        if (c.find(").Value=[") != std::string::npos) blocks.push_back(c.substr(0, c.find(')') + 1));
+    EXPECT_EQ(blocks, (std::vector<std::string>{"Range(A1:J" + std::to_string(kExcelBlockRows) + ")",
+                                                "Range(A" + std::to_string(kExcelBlockRows + 1) + ":J" +
+                                                    std::to_string(kExcelBlockRows + 9) + ")"}));
+    const auto& calls = excel.log.calls;
+    ASSERT_GE(calls.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
+              (std::vector<std::string>{"Range(A1:J1).EntireColumn.AutoFit()", "Visible=true", "UserControl=true",
+                                        "release"}));
 }
 
 TEST(ExcelExport, AFailureStillHandsExcelOverVisibleAndGoesOnToTheCaller) {

@@ -11,8 +11,10 @@
 namespace kavlo {
 namespace {
 
-// A printer that records what is printed. A character is half an em wide and a line as high
-// as the font's size, so that positions can be worked out by hand.
+// A printer that records what is printed. A character is half an em wide (a capital a whole em
+// when `wideCapitals` is set) and a line as high as the font's size, so that positions can be
+// worked out by hand. A path too wide keeps its last "\\" and file name behind "...", and as
+// much of its start as fits.
 class RecordingCanvas final : public PrintCanvas {
 public:
     struct Text {
@@ -33,7 +35,18 @@ public:
         points_ = points;
         bold_ = bold;
     }
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * Em() / 2; }
+    int TextWidth(std::string_view text) override {
+        int halves = 0;
+        for (char c : text) halves += wideCapitals && c >= 'A' && c <= 'Z' ? 2 : 1;
+        return halves * Em() / 2;
+    }
+    std::string CompactPath(std::string_view path, int width) override {
+        if (TextWidth(path) <= width) return std::string(path);
+        const std::string_view name = path.substr(path.rfind('\\'));
+        std::string start(path.substr(0, path.size() - name.size()));
+        while (!start.empty() && TextWidth(start + "..." + std::string(name)) > width) start.pop_back();
+        return start + "..." + std::string(name);
+    }
     int TextHeight(std::string_view) override { return Em(); }
     void WriteText(int x, int y, std::string_view text) override {
         Check();
@@ -49,6 +62,7 @@ public:
     }
     void NewPage() override { ++pages; }
     void EndDoc() override { ++ended; }
+    void AbortDoc() override { ++aborted; }
 
     int Em() const { return points_ * dpi_ / 72; }
     // The texts of one page in the order written.
@@ -65,13 +79,14 @@ public:
     }
 
     std::string title;
-    int pages = 0, ended = 0;
+    int pages = 0, ended = 0, aborted = 0;
+    bool wideCapitals = false;
     std::vector<Text> texts;
     int failAtText = -1;  // the number of the text whose writing fails
 
 private:
     void Check() {
-        if (ended) ADD_FAILURE() << "written after the end of the document";
+        if (ended || aborted) ADD_FAILURE() << "written after the end of the document";
         if (static_cast<int>(texts.size()) == failAtText) throw EKavloError("The printer went away");
     }
     int dpi_, pageHeight_;
@@ -125,29 +140,30 @@ TEST(PrintList, OneRowPrintsTheHeaderBlockHeadingsAndTheRowsTwoLines) {
     struct Want {
         std::string text;
         int x, y, points;
-        bool bold;
+        bool bold, clipped;
     };
-    // Right-aligned texts end on their position: x = P - (characters × h / 2).
+    // Right-aligned texts end on their position: x = P - (characters × h / 2). Texts that fit
+    // their room are written whole; the version line is always clipped.
     const std::vector<Want> want = {
-        {"File #1: C:\\objects\\one.fob", 236, 236, 10, true},
-        {"  Page: 1", 4484 - 9 * h / 2, 236, 10, true},
-        {"File #2: ", 236, 236 + h, 10, true},  // only file 1 loaded
-        {"  17-02-04 - 12:00:00", 4484 - 21 * h / 2, 236 + h, 10, true},
-        {"#", 236, 236 + 3 * h, 10, true},
-        {"Type", 354, 236 + 3 * h, 10, true},
-        {"ID", 1298 - 2 * h / 2, 236 + 3 * h, 10, true},
-        {"Name / Version", 1369, 236 + 3 * h, 10, true},
-        {"Date", 3304 - 4 * h / 2, 236 + 3 * h, 10, true},
-        {"Time", 3894 - 4 * h / 2, 236 + 3 * h, 10, true},
-        {"BLOB Size", 4484 - 9 * h / 2, 236 + 3 * h, 10, true},
-        {"1", 236, 236 + 5 * h, 10, false},
-        {"Codeunit", 354, 236 + 5 * h, 10, false},
-        {"80", 1298 - 2 * h / 2, 236 + 5 * h, 10, false},
-        {"Sales-Post", 1369, 236 + 5 * h, 10, false},
-        {"17-02-04", 3304 - 8 * h / 2, 236 + 5 * h, 10, false},
-        {"12:00:00", 3894 - 8 * h / 2, 236 + 5 * h, 10, false},
-        {"4711", 4484 - 4 * h / 2, 236 + 5 * h, 10, false},
-        {"NAVW17.10,NAVNL7.10", 1369, 236 + 6 * h, 8, false},
+        {"File #1: C:\\objects\\one.fob", 236, 236, 10, true, false},
+        {"  Page: 1", 4484 - 9 * h / 2, 236, 10, true, false},
+        {"File #2: ", 236, 236 + h, 10, true, false},  // only file 1 loaded
+        {"  17-02-04 - 12:00:00", 4484 - 21 * h / 2, 236 + h, 10, true, false},
+        {"#", 236, 236 + 3 * h, 10, true, false},
+        {"Type", 354, 236 + 3 * h, 10, true, false},
+        {"ID", 1298 - 2 * h / 2, 236 + 3 * h, 10, true, false},
+        {"Name / Version", 1369, 236 + 3 * h, 10, true, false},
+        {"Date", 3304 - 4 * h / 2, 236 + 3 * h, 10, true, false},
+        {"Time", 3894 - 4 * h / 2, 236 + 3 * h, 10, true, false},
+        {"BLOB Size", 4484 - 9 * h / 2, 236 + 3 * h, 10, true, false},
+        {"1", 236, 236 + 5 * h, 10, false, false},
+        {"Codeunit", 354, 236 + 5 * h, 10, false, false},
+        {"80", 1298 - 2 * h / 2, 236 + 5 * h, 10, false, false},
+        {"Sales-Post", 1369, 236 + 5 * h, 10, false, false},
+        {"17-02-04", 3304 - 8 * h / 2, 236 + 5 * h, 10, false, false},
+        {"12:00:00", 3894 - 8 * h / 2, 236 + 5 * h, 10, false, false},
+        {"4711", 4484 - 4 * h / 2, 236 + 5 * h, 10, false, false},
+        {"NAVW17.10,NAVNL7.10", 1369, 236 + 6 * h, 8, false, true},
     };
     const auto page = canvas.Page(1);
     ASSERT_EQ(page.size(), want.size());
@@ -157,7 +173,7 @@ TEST(PrintList, OneRowPrintsTheHeaderBlockHeadingsAndTheRowsTwoLines) {
         EXPECT_EQ(page[i].y, want[i].y) << want[i].text;
         EXPECT_EQ(page[i].points, want[i].points) << want[i].text;
         EXPECT_EQ(page[i].bold, want[i].bold) << want[i].text;
-        EXPECT_EQ(page[i].clipped, i + 1 == want.size()) << want[i].text;
+        EXPECT_EQ(page[i].clipped, want[i].clipped) << want[i].text;
     }
     // The version line is clipped to one 10-point line between Name and BLOB Size.
     const auto& version = page.back();
@@ -165,6 +181,65 @@ TEST(PrintList, OneRowPrintsTheHeaderBlockHeadingsAndTheRowsTwoLines) {
     EXPECT_EQ(version.right, 4484);
     EXPECT_EQ(version.top, 236 + 6 * h);
     EXPECT_EQ(version.bottom, 236 + 7 * h);
+}
+
+TEST(PrintList, AHeaderPathThatWouldRunIntoThePageNumberKeepsItsFileName) {
+    // At 600 dpi a character is 41.5 pixels: "File #1: " and 82 characters reach P6 (4484)
+    // from P0 (236), and the page number's "  Page: 1" (373) starts at 4111.
+    const int h = 83, pageX = 4484 - 9 * h / 2, timeX = 4484 - 10 * h / 2;
+    const std::string folders = "C:\\Users\\developer\\Documents\\Navision\\Upgrade 2009 to 2013\\objects\\";
+    struct Case {
+        std::string file1, file2;
+    };
+    for (const Case& c : {Case{"C:\\objects\\one.fob", "C:\\objects\\two.fob"},
+                          Case{folders + "Customer upgrade FILE 1.fob", folders + "Customer upgrade FILE 2.fob"},
+                          Case{folders + std::string(40, 'x') + ".fob", ""}}) {
+        RecordingCanvas canvas(600, 100000);
+        PrintList(canvas, Rows(1), c.file1, c.file2, "  the time");
+        const std::vector<RecordingCanvas::Text> page = canvas.Page(1);
+        ASSERT_GE(page.size(), 4u);
+        struct Line {
+            const RecordingCanvas::Text &left, &right;
+            std::string label, file;
+            int rightX;
+        };
+        for (const Line& line : {Line{page[0], page[1], "File #1: ", c.file1, pageX},
+                                 Line{page[2], page[3], "File #2: ", c.file2, timeX}}) {
+            SCOPED_TRACE(line.left.text);
+            EXPECT_EQ(line.right.x, line.rightX);
+            // The path ends before the text on its right and keeps the file's own name.
+            EXPECT_LE(line.left.x + canvas.TextWidth(line.left.text), line.rightX);
+            ASSERT_TRUE(line.left.text.starts_with(line.label));
+            const std::string file = line.file.substr(line.file.find_last_of('\\') + 1);
+            EXPECT_TRUE(line.left.text.ends_with(line.file.empty() ? "" : "\\" + file));
+            // A path that fits stays whole.
+            const bool fits = canvas.TextWidth(line.label + line.file) <= line.rightX - 236;
+            EXPECT_EQ(line.left.text == line.label + line.file, fits);
+        }
+    }
+}
+
+TEST(PrintList, EachCellIsClippedToItsColumn) {
+    // Capitals an em wide: a name of 30 characters, 26 of them capitals, is 2324 pixels, more
+    // than the 1603 between Name (1369) and the start of the Date that ends at P4 (3304).
+    RecordingCanvas canvas(600, 100000);
+    canvas.wideCapitals = true;
+    TVisibleList list;
+    const std::string name = "SALES HEADER ARCHIVE LINE BUFF";
+    list.AddCommaText(R"("1","Table","2000000001",")" + name + R"(","V","17-02-04","12:00:00","4711","1"," ")");
+    PrintList(canvas, list, "", "", "");
+    const int h = 83, y = 236 + 5 * h, blank = h / 2;
+    // The name stops a blank before the date; the cells that fit are written whole.
+    const int dateX = 3304 - 8 * h / 2;
+    const RecordingCanvas::Text& t = canvas.Find(name);
+    EXPECT_TRUE(t.clipped);
+    EXPECT_EQ(t.left, 1369);
+    EXPECT_EQ(t.right, dateX - blank);
+    EXPECT_EQ(t.top, y);
+    EXPECT_EQ(t.bottom, y + h);
+    for (const char* fits : {"1", "Table", "2000000001", "17-02-04", "12:00:00", "4711"})
+        EXPECT_FALSE(canvas.Find(fits).clipped) << fits;
+    EXPECT_GT(canvas.Find(name).x + canvas.TextWidth(name), dateX);  // it would have run into the date
 }
 
 TEST(PrintList, APageBreaksOnlyBeforeARowThatWouldEndBelowThePage) {
@@ -213,6 +288,21 @@ TEST(PrintList, EveryRowIsPrintedAndTheDocumentEndsAlsoAfterAFailure) {
     failing.failAtText = 14;  // inside the first row
     EXPECT_THROW(PrintList(failing, list, "", "", ""), EKavloError);
     EXPECT_EQ(failing.ended, 1);
+    EXPECT_EQ(failing.aborted, 0);
+}
+
+TEST(PrintList, ACancelAbortsTheDocument) {
+    struct Cancel : ProgressCallback {
+        void Progress(int row) override {
+            if (row == 2) throw ECancelled();
+        }
+    } cancel;
+    RecordingCanvas canvas(600, 100000);
+    EXPECT_THROW(PrintList(canvas, Rows(3), "", "", "", &cancel), ECancelled);
+    EXPECT_EQ(canvas.aborted, 1);
+    EXPECT_EQ(canvas.ended, 0);
+    EXPECT_NO_THROW(canvas.Find("Name 1"));
+    EXPECT_THROW(canvas.Find("Name 2"), std::runtime_error);
 }
 
 }  // namespace

@@ -60,22 +60,9 @@ void EndStandIns() {
     }
 }
 
-// What the stand-in logs for one cell: the formats the export gives it, then its value.
-std::vector<std::string> CellCalls(int row, int col, const std::string& value, bool text, bool right) {
-    const std::string a = std::string(1, static_cast<char>('A' + col - 1)) + std::to_string(row);
-    const std::string rc = std::to_string(row) + ", " + std::to_string(col);
-    std::vector<std::string> calls;
-    if (text)
-        calls.insert(calls.end(),
-                     {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put NumberFormatLocal = \"@\""});
-    if (right)
-        calls.insert(calls.end(),
-                     {"Worksheet get Range(\"" + a + "\")", "Range(" + a + ") put HorizontalAlignment = -4152"});
-    if (row == 1)
-        calls.insert(calls.end(), {"Worksheet get Cells(1, " + std::to_string(col) + ")", "Range(" + a + ") get Font",
-                                   "Font(" + a + ") put Bold = true"});
-    calls.push_back("Worksheet put Cells(" + rc + ") = \"" + value + "\"");
-    return calls;
+// The calls that set a member of an area of the sheet ("B2:B21").
+std::vector<std::string> AreaPut(const std::string& area, const std::string& member, const std::string& value) {
+    return {"Worksheet get Range(\"" + area + "\")", "Range(" + area + ") put " + member + " = " + value};
 }
 
 class ExcelExportTest : public MainFormTest {
@@ -112,7 +99,7 @@ protected:
         ASSERT_EQ(Rows(), objects);
     }
     std::vector<std::string> Calls() const { return FileLines(out_ + "\\calls.txt"); }
-    // The sheet: address -> value, number format, alignment, bold.
+    // The sheet: address -> value, its type, number format, alignment, bold.
     std::map<std::string, std::string> Sheet() const {
         std::map<std::string, std::string> sheet;
         for (const std::string& line : FileLines(out_ + "\\sheet.txt")) {
@@ -122,6 +109,25 @@ protected:
         return sheet;
     }
     HWND StandIn() const { return FindWindowA(kExcelMainWindowClass, nullptr); }
+    // The sheet's rows 1 to `rows` as the grid's rows 0 to rows - 1 give them: every cell a
+    // text, the dates as year/month/day; the columns fitted.
+    std::map<std::string, std::string> GridSheet(int rows) const {
+        const FormatSettings fs = SystemFormatSettings();
+        const TVisibleList& list = Form().Built().List;
+        std::map<std::string, std::string> want;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < kColumnCount; ++c) {
+                const bool text = r == 0 || c == ColumnType || c == ColumnName || c == ColumnVersion;
+                const bool right = c == ColumnID || c == ColumnDate || c == ColumnTime || c == ColumnBlobSize;
+                std::string value(list.Cell(r, c));
+                if (r > 0 && c == ColumnDate) value = DateCellAsYmd(value, fs);
+                want[std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 1)] =
+                    value + "\ttext\t" + (text ? "@" : "General") + "\t" + (right ? "-4152" : "1") + "\t" +
+                    (r == 0 ? "1" : "0");
+            }
+        want["autofit"] = "ABCDEFGHIJ";
+        return want;
+    }
 
     std::string out_;
     HANDLE nul_ =
@@ -142,38 +148,27 @@ TEST_F(ExcelExportTest, CtrlEGivesASheetEqualToTheGridInTheCallsOfItsCells) {
     EXPECT_TRUE(IsWindowVisible(excel));
     EXPECT_EQ(GetForegroundWindow(), excel);
 
-    // The sheet holds the grid, header included, the dates as year/month/day.
-    const FormatSettings fs = SystemFormatSettings();
+    // The sheet holds the grid, header included, the dates as year/month/day, every cell a text.
     const TVisibleList& list = Form().Built().List;
-    std::map<std::string, std::string> want;
+    const FormatSettings fs = SystemFormatSettings();
     int rewritten = 0;
-    for (int r = 0; r <= list.LastRow(); ++r)
-        for (int c = 0; c < kColumnCount; ++c) {
-            const bool text = r == 0 || c == ColumnType || c == ColumnName || c == ColumnVersion;
-            const bool right = c == ColumnID || c == ColumnDate || c == ColumnTime || c == ColumnBlobSize;
-            std::string value(list.Cell(r, c));
-            if (r > 0 && c == ColumnDate && DateCellAsYmd(value, fs) != value) {
-                value = DateCellAsYmd(value, fs);
-                ++rewritten;
-            }
-            want[std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 1)] =
-                value + "\t" + (text ? "@" : "General") + "\t" + (right ? "-4152" : "1") + "\t" + (r == 0 ? "1" : "0");
-        }
-    want["autofit"] = "ABCDEFGHIJ";
-    EXPECT_EQ(Sheet(), want);
+    for (int r = 1; r <= list.LastRow(); ++r)
+        rewritten += DateCellAsYmd(list.Cell(r, ColumnDate), fs) != list.Cell(r, ColumnDate);
     EXPECT_GT(rewritten, 10);
+    EXPECT_EQ(Sheet(), GridSheet(list.LastRow() + 1));
 
-    // Every call in the order of the cells, and nothing else.
+    // The formats once for each column, the texts in one block.
+    const std::string last = std::to_string(list.LastRow() + 1);
     std::vector<std::string> calls = {"Application get Workbooks", "Workbooks call Add",
                                       "Application get ActiveWorkbook", "Workbook get ActiveSheet"};
-    for (int r = 0; r <= list.LastRow(); ++r)
-        for (int c = 0; c < kColumnCount; ++c) {
-            const std::string v = want[std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 1)];
-            const auto cell = CellCalls(r + 1, c + 1, v.substr(0, v.find('\t')),
-                                        r == 0 || c == ColumnType || c == ColumnName || c == ColumnVersion,
-                                        c == ColumnID || c == ColumnDate || c == ColumnTime || c == ColumnBlobSize);
-            calls.insert(calls.end(), cell.begin(), cell.end());
-        }
+    for (const auto& step : {AreaPut("A1:J1", "NumberFormatLocal", "\"@\""),
+                             {"Worksheet get Range(\"A1:J1\")", "Range(A1:J1) get Font", "Font(A1:J1) put Bold = true"},
+                             AreaPut("B2:B" + last, "NumberFormatLocal", "\"@\""),
+                             AreaPut("D2:E" + last, "NumberFormatLocal", "\"@\""),
+                             AreaPut("C1:C" + last, "HorizontalAlignment", "-4152"),
+                             AreaPut("F1:H" + last, "HorizontalAlignment", "-4152"),
+                             AreaPut("A1:J" + last, "Value", "<array " + last + " x 10>")})
+        calls.insert(calls.end(), step.begin(), step.end());
     calls.insert(calls.end(),
                  {"Worksheet get Range(\"A1:J1\")", "Range(A1:J1) get EntireColumn", "Range(A:J) call AutoFit",
                   "Application put Visible = true", "Application put UserControl = true"});
@@ -181,24 +176,59 @@ TEST_F(ExcelExportTest, CtrlEGivesASheetEqualToTheGridInTheCallsOfItsCells) {
 }
 
 TEST_F(ExcelExportTest, AFailingCallIsToldAndExcelIsLeftVisibleWithWhatWasWritten) {
-    Register(40);
-    StartWith(3);
+    // Call 29 writes the second block's texts, after its formats: the header and 600 rows go
+    // in two blocks.
+    Register(29);
+    StartWith(kExcelBlockRows + 100);
     form_->Click(ToolButtonExcel);
     Pump();
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "Export to Excel failed.\r\nEOleException: Stand-in failure at call 40");
+    EXPECT_EQ(messages_[0], "Export to Excel failed.\r\nEOleException: Stand-in failure at call 29");
     EXPECT_TRUE(errors_.empty());
     EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
     const std::vector<std::string> calls = Calls();
-    ASSERT_EQ(calls.size(), 42u);
-    EXPECT_TRUE(calls[39].ends_with("-> failed")) << calls[39];
-    EXPECT_EQ(calls[40], "Application put Visible = true");
-    EXPECT_EQ(calls[41], "Application put UserControl = true");
+    ASSERT_EQ(calls.size(), 31u);
+    EXPECT_TRUE(calls[28].starts_with("Range(A" + std::to_string(kExcelBlockRows + 1) + ":J")) << calls[28];
+    EXPECT_TRUE(calls[28].ends_with("-> failed")) << calls[28];
+    EXPECT_EQ(calls[29], "Application put Visible = true");
+    EXPECT_EQ(calls[30], "Application put UserControl = true");
     HWND excel = StandIn();
     ASSERT_NE(excel, nullptr);
     EXPECT_TRUE(IsWindowVisible(excel));
-    // What came before the failure is in the sheet: the header row at least.
-    EXPECT_EQ(Sheet()["A1"], "File\t@\t1\t1");
+    // What came before the failure is in the sheet: the first block, and no text of the second.
+    const std::map<std::string, std::string> want = GridSheet(kExcelBlockRows);
+    std::map<std::string, std::string> sheet = Sheet();
+    for (const auto& [cell, value] : want)
+        if (cell != "autofit") EXPECT_EQ(sheet[cell], value) << cell;
+    EXPECT_EQ(sheet.count("A" + std::to_string(kExcelBlockRows + 1)), 0u);
+}
+
+TEST_F(ExcelExportTest, EscapeStopsTheExportAndHandsExcelOverWithTheRowsSoFar) {
+    Register();
+    StartWith(2 * kExcelBlockRows);
+    const int escapeAt = kExcelBlockRows + 200;
+    {
+        EscapeAtProgress escape(Form().ProgressBar(), Form().Grid().Handle(), escapeAt);
+        form_->Click(ToolButtonExcel);
+        EXPECT_TRUE(escape.Posted());
+    }
+    Pump();
+    EXPECT_TRUE(messages_.empty()) << messages_[0];
+    EXPECT_TRUE(errors_.empty());
+    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_EQ(Form().ShownStatusText(ProgressPlacement(kStatusPanelWidths).panel), "Export to Excel cancelled.");
+    // The bar stood at grid row escapeAt - 1 when Escape came: the rows before it are written
+    // and fitted, and Excel is the user's.
+    std::map<std::string, std::string> want = GridSheet(escapeAt - 1);
+    EXPECT_EQ(Sheet(), want);
+    const std::vector<std::string> calls = Calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
+              (std::vector<std::string>{"Range(A:J) call AutoFit", "Application put Visible = true",
+                                        "Application put UserControl = true"}));
+    HWND excel = StandIn();
+    ASSERT_NE(excel, nullptr);
+    EXPECT_TRUE(IsWindowVisible(excel));
 }
 
 TEST_F(ExcelExportTest, WithoutTheProgIdTheHintSaysSoAndTheCommandDoesNothing) {

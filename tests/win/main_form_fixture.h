@@ -204,6 +204,41 @@ private:
     UINT_PTR timer_;
 };
 
+// Posts Escape to a window, as a key pressed there, when the progress bar reaches a position:
+// a long command that reads its messages then sees it before its next row.
+class EscapeAtProgress {
+public:
+    EscapeAtProgress(HWND progressBar, HWND target, int position) {
+        State() = {progressBar, target, position, false};
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+    }
+    ~EscapeAtProgress() { UnhookWindowsHookEx(hook_); }
+    bool Posted() const { return State().posted; }
+
+private:
+    struct Watched {
+        HWND progressBar, target;
+        int position;
+        bool posted;
+    };
+    static Watched& State() {
+        static Watched watched;
+        return watched;
+    }
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        Watched& w = State();
+        if (code == HC_ACTION && m->hwnd == w.progressBar && m->message == PBM_SETPOS &&
+            static_cast<int>(m->wParam) == w.position && !w.posted) {
+            PostMessageA(w.target, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageA(w.target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+            w.posted = true;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
 class MainFormTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { OleInitialize(nullptr); }

@@ -155,6 +155,31 @@ protected:
         ADD_FAILURE() << "no PDF in " << pdfDir_;
         return {};
     }
+    // Prints the list by Ctrl+P, the print dialog answered with Enter.
+    void PrintByKeyboard() {
+        WhenShown dialog("Print", [](HWND) { PressKey(VK_RETURN); });
+        PressKey('P', {VK_CONTROL});
+        for (int i = 0; i < 200 && !dialog.Done(); ++i) Pump(1);
+        ASSERT_TRUE(dialog.Done());
+        Pump();
+    }
+    // The jobs the print queue has had, done or not, as `lpstat` lists them.
+    int QueueJobs() {
+        const std::string out = pdfDir_ + "/jobs.txt";
+        const std::string text =
+            RunUnixFor("/bin/sh -c \"lpstat -W all -o > '" + out + "'; echo END >> '" + out + "'\"", OnZ(out), "END");
+        int jobs = 0;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) jobs += !line.empty() && line != "END";
+        return jobs;
+    }
+    // The words of the queue's PDF, by page.
+    std::vector<std::vector<Word>> PrintedWords() {
+        const std::string pdf = WaitForPdf();
+        if (pdf.empty()) return {};
+        return BoxedWords(RunUnixFor("/usr/bin/pdftotext -raw -bbox \"" + pdf + "\" \"" + pdfDir_ + "/words.html\"",
+                                     OnZ(pdfDir_ + "/words.html"), "</html>"));
+    }
     std::string pdfDir_;
 };
 
@@ -229,6 +254,55 @@ TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
         EXPECT_TRUE(r.AtEnd());
     }
     EXPECT_EQ(row, list.LastRow() + 1);  // every row, each once
+}
+
+TEST_F(PrintTest, LongPathsInTheHeaderKeepTheirFileNamesAndEndBeforePageAndTime) {
+    // Two files of one folder whose path is far wider than the room left of the page number.
+    std::string folder = dir_.Path().string();
+    for (const char* part : {"\\Customer_projects_2013", "\\Upgrade_from_NAV2009_to_NAV2013_R2",
+                             "\\Objects_exported_from_the_test_database_for_review"}) {
+        folder += part;
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    }
+    const std::string file1 = folder + "\\sample1.fob", file2 = folder + "\\sample2.fob";
+    ASSERT_TRUE(CopyFileA(KAVLO_SAMPLES_DIR "/sample1.fob", file1.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(KAVLO_SAMPLES_DIR "/sample2.fob", file2.c_str(), FALSE));
+    Start({file1, file2});
+    PrintByKeyboard();
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(errors_.empty());
+    const auto pages = PrintedWords();
+    ASSERT_FALSE(pages.empty());
+    const std::vector<Word>& words = pages[0];
+    // "File #1: <path>  Page: 1" and "File #2: <path>  <date> - <time>": the path is one word
+    // (it has no blanks); it keeps the file's name, loses the middle of its folders, and ends
+    // before the text on its right.
+    ASSERT_GE(words.size(), 8u);
+    EXPECT_EQ(words[0].text + " " + words[1].text, "File #1:");
+    EXPECT_TRUE(words[2].text.ends_with("...\\sample1.fob")) << words[2].text;
+    EXPECT_EQ(words[3].text, "Page:");
+    EXPECT_LT(words[2].xMax, words[3].xMin);
+    EXPECT_EQ(words[5].text + " " + words[6].text, "File #2:");
+    EXPECT_TRUE(words[7].text.ends_with("...\\sample2.fob")) << words[7].text;
+    ASSERT_GE(words.size(), 9u);
+    EXPECT_LT(words[7].xMax, words[8].xMin);
+}
+
+TEST_F(PrintTest, EscapeAbortsThePrintJob) {
+    Start({KAVLO_SAMPLES_DIR "/sample1.fob", KAVLO_SAMPLES_DIR "/sample2.fob"});
+    ASSERT_GT(Rows(), 20);
+    const int jobs = QueueJobs();
+    {
+        EscapeAtProgress escape(Form().ProgressBar(), Form().Grid().Handle(), 20);
+        PrintByKeyboard();
+        EXPECT_TRUE(escape.Posted());
+    }
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(errors_.empty());
+    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_EQ(Form().ShownStatusText(ProgressPlacement(kStatusPanelWidths).panel), "Printing cancelled.");
+    // The job never reached the queue: a document that ends is handed to it at its end.
+    EXPECT_EQ(QueueJobs(), jobs);
 }
 
 TEST_F(PrintTest, AnEmptyListIsToldAndAsksForNoPrinter) {

@@ -9,10 +9,13 @@
 //   fakeexcel --out DIR [--fail-at N] -Embedding  as COM starts it (one instance per client)
 //
 // DIR\calls.txt gets one line per automation call: the object, get/put/call, the member, its
-// arguments and the value put, texts in double quotes ("Worksheet put Cells(2, 1) = \"1\"").
+// arguments and the value put, texts in double quotes ("Worksheet put Cells(2, 1) = \"1\"", a
+// block of values as its size, "Range(A1:J500) put Value = <array 500 x 10>").
 // DIR\sheet.txt gets the sheet whenever Visible or UserControl is set: one line per cell that
-// holds anything, "A1<TAB>value<TAB>number format<TAB>alignment<TAB>bold", then
-// "autofit<TAB>" and the letters of the fitted columns. Call N (counted from 1) fails with
+// holds anything, "A1<TAB>value<TAB>type<TAB>number format<TAB>alignment<TAB>bold", where the
+// type is that of the value the cell was given ("text", "number", "bool", "empty"; a cell
+// never given one has none), a block's cells each as a single cell's would; then "autofit<TAB>"
+// and the letters of the fitted columns. Call N (counted from 1) fails with
 // DISP_E_EXCEPTION and the description "Stand-in failure at call N".
 //
 // Like Excel, the server stays alive while the user controls it (UserControl true), until its
@@ -47,14 +50,14 @@ constexpr UINT kLifetimeMs = 60000;
 
 enum Member : DISPID {
     Workbooks = 1, Add, ActiveWorkbook, ActiveSheet, Range, Cells, NumberFormatLocal, HorizontalAlignment,
-    Font, Bold, EntireColumn, AutoFit, Visible, UserControl
+    Font, Bold, EntireColumn, AutoFit, Visible, UserControl, Value
 };
 // The members by name as Excel spells them; names are found without regard to letter case.
 const std::map<Member, std::string> kMemberNames = {
     {Workbooks, "Workbooks"}, {Add, "Add"}, {ActiveWorkbook, "ActiveWorkbook"}, {ActiveSheet, "ActiveSheet"},
     {Range, "Range"}, {Cells, "Cells"}, {NumberFormatLocal, "NumberFormatLocal"},
     {HorizontalAlignment, "HorizontalAlignment"}, {Font, "Font"}, {Bold, "Bold"}, {EntireColumn, "EntireColumn"},
-    {AutoFit, "AutoFit"}, {Visible, "Visible"}, {UserControl, "UserControl"}};
+    {AutoFit, "AutoFit"}, {Visible, "Visible"}, {UserControl, "UserControl"}, {Value, "Value"}};
 std::string MemberName(DISPID id) {
     const auto m = kMemberNames.find(static_cast<Member>(id));
     return m == kMemberNames.end() ? "#" + std::to_string(id) : m->second;
@@ -76,7 +79,7 @@ std::string Narrow(const wchar_t* w, size_t n) {
 }
 
 struct CellState {
-    std::string value, format = "General";
+    std::string value, type, format = "General";
     int alignment = 1;  // xlGeneral
     bool bold = false;
 };
@@ -96,8 +99,8 @@ struct Server {
         FILE* f = std::fopen((outDir + "\\sheet.txt").c_str(), "wb");
         if (!f) return;
         for (const auto& [at, c] : cells)
-            std::fprintf(f, "%c%d\t%s\t%s\t%d\t%d\n", 'A' + at.second - 1, at.first, c.value.c_str(), c.format.c_str(),
-                         c.alignment, c.bold ? 1 : 0);
+            std::fprintf(f, "%c%d\t%s\t%s\t%s\t%d\t%d\n", 'A' + at.second - 1, at.first, c.value.c_str(),
+                         c.type.c_str(), c.format.c_str(), c.alignment, c.bold ? 1 : 0);
         std::fprintf(f, "autofit\t");
         for (int col : autofit) std::fputc('A' + col - 1, f);
         std::fprintf(f, "\n");
@@ -151,6 +154,14 @@ public:
 };
 
 std::string ValueText(const VARIANT& v) {
+    if (v.vt == (VT_ARRAY | VT_VARIANT) && v.parray && SafeArrayGetDim(v.parray) == 2) {
+        LONG r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+        SafeArrayGetLBound(v.parray, 1, &r1);
+        SafeArrayGetUBound(v.parray, 1, &r2);
+        SafeArrayGetLBound(v.parray, 2, &c1);
+        SafeArrayGetUBound(v.parray, 2, &c2);
+        return "<array " + std::to_string(r2 - r1 + 1) + " x " + std::to_string(c2 - c1 + 1) + ">";
+    }
     switch (v.vt) {
         case VT_BSTR: return "\"" + Narrow(v.bstrVal, SysStringLen(v.bstrVal)) + "\"";
         case VT_I4: return std::to_string(v.lVal);
@@ -159,6 +170,31 @@ std::string ValueText(const VARIANT& v) {
         default: return "<vt " + std::to_string(v.vt) + ">";
     }
 }
+// What a cell keeps of a value it is given: its text and its type.
+void SetCellValue(CellState& cell, const VARIANT& v) {
+    switch (v.vt) {
+        case VT_BSTR:
+            cell.value = Narrow(v.bstrVal, SysStringLen(v.bstrVal));
+            cell.type = "text";
+            return;
+        case VT_I2:
+        case VT_I4:
+        case VT_R8:
+            cell.value = ValueText(v);
+            cell.type = "number";
+            return;
+        case VT_BOOL:
+            cell.value = ValueText(v);
+            cell.type = "bool";
+            return;
+        case VT_EMPTY:
+            cell.value.clear();
+            cell.type = "empty";
+            return;
+        default: throw Failure(DISP_E_TYPEMISMATCH);
+    }
+}
+
 int IntArg(const VARIANT& v) {
     VARIANT c;
     VariantInit(&c);
@@ -349,7 +385,7 @@ private:
                     const int row = IntArg(args[0]), col = IntArg(args[1]);
                     if (row < 1 || col < 1 || col > 26) throw Failure(E_FAIL, "Cells: out of range.");
                     if (get) return Return(result, new Object(Kind::Range, Area{row, col, row, col}));
-                    g.cells[{row, col}].value = TextArg(*value);
+                    SetCellValue(g.cells[{row, col}], *value);
                     return;
                 }
                 break;
@@ -365,6 +401,10 @@ private:
                     return EachCell([&](CellState& c) { c.alignment = a; });
                 }
                 if (m == Font) return want(get, 0), Return(result, new Object(Kind::Font, area_));
+                if (m == Value) {
+                    want(put, 0);
+                    return PutValues(*value);
+                }
                 if (m == EntireColumn)
                     return want(get, 0), Return(result, new Object(Kind::Range, Area{0, area_.col1, 0, area_.col2}));
                 if (m == AutoFit) {
@@ -383,6 +423,36 @@ private:
                 break;
         }
         throw Failure(DISP_E_MEMBERNOTFOUND);
+    }
+
+    // Range.Value: one value for every cell, or an array of the range's size whose element
+    // (r, c) goes to the range's r-th row and c-th column, both counted from the lower bound.
+    void PutValues(const VARIANT& value) const {
+        if (area_.WholeColumns()) throw Failure(E_FAIL, "Value: whole columns are not kept.");
+        if (!(value.vt & VT_ARRAY)) return EachCell([&](CellState& c) { SetCellValue(c, value); });
+        SAFEARRAY* a = value.parray;
+        if (value.vt != (VT_ARRAY | VT_VARIANT) || !a || SafeArrayGetDim(a) != 2) throw Failure(DISP_E_TYPEMISMATCH);
+        LONG r1 = 0, r2 = 0, c1 = 0, c2 = 0;
+        SafeArrayGetLBound(a, 1, &r1);
+        SafeArrayGetUBound(a, 1, &r2);
+        SafeArrayGetLBound(a, 2, &c1);
+        SafeArrayGetUBound(a, 2, &c2);
+        if (r2 - r1 != area_.row2 - area_.row1 || c2 - c1 != area_.col2 - area_.col1)
+            throw Failure(E_FAIL, "Value: the array is not the size of the range.");
+        for (LONG r = r1; r <= r2; ++r)
+            for (LONG c = c1; c <= c2; ++c) {
+                LONG at[2] = {r, c};
+                VARIANT v;
+                VariantInit(&v);
+                if (FAILED(SafeArrayGetElement(a, at, &v))) throw Failure(DISP_E_BADINDEX);
+                try {
+                    SetCellValue(g.cells[{area_.row1 + (r - r1), area_.col1 + (c - c1)}], v);
+                } catch (...) {
+                    VariantClear(&v);
+                    throw;
+                }
+                VariantClear(&v);
+            }
     }
 
     long refs_ = 1;
