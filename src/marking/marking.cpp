@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "marking/keystrokes.h"
 #include "objfile/object_types.h"
@@ -149,16 +150,26 @@ bool MarkingRun::Prepare() {
     return true;
 }
 
+// An object by type and ID, as one key.
+uint64_t ObjectKeyOf(int type, int id) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(type)) << 32) | static_cast<uint32_t>(id);
+}
+
 void MarkingRun::MarkRows() {
     int lastType = -1;
     const int lastRow = list_.LastRow();
+    // The objects whose mark has been set. A comparison list names an object once per file,
+    // and Ctrl+F1 on a marked object takes its mark away again: each object is marked once,
+    // and a later row of it is passed over. A list that names each object once is untouched.
+    std::unordered_set<uint64_t> handled;
     for (int row = 1; row <= lastRow;) {
         Sleep(100);
         if (!CheckFocus()) break;
         const int type = Type(row);
         const int id = Id(row);
-        // TableData is never marked, nor a row that names no type or no object.
-        if (type < 1 || type > 9 || id == 0) {
+        // TableData is never marked, nor a row that names no type or no object, nor an object
+        // marked already.
+        if (type < 1 || type > 9 || id == 0 || handled.contains(ObjectKeyOf(type, id))) {
             ++row;
             continue;
         }
@@ -192,13 +203,20 @@ void MarkingRun::MarkRows() {
         Sleep(pace_);
         if (!CheckFocus()) break;
         if (first) Sleep(pace_);
-        // Up to 50 consecutive rows of this type, their IDs in list order.
-        int n = 1;
+        // Up to 50 objects of the consecutive rows of this type, their IDs in list order; rows
+        // of objects already in hand are covered without adding their IDs again. n counts the
+        // rows covered, objects the IDs in the filter.
+        handled.insert(ObjectKeyOf(type, id));
+        int n = 1, objects = 1;
         std::string filter = std::to_string(id);
-        while (n < kMaxBatch && row + n <= lastRow && Type(row + n) == type) {
-            filter += '|';
-            filter += std::to_string(Id(row + n));
+        while (objects < kMaxBatch && row + n <= lastRow && Type(row + n) == type) {
+            const int next = Id(row + n);
             ++n;
+            // A row whose ID is no number adds a 0 each time, as it names no object.
+            if (next != 0 && !handled.insert(ObjectKeyOf(type, next)).second) continue;
+            filter += '|';
+            filter += std::to_string(next);
+            ++objects;
         }
         TypeText(d_, filter);
         Tap(vk::Up);
@@ -210,7 +228,7 @@ void MarkingRun::MarkRows() {
         Tap(vk::Up);
         if (first) Sleep(pace_);
 
-        if (n > 1) {
+        if (objects > 1) {
             Sleep(pace_);
             Press(vk::Home, ModCtrl);
             Sleep(pace_);
@@ -221,7 +239,7 @@ void MarkingRun::MarkRows() {
             // Black at the probe: the first record is marked already.
             markNeeded = ScreenPixel(d_, probe_) != kBlack;
         }
-        if (n > 1) {
+        if (objects > 1) {
             // Marking a selection gives every record the opposite of the current one's mark:
             // with the first already marked, it is unmarked first so that all end up marked.
             if (calibrated_ && !markNeeded) {
@@ -238,7 +256,7 @@ void MarkingRun::MarkRows() {
             Press(vk::F1, ModCtrl);
             Sleep(pace_);
         }
-        if (n > 1) {
+        if (objects > 1) {
             Press(vk::Down);
             Press(vk::Up);
             Sleep(pace_);

@@ -124,6 +124,69 @@ TEST_F(MarkingTest, AnIdThatIsNoNumberIsPassedOverOrFiltersAsZero) {
     EXPECT_EQ(Client().Marked(), (Strings{"2:7", "5:5"}));
 }
 
+// A comparison list names an object once per file: file 1's rows before file 2's, or a pair
+// of rows that the batch of 50 may split. Each object is marked once; a later row of it is
+// passed over, and a batch left with one object is marked without Select All.
+struct RepeatCase {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> rows;
+    Strings filters;
+    long selectAlls;
+};
+
+void PrintTo(const RepeatCase& c, std::ostream* os) { *os << c.name; }
+
+RepeatCase SplitPair() {
+    RepeatCase c{"PairSplitByTheBatch", {}, {"Type:5", "ID:"}, 1};
+    for (int id = 1; id <= 50; ++id) {
+        c.rows.emplace_back("Codeunit", std::to_string(id));
+        c.filters[1] += (id == 1 ? "" : "|") + std::to_string(id);
+    }
+    c.rows.emplace_back("Codeunit", "50");  // the pair's second row opens the next batch
+    c.rows.emplace_back("Codeunit", "51");
+    c.filters.push_back("ID:51");
+    return c;
+}
+
+class MarkingRepeatTest : public MarkingTest, public ::testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(MarkingRepeatTest, AnObjectNamedByMoreRowsIsMarkedOnce) {
+    const RepeatCase& c = GetParam();
+    std::vector<fakenav::NavObject> objects;
+    Strings marked;
+    for (const auto& [type, id] : c.rows) {
+        const int t = type == "Table" ? 1 : 5;
+        const std::string key = std::to_string(t) + ":" + id;
+        if (id == "x" || std::find(marked.begin(), marked.end(), key) != marked.end()) continue;
+        objects.push_back({t, std::stoi(id)});
+        marked.push_back(key);
+    }
+    List(c.rows);
+    Objects(objects);
+    Run();
+    EXPECT_EQ(Client().model.FilterLog(), c.filters);
+    Strings got = Client().Marked();
+    std::sort(got.begin(), got.end());
+    std::sort(marked.begin(), marked.end());
+    EXPECT_EQ(got, marked);
+    EXPECT_EQ(Count("Ctrl+A"), c.selectAlls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, MarkingRepeatTest,
+    ::testing::Values(
+        RepeatCase{"FileOneRowsBeforeFileTwoRows",
+                   {{"Codeunit", "1"}, {"Codeunit", "2"}, {"Table", "3"}, {"Codeunit", "1"}, {"Codeunit", "2"},
+                    {"Table", "3"}, {"Codeunit", "4"}},
+                   {"Type:5", "ID:1|2", "Type:1", "ID:3", "Type:5", "ID:4"},
+                   1},
+        SplitPair(),
+        RepeatCase{"PairInOneBatch",
+                   {{"Codeunit", "80"}, {"Codeunit", "80"}, {"Codeunit", "x"}, {"Codeunit", "81"}, {"Codeunit", "81"}},
+                   {"Type:5", "ID:80|0|81"},
+                   1}),
+    [](const ::testing::TestParamInfo<RepeatCase>& info) { return info.param.name; });
+
 TEST_F(MarkingTest, TheScreenCheckKeepsMarksThatAreThere) {
     struct Case {
         const char* name;

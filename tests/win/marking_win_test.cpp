@@ -4,10 +4,12 @@
 // analysis images. Time is scaled: key-only runs at 0.05, runs with the screen check at 0.25.
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "fakenav_process.h"
 #include "main_form_fixture.h"
+#include "res/resource.h"
 #include "res/select_nav_ids.h"
 #include "scaled_desktop.h"
 
@@ -101,6 +103,62 @@ TEST_F(MarkingWinTest, MarksTheListedObjectsAndTheScreenCheckKeepsThem) {
     MarkIn(client, 0.05, false);
     EXPECT_EQ(client.Marked(), "5:99");
     EXPECT_TRUE(messages_.empty());
+}
+
+// A Different list names an object that both files hold twice, once per file. Each listed
+// object ends marked, whether file 1's rows come before file 2's or each pair stands together
+// and the Codeunits' first batch of 50 ends between the two rows of a pair.
+TEST_F(MarkingWinTest, ADifferentListOfPairsMarksEachObjectOnce) {
+    FobFile a, b;
+    auto both = [&](int type, int id) {
+        a.objects.push_back({type, id, "Object " + std::to_string(id), "STD"});
+        b.objects.push_back({type, id, "Object " + std::to_string(id), "STD,KAV"});
+    };
+    both(1, 18);
+    for (int id : {1, 2, 3}) a.objects.push_back({5, id, "Deleted " + std::to_string(id), "STD"});
+    for (int id = 10; id <= 70; id += 2) {
+        both(5, id);
+        if (id == 10 || id == 30) b.objects.push_back({5, id + 1, "Added", "KAV"});
+    }
+    both(8, 21);
+    const std::string one = dir_.File("one.fob"), two = dir_.File("two.fob");
+    testing::WriteBytes(one, testing::WriteFob(a));
+    testing::WriteBytes(two, testing::WriteFob(b));
+    std::string clientObjects = "5:99*", listed;
+    for (int type : {1, 5, 8}) {
+        std::vector<int> ids;
+        for (const FobFile* f : {&a, &b})
+            for (const FobObject& o : f->objects)
+                if (o.type == type && std::find(ids.begin(), ids.end(), o.id) == ids.end()) ids.push_back(o.id);
+        std::sort(ids.begin(), ids.end());
+        for (int id : ids) {
+            const std::string key = std::to_string(type) + ":" + std::to_string(id);
+            clientObjects += "," + key;
+            listed += (listed.empty() ? "" : ",") + key;
+        }
+    }
+    const std::string marked = std::string(listed).insert(listed.find("8:21"), "5:99,");
+    FakeNavProcess client(dir_.File("state.txt"), "--objects " + clientObjects);
+    ASSERT_TRUE(client.Window());
+    Start({one, two});
+    for (const bool sortByFile : {true, false}) {
+        SCOPED_TRACE(sortByFile ? "Sort by File first" : "pairs together");
+        ClickDifferentThrough({[&](HWND dlg) {
+            if ((IsDlgButtonChecked(dlg, IDC_CHECKBOX_SORTBYFILE) == BST_CHECKED) != sortByFile)
+                SendDlgItemMessageA(dlg, IDC_CHECKBOX_SORTBYFILE, BM_CLICK, 0, 0);
+            PressKey(VK_RETURN);
+        }});
+        ASSERT_EQ(Rows(), 2 + 3 + 31 * 2 + 2 + 2);
+        if (!sortByFile) {
+            ASSERT_EQ(Cell(2 + 50, 2), Cell(2 + 51, 2)) << "a pair across the first batch's end";
+            ASSERT_EQ(Cell(2 + 50, 0) + Cell(2 + 51, 0), "12");
+        }
+        MarkIn(client, 0.05, false);
+        EXPECT_TRUE(messages_.empty());
+        EXPECT_EQ(client.Marked(), marked);
+        MarkIn(client, 0.05, false);  // and marking them again takes each mark away once
+        EXPECT_EQ(client.Marked(), "5:99");
+    }
 }
 
 TEST_F(MarkingWinTest, SeveralClientsAreOfferedInTheSelectionDialog) {
