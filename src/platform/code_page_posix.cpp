@@ -9,9 +9,17 @@ std::string OemToUtf8(int codePage, std::string_view oem) {
     const std::array<uint16_t, 256>* table = OemToUnicodeTable(codePage);
     if (!table)
         throw EKavloError("Unsupported OEM code page: " + std::to_string(codePage) + " (437, 850 and 865 are known)");
+    // The tables' code pages hold ASCII below 0x80, most of any line: runs of it are copied whole.
     std::string out;
     out.reserve(oem.size());
-    for (char c : oem) AppendUtf8(out, (*table)[static_cast<uint8_t>(c)]);
+    for (size_t i = 0; i < oem.size();) {
+        size_t ascii = i;
+        while (ascii < oem.size() && static_cast<uint8_t>(oem[ascii]) < 0x80) ++ascii;
+        out.append(oem.data() + i, ascii - i);
+        if (ascii == oem.size()) break;
+        AppendUtf8(out, (*table)[static_cast<uint8_t>(oem[ascii])]);
+        i = ascii + 1;
+    }
     return out;
 }
 
