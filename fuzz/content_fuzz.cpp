@@ -113,7 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(NoControls(cli::EscapeUtf8Controls(r.Text)), "a control character reaches the terminal");
     });
     Compare("window", [&] {
-        for (int i = 0; i < std::min(f1.Count(), 8); ++i) {
+        // A few objects: each line diff sets aside room for its whole edit path (dtl), which
+        // under the sanitizers costs more than all the rest of an input.
+        for (int i = 0; i < std::min(f1.Count(), 2); ++i) {
             const TFobRec& r = f1.Fob(i);
             const int j = f2.FindFob(r.ObjType, r.ID);
             if (j >= 0) MakeObjectDiff(f1, i, f2, j);
@@ -137,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TContentReader r1(f1), r2(self);
         for (int i = 0; i < f1.Count(); ++i) {
             Require(ContentsEqual(r1, i, r2, i, options.WithProperties), "an object's content differs from itself");
-            if (i < 8 && ContentsComparable(f1, self)) {
+            if (i == 0 && ContentsComparable(f1, self)) {
                 Require(MakeObjectDiff(f1, i, self, i).View.ChangeStarts.empty(),
                         "the window shows a change of an object against itself");
             }
