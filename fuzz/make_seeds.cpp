@@ -1,7 +1,8 @@
 // Writes the seed corpora of the fuzz targets with tests/support's writers: for each format a
 // few valid files and one file per kind of fault the reader checks for, each a few KB at most,
 // in one directory per target.
-//   make_seeds DIR     writes DIR/fob_fuzz, DIR/fbk_fuzz, DIR/txt_fuzz and DIR/xml_fuzz
+//   make_seeds DIR     writes DIR/fob_fuzz, DIR/fbk_fuzz, DIR/txt_fuzz, DIR/xml_fuzz and
+//                      DIR/content_fuzz (pairs of files of one format)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -270,6 +271,42 @@ int WriteXmlSeeds(const std::string& root) {
     return d.Count();
 }
 
+// content_fuzz's input: the format and switches, the first file's length, both files.
+std::string ContentInput(int format, uint8_t switches, const std::string& a, const std::string& b) {
+    std::string in;
+    in += static_cast<char>(format);
+    in += static_cast<char>(switches);
+    in += static_cast<char>(3);  // context
+    for (int k = 0; k < 4; ++k) in += static_cast<char>((a.size() >> (8 * k)) & 0xFF);
+    return in + a + b;
+}
+
+int WriteContentSeeds(const std::string& root) {
+    SeedDir d(root, "content_fuzz");
+    TxtFile txt = ThreeTxt();
+    TxtFile txtChanged = txt;
+    txtChanged.objects[1].code = {"x := '\x91\x9B';"};
+    txtChanged.objects[2].date = "05-05-05";
+    d.Write("text.bin", ContentInput(0, 0x00, WriteTxt(txt), WriteTxt(txtChanged)));
+    d.Write("text-stat-full.bin", ContentInput(0, 0x07, WriteTxt(txtChanged), WriteTxt(txt)));
+    TxtFile utf8 = ThreeTxt();
+    utf8.objects[1].code = {"x := '\xC3\xA6\xD0\x94\xE9';"};  // a byte that is no UTF-8 at the end
+    d.Write("text-utf8-against-oem.bin", ContentInput(4, 0x80, WriteTxt(utf8), WriteTxt(txtChanged)));
+    XmlFile xml = ThreeXml();
+    XmlFile xmlChanged = xml;
+    xmlChanged.elements[1].code = {"x := 2;"};
+    d.Write("xml.bin", ContentInput(1, 0x01, WriteXml(xml), WriteXml(xmlChanged)));
+    FbkFile fbk = Backup();
+    FbkFile fbkChanged = fbk;
+    fbkChanged.objects[0].dataBlocks = {9, 3};
+    d.Write("backup.bin", ContentInput(2, 0x02, WriteFbk(fbk), WriteFbk(fbkChanged)));
+    FobFile fob = ThreeObjects();
+    FobFile fobChanged = fob;
+    fobChanged.objects[2].closingSkip = 6;
+    d.Write("object-file.bin", ContentInput(3, 0x00, WriteFob(fob), WriteFob(fobChanged)));
+    return d.Count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -279,7 +316,8 @@ int main(int argc, char** argv) {
     }
     const std::string root = argv[1];
     try {
-        const int n = WriteFobSeeds(root) + WriteFbkSeeds(root) + WriteTxtSeeds(root) + WriteXmlSeeds(root);
+        const int n = WriteFobSeeds(root) + WriteFbkSeeds(root) + WriteTxtSeeds(root) + WriteXmlSeeds(root) +
+                        WriteContentSeeds(root);
         std::printf("wrote %d seeds under %s\n", n, root.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_seeds: %s\n", e.what());

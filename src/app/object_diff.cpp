@@ -7,6 +7,7 @@
 
 #include "objfile/object_content.h"
 #include "objfile/object_types.h"
+#include "platform/code_page.h"
 
 namespace kavlo {
 
@@ -14,12 +15,19 @@ namespace {
 
 constexpr size_t kTabStop = 8;
 
+// The lines are UTF-8: a tab stop is counted in characters (code points), not bytes.
 void ExpandTabs(std::string& line) {
     if (line.find('\t') == std::string::npos) return;
     std::string out;
+    size_t column = 0;
     for (char c : line) {
-        if (c != '\t') out += c;
-        else out.append(kTabStop - out.size() % kTabStop, ' ');
+        if (c == '\t') {
+            out.append(kTabStop - column % kTabStop, ' ');
+            column += kTabStop - column % kTabStop;
+        } else {
+            out += c;
+            column += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }
     }
     line = std::move(out);
 }
@@ -83,7 +91,7 @@ ObjectDiff MakeObjectDiff(const TFob& fob1, int index1, const TFob& fob2, int in
     for (auto* lines : {&d.Lines1, &d.Lines2})
         for (std::string& l : *lines) {
             ExpandTabs(l);
-            d.LongestLine = std::max(d.LongestLine, static_cast<int>(l.size()));
+            d.LongestLine = std::max(d.LongestLine, static_cast<int>(Utf8Length(l)));
         }
     d.Summary = ChangeSummary(d.View);
     return d;

@@ -36,10 +36,11 @@ std::optional<ObjectPair> FindInBoth(const TFob& fob1, const TFob& fob2, const O
 struct ObjectDiff {
     std::string Caption;  // "Object Differences - Table 18 Customer"
     std::string Heading1, Heading2;  // "File 1: C:\a.txt" over each pane
-    // Text and XML: both objects' lines (tabs expanded to stops of 8) and their rows.
+    // Text and XML: both objects' lines in UTF-8 that keeps every character (ObjectContent),
+    // tabs expanded to stops of 8 characters, and their rows.
     std::vector<std::string> Lines1, Lines2;
     SideBySide View;
-    int LongestLine = 0;  // in characters
+    int LongestLine = 0;  // in characters (code points)
     // Binary data or formats that cannot be compared: what the window says instead of panes.
     std::string Message;
     std::string Summary;  // the status line

@@ -41,12 +41,6 @@ struct Entry {
     int in1 = -1, in2 = -1;
 };
 
-size_t Utf8Length(const std::string& s) {
-    size_t n = 0;
-    for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 std::vector<DiffLine> WholeSide(size_t n, DiffOp op) {
     std::vector<DiffLine> s;
     for (size_t i = 0; i < n; ++i)
@@ -77,6 +71,9 @@ public:
                     std::to_string(deleted_) + " deleted; " + std::to_string(linesAdded_) + " lines added, " +
                     std::to_string(linesRemoved_) + " removed\n";
         }
+        // The answer must rest on the files as they were loaded, not on text written meanwhile.
+        read1_.CheckUnchanged();
+        read2_.CheckUnchanged();
         result.AnyDifference = changed_ + added_ + deleted_ > 0;
         result.Text = std::move(out_);
         return result;
@@ -250,7 +247,7 @@ std::string UnifiedHunks(const std::vector<DiffLine>& script, const std::vector<
             const DiffLine& d = script[j];
             const bool added = d.Op == DiffOp::Added;
             out += d.Op == DiffOp::Equal ? ' ' : added ? '+' : '-';
-            out += AnsiToUtf8(added ? b[static_cast<size_t>(d.Line2 - 1)] : a[static_cast<size_t>(d.Line1 - 1)]);
+            out += added ? b[static_cast<size_t>(d.Line2 - 1)] : a[static_cast<size_t>(d.Line1 - 1)];
             out += '\n';
         }
         k = stop;

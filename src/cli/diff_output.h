@@ -24,18 +24,19 @@ struct DiffOptions {
 };
 
 struct DiffResult {
-    std::string Text;         // UTF-8
+    std::string Text;         // UTF-8 (bytes of an export that are no valid UTF-8 as KeepUtf8 keeps them)
     std::string Note;         // why contents were not compared, or empty
     bool AnyDifference = false;
 };
 
 // Compares the objects of two loaded files. Objects held by both are matched by type and ID;
 // table data has no content and is left out. The file names in the headers are the TFobs'.
+// A file that changed since it was loaded, before or during the reads, raises FileChangedText.
 DiffResult RenderDiff(const TFob& file1, const TFob& file2, const DiffOptions& options);
 
 // The hunks of a unified diff ("@@ -a,b +c,d @@" and the lines marked " ", "-", "+") of a
-// script between a and b, with `context` unchanged lines around each change; the lines (ANSI)
-// are written in UTF-8, each followed by "\n". Empty when nothing changed.
+// script between a and b, with `context` unchanged lines around each change; the lines (UTF-8,
+// as ObjectContent holds them) are written each followed by "\n". Empty when nothing changed.
 std::string UnifiedHunks(const std::vector<DiffLine>& script, const std::vector<std::string>& a,
                          const std::vector<std::string>& b, int context);
 

@@ -12,11 +12,13 @@
 #include "base/errors.h"
 #include "cli/diff_output.h"
 #include "cli/list_output.h"
+#include "cli/terminal_text.h"
 #include "listing/field_filter.h"
 #include "listing/list_builder.h"
 #include "objfile/fob.h"
 #include "objfile/object_types.h"
 #include "output/text_list.h"
+#include "platform/code_page.h"
 #include "platform/command_line.h"
 #include "platform/file.h"
 #include "platform/regional.h"
@@ -392,7 +394,8 @@ int List(const Options& o) {
         if (o.format == "text") {
             WriteOut(o, ListAsText(listing.list, regional.format));
         } else {
-            WriteOut(o, o.format == "json" ? cli::RenderJson(listing) : cli::RenderGrid(listing));
+            WriteOut(o, o.format == "json" ? cli::RenderJson(listing)
+                                           : cli::RenderGrid(listing, !o.output && StdoutIsTerminal()));
         }
     } catch (const EKavloError& e) {
         writeError = e.what();
@@ -418,11 +421,21 @@ int Diff(const Options& o) {
     options.HideSystem = o.hideSystem;
     options.Filters = o.filters;
     NormaliseFilters(options.Filters);
+    // An object asked for by name that neither file holds is a mistake, not "no difference".
+    bool missing = false;
+    for (const auto& [type, id] : options.Objects) {
+        if (fobs[0].FindFob(type, id) >= 0 || fobs[1].FindFob(type, id) >= 0) continue;
+        std::fprintf(stderr, "%s %d is in neither file\n", std::string(ObjectTypeNames[static_cast<size_t>(type)]).c_str(), id);
+        missing = true;
+    }
+    if (missing) return kExitError;
     cli::DiffResult result;
     try {
         result = cli::RenderDiff(fobs[0], fobs[1], options);
         if (!result.Note.empty()) std::fprintf(stderr, "kavlo: %s.\n", result.Note.c_str());
-        WriteOut(o, result.Text);
+        // On a terminal control characters are shown, not sent; elsewhere the bytes of the
+        // exports are written back as they stand, those that are no valid UTF-8 included.
+        WriteOut(o, !o.output && StdoutIsTerminal() ? cli::EscapeUtf8Controls(result.Text) : RawBytes(result.Text));
     } catch (const EKavloError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return kExitError;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "cli/terminal_text.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
 #include "platform/code_page.h"
@@ -74,14 +75,22 @@ std::string RenderJson(const Listing& listing) {
     return out;
 }
 
-std::string RenderGrid(const Listing& listing) {
+std::string RenderGrid(const Listing& listing, bool escapeControls) {
     const TVisibleList& list = listing.list;
     const int last = LastObjectRow(list);
+    // A cell as it is written: for a terminal, its control characters escaped.
+    std::string scratch;
+    const auto cellText = [&](int row, size_t c) -> std::string_view {
+        const std::string_view cell = list.Cell(row, static_cast<int>(c));
+        if (!escapeControls || !HasAnsiControls(cell)) return cell;
+        scratch = EscapeAnsiControls(cell);
+        return scratch;
+    };
     // Each character of the list becomes one code point, so a cell's width is its length in
     // the list; the texts are converted as they are written.
     std::array<size_t, 10> width{};
     for (int row = 0; row <= last; ++row)
-        for (size_t c = 0; c < 10; ++c) width[c] = std::max(width[c], list.Cell(row, static_cast<int>(c)).size());
+        for (size_t c = 0; c < 10; ++c) width[c] = std::max(width[c], cellText(row, c).size());
     size_t lineWidth = 0;
     for (size_t w : width) lineWidth += w + 2;
     // Numbers are right-aligned, as in the window's grid.
@@ -92,7 +101,7 @@ std::string RenderGrid(const Listing& listing) {
     for (int row = 0; row <= last; ++row) {
         const size_t lineStart = out.size();
         for (size_t c = 0; c < 10; ++c) {
-            const std::string_view cell = list.Cell(row, static_cast<int>(c));
+            const std::string_view cell = cellText(row, c);
             const size_t pad = width[c] - cell.size();
             if (c) out += "  ";
             if (right(c)) out.append(pad, ' ');

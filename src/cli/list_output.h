@@ -23,7 +23,8 @@ struct Listing {
 };
 
 std::string RenderJson(const Listing& listing);
-std::string RenderGrid(const Listing& listing);
+// escapeControls: for a terminal, control characters in the cells are written as \xNN.
+std::string RenderGrid(const Listing& listing, bool escapeControls = false);
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view utf8);
 

@@ -108,6 +108,13 @@ public:
         }
     }
 
+    // After the last content read: both files are still the ones loaded, so no verdict rests
+    // on text written while the build read it.
+    void CheckContentFiles() {
+        if (content1_) content1_->CheckUnchanged();
+        if (content2_) content2_->CheckUnchanged();
+    }
+
 private:
     bool Included(const TFobRec& r) const { return IncludedByType(r, src_.Types, src_.HideSystemObjects); }
 
@@ -235,6 +242,12 @@ void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& ou
     if (mode.CompareDifferent) b.Different();
     if (mode.CompareAdded) b.OneSided(sources.File2, sources.File1);
     if (mode.CompareDeleted) b.OneSided(sources.File1, sources.File2);
+    try {
+        b.CheckContentFiles();
+    } catch (const EKavloError&) {
+        verdicts.Same.clear();  // some may rest on the changed text
+        throw;
+    }
 
     out.List = std::move(list);
     out.Listed = b.Listed();

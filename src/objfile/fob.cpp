@@ -203,14 +203,13 @@ void TFob::LoadFile(int fileNo, const std::string& fileName, const Regional& reg
     FileNo = fileNo;
     Invalidate();
     Content = ContentSpans{};
-    Content.OemTable.resize(256);
-    for (int b = 0; b < 256; ++b) Content.OemTable[static_cast<size_t>(b)] = static_cast<char>(b);
-    if (regional.oem) Content.OemTable = regional.oem->OemToAnsi(Content.OemTable);
+    Content.CodePage = regional.oem ? regional.oem->CodePage() : 0;
     // The file as it is now; a file that cannot be opened is left to the reader's error.
     try {
         const auto file = InputFile::Open(fileName);
         Content.FileSize = file->Size();
         Content.FileTime = file->LastWriteTime();
+        Content.FileId = file->Identity();
     } catch (const EKavloError&) {
     }
     // The binary readers count the records first, and the list is sized once, in large pages

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/regional.h"
 
 namespace kavlo {
@@ -91,8 +92,9 @@ struct ContentSpans {
     std::vector<ObjectSpan> Spans;  // may be shorter than the list: the rest kept none
     uint64_t FileSize = 0;
     int64_t FileTime = 0;
+    FileIdentity FileId;     // which file was loaded, whatever its name points to later
     bool Utf8 = false;       // a text export that starts with the UTF-8 byte-order mark
-    std::string OemTable;    // 256 bytes: the ANSI byte of each OEM byte, as the load converted
+    int CodePage = 0;        // the OEM code page of the load (0: none, bytes taken as 1252)
 };
 
 class TFob {

@@ -43,12 +43,21 @@ void TextLineViews(std::string_view text, std::vector<std::string_view>& out) {
     while (!out.empty() && IsBlank(out.back())) out.pop_back();
 }
 
-std::string ToAnsi(std::string_view line, const ContentSpans& content) {
-    if (content.Utf8) return Utf8ToAnsi(line);
-    std::string ansi(line);
-    if (content.OemTable.size() == 256)
-        for (char& c : ansi) c = content.OemTable[static_cast<unsigned char>(c)];
-    return ansi;
+// A line as the comparison and the diff take it: UTF-8 that keeps every character. A UTF-8
+// export's line as it stands (bytes that are no valid UTF-8 kept, see KeepUtf8), an OEM
+// export's converted through the load's code page.
+std::string ToUtf8(std::string_view line, const ContentSpans& content) {
+    if (content.Utf8) return KeepUtf8(line);
+    return OemToUtf8(content.CodePage, line);
+}
+
+// The two files' texts are in one encoding, so equal bytes are equal characters and different
+// bytes different ones: the conversions are one to one.
+bool SameEncoding(const TFob& a, const TFob& b) {
+    const ContentKind kind = ContentKindOf(a);
+    if (kind != ContentKindOf(b)) return false;
+    if (kind == ContentKind::Xml) return true;  // always UTF-8
+    return a.Content.Utf8 == b.Content.Utf8 && (a.Content.Utf8 || a.Content.CodePage == b.Content.CodePage);
 }
 
 // Leaves out the OBJECT-PROPERTIES block that stands right below the object's opening brace:
@@ -104,8 +113,11 @@ void DropXmlProperties(std::vector<std::string>& lines) {
     }
 }
 
-void CheckUnchanged(const TFob& fob, const InputFile& file) {
-    if (file.Size() != fob.Content.FileSize || file.LastWriteTime() != fob.Content.FileTime)
+// The open file is the one that was loaded: the same file (not another that the name points
+// to now), of the same size and last write time.
+void CheckIsLoadedFile(const TFob& fob, const InputFile& file) {
+    if (file.Identity() != fob.Content.FileId || file.Size() != fob.Content.FileSize ||
+        file.LastWriteTime() != fob.Content.FileTime)
         throw EKavloError(FileChangedText(fob.FileName));
 }
 
@@ -121,16 +133,20 @@ ContentKind ContentKindOf(const TFob& fob) {
     return ContentKind::Binary;
 }
 
-// Binary contents are comparable only within one format: an object file keeps an object's
-// entry behind its version list, a backup its data blocks, and the same object's bytes differ
-// between the two.
+// Binary contents are comparable only within one format, and only in backups: a backup keeps
+// each object's data blocks, an object file does not divide its objects' definitions per
+// object (what follows an entry's version list is its property block, trailer and closing, a
+// few dozen bytes that do not hold the code).
 bool ContentsComparable(const TFob& a, const TFob& b) {
     for (const TFob* f : {&a, &b})
-        if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fob" && f->FileExt != ".fbk") return false;
+        if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fbk") return false;
     return a.FileExt == b.FileExt;
 }
 
 std::string NotComparableText(const TFob& a, const TFob& b) {
+    if (a.FileExt == ".fob" && b.FileExt == ".fob")
+        return "Contents not compared: object files do not keep each object's definition apart; objects are "
+               "compared by their fields alone";
     return "Contents not compared: file 1 is " + std::string(KindName(a)) + ", file 2 " + std::string(KindName(b)) +
            "; objects are compared by their fields alone";
 }
@@ -150,7 +166,7 @@ std::string TContentReader::ReadSpan(const ObjectSpan& span) {
     if (span.End <= span.Begin) return {};
     if (!file_) {
         file_ = InputFile::Open(fob_.FileName);
-        CheckUnchanged(fob_, *file_);
+        CheckIsLoadedFile(fob_, *file_);
     }
     if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(fob_.FileName));
     std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
@@ -180,14 +196,14 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
             std::vector<std::string_view> views;
             TextLineViews(bytes, views);
             content.Lines.reserve(views.size());
-            for (std::string_view line : views) content.Lines.push_back(ToAnsi(line, fob_.Content));
+            for (std::string_view line : views) content.Lines.push_back(ToUtf8(line, fob_.Content));
             if (!withProperties) DropTextProperties(content.Lines);
             break;
         }
         case ContentKind::Xml: {
             LineSplitter lines(bytes);
             std::string_view line;
-            while (lines.Next(line)) content.Lines.push_back(Utf8ToAnsi(line));
+            while (lines.Next(line)) content.Lines.push_back(KeepUtf8(line));
             if (!withProperties) DropXmlProperties(content.Lines);
             break;
         }
@@ -195,14 +211,26 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
     return content;
 }
 
+void TContentReader::CheckUnchanged() {
+    if (!file_) return;
+    // The open file written to meanwhile, or the name pointing at another file now.
+    if (file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(fob_.FileName));
+    std::unique_ptr<InputFile> now;
+    try {
+        now = InputFile::Open(fob_.FileName);
+    } catch (const EKavloError&) {
+        throw EKavloError(FileChangedText(fob_.FileName));  // removed or made unreadable
+    }
+    CheckIsLoadedFile(fob_, *now);
+}
+
 bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties) {
     const TFob& fa = a.fob_;
     const TFob& fb = b.fob_;
-    // Text exports in one encoding: their lines as they stand in the files are compared first,
-    // without converting or copying them; most pairs are equal, and equal bytes are equal
-    // contents. Anything else is decided by the contents themselves.
-    if (ContentKindOf(fa) == ContentKind::Text && ContentKindOf(fb) == ContentKind::Text &&
-        fa.Content.Utf8 == fb.Content.Utf8 && fa.Content.OemTable == fb.Content.OemTable) {
+    // Text exports in one encoding: their lines as they stand in the files are compared,
+    // without converting or copying them. Most pairs are equal, and equal bytes are equal
+    // contents; the conversion is one to one, so different lines are different contents.
+    if (ContentKindOf(fa) == ContentKind::Text && SameEncoding(fa, fb)) {
         const std::string bytesA = a.ReadSpan(a.SpanOf(indexA));
         const std::string bytesB = b.ReadSpan(b.SpanOf(indexB));
         if (bytesA == bytesB) return true;
@@ -213,14 +241,16 @@ bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB,
             DropTextProperties(linesA);
             DropTextProperties(linesB);
         }
-        if (linesA == linesB) return true;
+        return linesA == linesB;
     }
     return a.Read(indexA, withProperties) == b.Read(indexB, withProperties);
 }
 
 ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties) {
     TContentReader reader(fob);
-    return reader.Read(index, withProperties);
+    ObjectContent content = reader.Read(index, withProperties);
+    reader.CheckUnchanged();
+    return content;
 }
 
 }  // namespace kavlo

@@ -16,7 +16,10 @@ enum class ContentKind { Text, Xml, Binary };
 
 struct ObjectContent {
     ContentKind Kind = ContentKind::Text;
-    std::vector<std::string> Lines;  // Text and Xml: the object's lines in ANSI 1252, without line ends
+    // Text and Xml: the object's lines without line ends, in UTF-8 that keeps every character:
+    // an OEM export's converted through its code page, a UTF-8 or XML export's as they stand
+    // (bytes that are no valid UTF-8 kept as KeepUtf8 does, platform/code_page.h). Tabs stay.
+    std::vector<std::string> Lines;
     std::string Bytes;               // Binary: the object's stored data (compared, never shown)
 };
 
@@ -28,8 +31,9 @@ inline bool operator==(const ObjectContent& a, const ObjectContent& b) {
 // .fob and .fbk Binary.
 ContentKind ContentKindOf(const TFob& fob);
 
-// Both text exports, both XML exports, or both binary (.fob/.fbk). Of binary files, both must
-// be object files or both backups: the two formats keep an object's data in different shapes.
+// Both text exports, both XML exports, or both backups. An object file's objects have no
+// content of their own to compare: the format does not divide the objects' definitions per
+// object, so two .fob files are compared by their fields alone.
 bool ContentsComparable(const TFob& a, const TFob& b);
 
 // Why two loaded files' contents cannot be compared, as kavlo and the window say it:
@@ -45,13 +49,17 @@ std::string NotComparableText(const TFob& a, const TFob& b);
 // begins with "}"). Xml: the element's lines from its start tag to its closing tag; without
 // properties the Date, Time, Modified and VersionList attributes are left out of the start
 // tag. Binary: a backup object's data blocks, or the part of an object file's entry behind its
-// version list; name, flags, date, time and version list are not part of it. A record for
-// which nothing was kept (table data) has an empty content.
+// version list (its property block, trailer and closing, not the object's definition: not
+// compared); name, flags, date, time and version list are not part of it. A record for which
+// nothing was kept (table data) has an empty content. The file is checked again after the
+// read (TContentReader::CheckUnchanged).
 ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties = false);
 
 // Reads the contents of many records of one loaded file, the file kept open between them (the
-// content comparison and kavlo diff read thousands). Checks once, when the first content is
-// read, that the file is the one that was loaded.
+// content comparison and kavlo diff read thousands). Checks when the first content is read
+// that the file is the one that was loaded (the same file, size and last write time); the
+// caller calls CheckUnchanged after the last read, so that an answer never rests on text
+// written while it was being read.
 class TContentReader {
 public:
     explicit TContentReader(const TFob& fob);
@@ -60,6 +68,10 @@ public:
     TContentReader& operator=(const TContentReader&) = delete;
 
     ObjectContent Read(int index, bool withProperties = false);
+    // Raises FileChangedText when the file was written to since it was opened, or its name now
+    // leads to another file, or one of another size or time than the one loaded. Nothing to
+    // check when nothing was read.
+    void CheckUnchanged();
 
 private:
     friend bool ContentsEqual(TContentReader&, int, TContentReader&, int, bool);

@@ -31,6 +31,29 @@ struct Ansi1252 {
     }
 };
 
+// The valid UTF-8 sequence at `i` (overlong forms, surrogates and code points above U+10FFFF
+// are not valid): its code point and length, or length 0.
+size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp) {
+    const uint8_t b = static_cast<uint8_t>(in[i]);
+    if (b < 0x80) {
+        cp = b;
+        return 1;
+    }
+    size_t len = 0;
+    uint32_t min = 0;
+    if ((b & 0xE0) == 0xC0) len = 2, cp = b & 0x1F, min = 0x80;
+    else if ((b & 0xF0) == 0xE0) len = 3, cp = b & 0x0F, min = 0x800;
+    else if ((b & 0xF8) == 0xF0) len = 4, cp = b & 0x07, min = 0x10000;
+    if (len == 0 || i + len > in.size()) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const uint8_t c = static_cast<uint8_t>(in[i + k]);
+        if ((c & 0xC0) != 0x80) return 0;
+        cp = cp << 6 | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
 }  // namespace
 
 // UTF-8 to ANSI (Windows-1252). A character that 1252 cannot hold becomes "?", as the system's
@@ -42,25 +65,9 @@ std::string Utf8ToAnsi(std::string_view in) {
     out.reserve(in.size());
     size_t i = 0;
     while (i < in.size()) {
-        const uint8_t b = static_cast<uint8_t>(in[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        size_t len = 0;
-        uint32_t cp = 0, min = 0;
-        if ((b & 0xE0) == 0xC0) len = 2, cp = b & 0x1F, min = 0x80;
-        else if ((b & 0xF0) == 0xE0) len = 3, cp = b & 0x0F, min = 0x800;
-        else if ((b & 0xF8) == 0xF0) len = 4, cp = b & 0x07, min = 0x10000;
-        bool valid = len != 0 && i + len <= in.size();
-        for (size_t k = 1; valid && k < len; ++k) {
-            const uint8_t c = static_cast<uint8_t>(in[i + k]);
-            valid = (c & 0xC0) == 0x80;
-            cp = cp << 6 | (c & 0x3F);
-        }
-        valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        if (!valid) {
+        uint32_t cp = 0;
+        const size_t len = DecodeUtf8(in, i, cp);
+        if (len == 0) {
             out += '?';
             ++i;
             continue;
@@ -70,6 +77,86 @@ std::string Utf8ToAnsi(std::string_view in) {
         i += len;
     }
     return out;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+size_t Utf8Length(std::string_view utf8) {
+    size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+std::string KeepUtf8(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
+    size_t i = 0;
+    while (i < in.size()) {
+        // Runs of ASCII, most of any line, are copied whole.
+        size_t ascii = i;
+        while (ascii < in.size() && static_cast<uint8_t>(in[ascii]) < 0x80) ++ascii;
+        out.append(in.data() + i, ascii - i);
+        if (ascii == in.size()) break;
+        i = ascii;
+        uint32_t cp = 0;
+        const size_t len = DecodeUtf8(in, i, cp);
+        if (len == 0) {
+            AppendUtf8(out, 0xDC00u + static_cast<uint8_t>(in[i]));
+            ++i;
+        } else {
+            out.append(in.data() + i, len);
+            i += len;
+        }
+    }
+    return out;
+}
+
+int EscapedByteAt(std::string_view s, size_t at) {
+    // U+DC80 to U+DCFF in UTF-8: ED B2 80 to ED B3 BF.
+    if (at + 3 > s.size() || static_cast<uint8_t>(s[at]) != 0xED) return -1;
+    const uint8_t b1 = static_cast<uint8_t>(s[at + 1]), b2 = static_cast<uint8_t>(s[at + 2]);
+    if ((b1 != 0xB2 && b1 != 0xB3) || (b2 & 0xC0) != 0x80) return -1;
+    return ((b1 & 0x0F) << 6 | (b2 & 0x3F)) & 0xFF;
+}
+
+std::string RawBytes(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
+    for (size_t i = 0; i < in.size();) {
+        const int byte = EscapedByteAt(in, i);
+        if (byte < 0) {
+            out += in[i++];
+        } else {
+            out += static_cast<char>(byte);
+            i += 3;
+        }
+    }
+    return out;
+}
+
+const std::array<uint16_t, 256>* OemToUnicodeTable(int codePage) {
+    switch (codePage) {
+        case 437: return &kOem437ToUnicode;
+        case 850: return &kOem850ToUnicode;
+        case 865: return &kOem865ToUnicode;
+        default: return nullptr;
+    }
 }
 
 const std::array<uint8_t, 256>* OemTo1252Table(int codePage) {
@@ -110,15 +197,7 @@ void AppendAnsiAsUtf8(std::string& out, std::string_view ansi) {
         out.append(ansi.data() + i, ascii - i);
         if (ascii == ansi.size()) break;
         i = ascii + 1;
-        const uint16_t u = k1252ToUnicode[static_cast<uint8_t>(ansi[ascii])];
-        if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
+        AppendUtf8(out, k1252ToUnicode[static_cast<uint8_t>(ansi[ascii])]);
     }
 }
 

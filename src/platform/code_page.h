@@ -1,5 +1,7 @@
 // OEM (DOS) to ANSI text conversion: on Windows the system does it (OemToCharBuffA); natively,
 // and in tests, tables of the code pages 437, 850 and 865 into 1252. UTF-8 to and from 1252.
+// OEM to Unicode (UTF-8) for objects' contents, which must keep every character: on Windows
+// MultiByteToWideChar with the code page, natively tables of 437, 850 and 865.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -19,6 +21,8 @@ public:
     virtual ~OemCodePage() = default;
     // Same length as the input.
     virtual std::string OemToAnsi(std::string_view oem) const = 0;
+    // The code page's number, for OemToUtf8.
+    virtual int CodePage() const = 0;
 };
 
 // Table-driven conversion of one OEM code page into Windows-1252.
@@ -27,7 +31,7 @@ public:
     // Raises EKavloError for a code page without a table.
     explicit TableOemCodePage(int codePage);
     std::string OemToAnsi(std::string_view oem) const override;
-    int CodePage() const { return codePage_; }
+    int CodePage() const override { return codePage_; }
 
 private:
     int codePage_;
@@ -38,6 +42,31 @@ private:
 bool HasOemTable(int codePage);
 // The table of one code page: entry b is the 1252 byte for OEM byte b (nullptr when none).
 const std::array<uint8_t, 256>* OemTo1252Table(int codePage);
+
+// The table of one code page: entry b is the Unicode character of OEM byte b (nullptr when
+// none). The control bytes are the control characters, as MultiByteToWideChar gives them.
+const std::array<uint16_t, 256>* OemToUnicodeTable(int codePage);
+
+// OEM text of code page `codePage` in UTF-8, every character kept (the code pages are
+// single-byte: distinct bytes stay distinct characters). Code page 0 stands for no OEM
+// conversion: the bytes are taken as Windows-1252. Windows converts through the system
+// (MultiByteToWideChar); natively a code page without a table raises EKavloError.
+std::string OemToUtf8(int codePage, std::string_view oem);
+
+// Text that should be UTF-8, kept whole: valid UTF-8 stays as it is; each byte that is not
+// part of a valid sequence becomes the code point U+DC00 + byte (U+DC80 to U+DCFF, a lone low
+// surrogate that valid UTF-8 never holds), written as UTF-8 writes any code point (3 bytes).
+// So no byte is lost and distinct texts stay distinct; RawBytes gives the bytes back, and a
+// UTF-16 converter that keeps lone surrogates shows them, one that does not shows U+FFFD.
+std::string KeepUtf8(std::string_view text);
+// The inverse of KeepUtf8: the escaped bytes written back as the bytes they stand for.
+std::string RawBytes(std::string_view utf8);
+// The escaped byte that the 3 bytes at `at` stand for (KeepUtf8), or -1.
+int EscapedByteAt(std::string_view utf8, size_t at);
+// Appends a code point as UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
+// The number of code points of UTF-8 text (the continuation bytes are not counted).
+size_t Utf8Length(std::string_view utf8);
 
 // Windows-1252 text to UTF-8, for kavlo's output; each character becomes one code point.
 std::string AnsiToUtf8(std::string_view ansi);

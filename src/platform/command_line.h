@@ -12,6 +12,10 @@ namespace kavlo {
 // cannot hold as "?".
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+// Whether standard output is a terminal (natively isatty, on Windows a console: GetConsoleMode
+// answers for it), where control characters must be shown rather than sent.
+bool StdoutIsTerminal();
+
 // One argument as an ANSI text. Natively the arguments are UTF-8, the terminal's encoding, and
 // are converted to Windows-1252; on Windows ProgramArguments has converted them already.
 std::string ArgumentText(std::string_view argument);

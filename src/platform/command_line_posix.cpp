@@ -1,4 +1,6 @@
 // The program's arguments natively: file names as given, texts from UTF-8.
+#include <unistd.h>
+
 #include "platform/code_page.h"
 #include "platform/command_line.h"
 
@@ -9,5 +11,7 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 std::string ArgumentText(std::string_view argument) { return Utf8ToAnsi(argument); }
+
+bool StdoutIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
 
 }  // namespace kavlo

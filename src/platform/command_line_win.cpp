@@ -37,4 +37,9 @@ std::vector<std::string> ProgramArguments(int, char**) { return AnsiArgumentsOf(
 
 std::string ArgumentText(std::string_view argument) { return std::string(argument); }
 
+bool StdoutIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 }  // namespace kavlo

@@ -11,6 +11,15 @@
 
 namespace kavlo {
 
+// Which file an open file is, whatever name reached it: the device and inode natively, the
+// volume serial number and file index on Windows. A name that is made to point elsewhere (a
+// link swapped, a file replaced) opens another identity.
+struct FileIdentity {
+    uint64_t Volume = 0;
+    uint64_t Index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 class InputFile : public ByteSource {
 public:
     // Raises EFOpenError ("Cannot open file "%s". %s") when the file cannot be opened for
@@ -20,6 +29,7 @@ public:
     // The time of the file's last change, in the system's own units: only ever compared with
     // another reading of the same file, to tell that it changed.
     virtual int64_t LastWriteTime() const = 0;
+    virtual FileIdentity Identity() const = 0;
 
     // True when the file's size or last write time differs from the one at the open: it was
     // written to while it was read (or it cannot be told any more).

@@ -20,7 +20,8 @@ bool SameTime(const struct timespec& a, const struct timespec& b) {
 class PosixInputFile final : public InputFile {
 public:
     PosixInputFile(int fd, const struct stat& st)
-        : fd_(fd), size_(static_cast<uint64_t>(st.st_size)), modified_(st.st_mtim) {}
+        : fd_(fd), size_(static_cast<uint64_t>(st.st_size)), modified_(st.st_mtim),
+          identity_{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)} {}
     ~PosixInputFile() override { ::close(fd_); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
@@ -29,6 +30,7 @@ public:
     int64_t LastWriteTime() const override {
         return static_cast<int64_t>(modified_.tv_sec) * 1000000000 + modified_.tv_nsec;
     }
+    FileIdentity Identity() const override { return identity_; }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -55,6 +57,7 @@ private:
     int fd_;
     uint64_t size_;
     struct timespec modified_;
+    FileIdentity identity_;
 };
 
 }  // namespace

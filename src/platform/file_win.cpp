@@ -11,22 +11,25 @@ namespace kavlo {
 
 namespace {
 
-// The size and last write time of an open file; false when they cannot be had.
-bool SizeAndWriteTime(HANDLE h, uint64_t& size, uint64_t& writeTime) {
+// The size, last write time and identity of an open file; false when they cannot be had.
+bool SizeAndWriteTime(HANDLE h, uint64_t& size, uint64_t& writeTime, FileIdentity* identity = nullptr) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h, &info)) return false;
     size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
     writeTime = static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+    if (identity)
+        *identity = {info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
     return true;
 }
 
 class WinInputFile final : public InputFile {
 public:
-    WinInputFile(UniqueFileHandle h, uint64_t size, uint64_t writeTime)
-        : h_(std::move(h)), size_(size), writeTime_(writeTime) {}
+    WinInputFile(UniqueFileHandle h, uint64_t size, uint64_t writeTime, FileIdentity identity)
+        : h_(std::move(h)), size_(size), writeTime_(writeTime), identity_(identity) {}
 
     uint64_t Size() const override { return size_; }
     int64_t LastWriteTime() const override { return static_cast<int64_t>(writeTime_); }
+    FileIdentity Identity() const override { return identity_; }
 
     size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
         size_t done = 0;
@@ -56,6 +59,7 @@ private:
     UniqueFileHandle h_;
     uint64_t size_;
     uint64_t writeTime_;
+    FileIdentity identity_;
 };
 
 }  // namespace
@@ -68,8 +72,9 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     // A pipe, a console or a device such as NUL has no size to read up to.
     if (GetFileType(h.get()) != FILE_TYPE_DISK) throw EFOpenError(path, std::string(kNotARegularFile));
     uint64_t size = 0, writeTime = 0;
-    if (!SizeAndWriteTime(h.get(), size, writeTime)) throw EFOpenError(path, SystemErrorText(GetLastError()));
-    return std::make_unique<WinInputFile>(std::move(h), size, writeTime);
+    FileIdentity identity;
+    if (!SizeAndWriteTime(h.get(), size, writeTime, &identity)) throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return std::make_unique<WinInputFile>(std::move(h), size, writeTime, identity);
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

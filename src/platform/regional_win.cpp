@@ -22,6 +22,7 @@ public:
         if (!out.empty()) OemToCharBuffA(out.data(), out.data(), static_cast<DWORD>(out.size()));
         return out;
     }
+    int CodePage() const override { return static_cast<int>(GetOEMCP()); }
 };
 
 class WinTimeZone final : public TimeZoneSource {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "objfile/object_content.h"
+#include "support/fbk_writer.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
@@ -51,37 +54,68 @@ std::string Fob(const std::string& name, int32_t blobSize) {
     return testing::WriteFob(f);
 }
 
+std::string Fbk(const std::string& name, uint32_t firstBlock) {
+    testing::FbkFile f;
+    f.objects = {testing::SimpleFbkObject(1, 18, name)};
+    f.objects[0].dataBlocks = {firstBlock, 3};
+    return testing::WriteFbk(f);
+}
+
+// A backup keeps each object's data: compared, not shown. An object file does not divide its
+// objects' definitions per object: two object files, or an object file and another kind, are
+// not compared by content at all.
 TEST(ObjectDiff, BinaryDataAndFormatsThatCannotBeComparedAreToldInsteadOfShown) {
     testing::TxtFile txt;
     txt.objects = {testing::SimpleTxtObject("Table", 18, "Customer")};
     const struct {
+        const char* name1;
+        std::string bytes1;
         const char* name2;
         std::string bytes2;
         const char* caption;
         const char* message;
         const char* summary;
     } cases[] = {
-        {"b.fob", Fob("Customer", 10), "Object Differences - Table 18 Customer",
-         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are identical (file 1: 32 bytes, "
-         "file 2: 32 bytes).",
+        {"a.fbk", Fbk("Customer", 20), "b.fbk", Fbk("Customer", 20), "Object Differences - Table 18 Customer",
+         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are identical (file 1: 39 bytes, "
+         "file 2: 39 bytes).",
          "Binary data, identical"},
-        {"b.fob", Fob("Debitor", 1234), "Object Differences - Table 18 Customer / Debitor",
-         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are different (file 1: 32 bytes, "
-         "file 2: 32 bytes).",
+        {"a.fbk", Fbk("Customer", 20), "b.fbk", Fbk("Debitor", 21), "Object Differences - Table 18 Customer / Debitor",
+         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are different (file 1: 39 bytes, "
+         "file 2: 40 bytes).",
          "Binary data, different"},
+        {"a.fob", Fob("Customer", 10), "b.fob", Fob("Customer", 1234), "Object Differences - Table 18 Customer",
+         "Contents not compared: object files do not keep each object's definition apart; objects are compared by "
+         "their fields alone.",
+         "Not comparable"},
+        {"a.txt", testing::WriteTxt(txt), "b.fob", Fob("Customer", 10), "Object Differences - Table 18 Customer",
+         "Contents not compared: file 1 is a text export, file 2 an object file; objects are compared by their "
+         "fields alone.",
+         "Not comparable"},
     };
     for (const auto& c : cases) {
-        const ObjectDiff d = DiffOfTable18("a.fob", Fob("Customer", 10), c.name2, c.bytes2);
+        const ObjectDiff d = DiffOfTable18(c.name1, c.bytes1, c.name2, c.bytes2);
         EXPECT_EQ(d.Caption, c.caption);
         EXPECT_EQ(d.Message, c.message);
         EXPECT_EQ(d.Summary, c.summary);
         EXPECT_TRUE(d.View.Rows.empty());
     }
-    const ObjectDiff d = DiffOfTable18("a.txt", testing::WriteTxt(txt), "b.fob", Fob("Customer", 10));
-    EXPECT_EQ(d.Message,
-              "Contents not compared: file 1 is a text export, file 2 an object file; objects are compared by their "
-              "fields alone.");
-    EXPECT_EQ(d.Summary, "Not comparable");
+}
+
+// The panes' lines are UTF-8 (the OEM export's letters converted, not flattened), and tab stops
+// and the longest line are counted in characters, not in bytes.
+TEST(ObjectDiff, LinesAreUtf8AndMeasuredInCharacters) {
+    testing::TxtFile a;
+    a.objects = {testing::SimpleTxtObject("Table", 18, "Customer")};
+    a.objects[0].code = {std::string(60, '\x91') + "\tx"};  // 60 times "ae" in code page 850
+    testing::TxtFile b = a;
+    b.objects[0].code = {"y"};
+    const ObjectDiff d = DiffOfTable18("a.txt", testing::WriteTxt(a), "b.txt", testing::WriteTxt(b));
+    std::string ae;
+    for (int i = 0; i < 60; ++i) ae += "\xC3\xA6";
+    const std::string want = "      " + ae + "      x";  // 66 characters, then to the stop at 72
+    EXPECT_NE(std::find(d.Lines1.begin(), d.Lines1.end(), want), d.Lines1.end());
+    EXPECT_EQ(d.LongestLine, 73);
 }
 
 }  // namespace

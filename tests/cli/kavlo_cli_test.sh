@@ -146,12 +146,37 @@ check "diff --object and --context 0" "$(printf '%s\n' '--- sample1.txt	Codeunit
 check "diff --full shows an added object whole" "+++ sample2.txt	XMLport 5 Kavlo Setup|@@ -0,0 +1,14 @@|+OBJECT XMLport 5 Kavlo Setup" \
   "$(diffout "$t1" "$t2" --full --types xmlport | sed -n 2,4p | tr '\n' '|' | sed 's/|$//')"
 check "diff --filter and --types" "Table 23 Vendor | +1 -0" "$(diffout "$t1" "$t2" --stat --types table --filter name=V* | head -1)"
-check "binary files: the stored data differ, never shown" \
-  "$(printf '%s\n' 'Form 9 Vendor Contract Journal Sales | binary data differ' '1 changed, 0 added, 0 deleted; 0 lines added, 0 removed')" \
-  "$(diffout "$s1" "$s2" --stat --types form)"
+# Object files do not divide their objects' definitions per object: the fields decide, and
+# kavlo says so.
+check "object files: compared by their fields" \
+  "$(printf '%s\n' 'Form 9 Vendor Contract Journal Sales | fields differ' '1 changed, 0 added, 0 deleted; 0 lines added, 0 removed')" \
+  "$(diffout "$s1" "$s2" --stat --types form 2>/dev/null)"
+err=$("$kavlo" diff "$s1" "$s2" --stat "${opts[@]}" 2>&1 >/dev/null)
+check "object files: contents not compared" \
+  "kavlo: Contents not compared: object files do not keep each object's definition apart; objects are compared by their fields alone." "$err"
 err=$("$kavlo" diff "$t1" "$tmp/sample1.xml" --stat 2>&1 >/dev/null); rc=$?
 check "diff of a text and an XML export" "3 kavlo: Contents not compared: file 1 is a text export, file 2 an XML export; objects are compared by their fields alone." "$rc $err"
 "$kavlo" diff "$t1" "$tmp/none.txt" >/dev/null 2>&1; check "diff of a missing file" 1 "$?"
+err=$("$kavlo" diff "$t1" "$t2" --object Codeunit:999999 --object Table:23 "${opts[@]}" 2>&1 >/dev/null); rc=$?
+check "diff of an object in neither file" "1 Codeunit 999999 is in neither file" "$rc $err"
+
+# Contents keep every character: Cyrillic code in UTF-8 exports differs and is shown as it is.
+{ printf '\xEF\xBB\xBF'; iconv -f CP850 -t UTF-8 "$t1"; } > "$tmp/u1.txt"
+sed 's/^    BEGIN\r$/    BEGIN\r\n      \xD0\x94\xD0\xB0;\r/' "$tmp/u1.txt" > "$tmp/u2.txt"
+sed 's/^    BEGIN\r$/    BEGIN\r\n      \xD0\x9D\xD0\xB5;\r/' "$tmp/u1.txt" > "$tmp/u3.txt"
+out=$("$kavlo" diff "$tmp/u2.txt" "$tmp/u3.txt" --object table:23 --context 0 "${opts[@]}"); rc=$?
+check "Cyrillic code that differs" "3 -      Да;|+      Не;" "$rc $(echo "$out" | grep '^[-+] ' | tr '\n' '|' | sed 's/|$//')"
+LC_ALL=C sed 's/^    BEGIN\r$/    BEGIN\r\n      \xE9;\r/' "$tmp/u1.txt" > "$tmp/u4.txt"
+check "a byte that is no UTF-8, piped as it is" "2be93b" \
+  "$("$kavlo" diff "$tmp/u1.txt" "$tmp/u4.txt" --object table:23 --context 0 "${opts[@]}" | grep -a '^+ ' | tr -d ' ' | od -An -tx1 | tr -d ' \n' | sed 's/0a$//')"
+
+# Control characters reach a terminal escaped, a pipe as they are.
+LC_ALL=C sed 's/Vendor/Ven\x1bdor/; s/^    BEGIN\r$/    BEGIN\r\n      x := '"'"'\x07'"'"';\r/' "$t1" > "$tmp/ctl.txt"
+onterminal() { script -qec "$(printf '%q ' "$@")" /dev/null | tr -d '\r'; }
+check "grid: a name's ESC on a terminal" "Ven\\x1bdor" "$(onterminal "$kavlo" list "$tmp/ctl.txt" "${opts[@]}" --types table | grep -o 'Ven.*dor' | head -1)"
+check "diff: ESC and BEL on a terminal" "+++ ctl.txt	Table 23 Ven\\x1bdor|+      x := '\\x07';" \
+  "$(onterminal "$kavlo" diff "$t1" "$tmp/ctl.txt" --object table:23 --context 0 "${opts[@]}" | sed "s#$tmp/##g" | grep -a '^+++\|^+  ' | tr '\n' '|' | sed 's/|$//')"
+check "diff: ESC piped as it is" "1b" "$("$kavlo" diff "$t1" "$tmp/ctl.txt" --object table:23 "${opts[@]}" | sed -n 2p | grep -ao 'Ven.dor' | cut -c4 | head -c1 | od -An -tx1 | tr -d ' \n')"
 "$kavlo" diff "$t1" 2>/dev/null; check "diff of one file is a usage error" 2 "$?"
 "$kavlo" diff "$t1" "$t2" --context -1 2>/dev/null; check "a negative context is a usage error" 2 "$?"
 "$kavlo" diff "$t1" "$t2" --object Table 2>/dev/null; check "--object without an ID is a usage error" 2 "$?"

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "base/errors.h"
 #include "objfile/object_content.h"
@@ -60,14 +62,38 @@ TEST_F(ObjectContentTest, TextObjectRunsFromItsObjectLineToItsClosingBrace) {
     }
 }
 
-TEST_F(ObjectContentTest, ContentIsInAnsiFromOemOrUtf8Files) {
-    TxtFile f = WithCode({"\x91\x9B\x86"});  // æøå in code page 850
-    Load(fob_, testing::WriteTxt(f), "oem.txt");
-    const std::string utf8 = "\xEF\xBB\xBF" + testing::WriteTxt(WithCode({"\xC3\xA6\xC3\xB8\xC3\xA5"}));
-    Load(other_, utf8, "utf8.txt");
-    const ObjectContent a = ReadObjectContent(fob_, 1), b = ReadObjectContent(other_, 1);
-    EXPECT_EQ(a.Lines, b.Lines);
-    EXPECT_NE(std::find(a.Lines.begin(), a.Lines.end(), "      \xE6\xF8\xE5"), a.Lines.end());
+// Contents are UTF-8 that keeps every character: text that the ANSI code page cannot hold,
+// OEM bytes that it would merge into one, and bytes that are no valid UTF-8 still tell two
+// objects apart, whether the two files share an encoding (bytes compared) or not (converted).
+TEST_F(ObjectContentTest, ContentKeepsEveryCharacter) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const auto utf8 = [&](std::string code) { return bom + testing::WriteTxt(WithCode({std::move(code)})); };
+    const auto oem = [&](std::string code) { return testing::WriteTxt(WithCode({std::move(code)})); };
+    const struct {
+        const char* what;
+        std::string a, b;
+        bool equal;
+        std::string lineA;  // the code line of a, as the content holds it
+    } cases[] = {
+        {"OEM 850 and UTF-8 of the same letters", oem("\x91\x9B\x86"), utf8("\xC3\xA6\xC3\xB8\xC3\xA5"), true,
+         "\xC3\xA6\xC3\xB8\xC3\xA5"},
+        {"Cyrillic words", utf8("\xD0\x94\xD0\xB0"), utf8("\xD0\x9D\xD0\xB5"), false, "\xD0\x94\xD0\xB0"},
+        {"Greek against OEM", utf8("\xCE\xB1"), oem("?"), false, "\xCE\xB1"},
+        {"dotless i and i in OEM 850", oem("\xD5"), oem("i"), false, "\xC4\xB1"},
+        {"two box lines in OEM 850", oem("\xB3"), oem("\xBA"), false, "\xE2\x94\x82"},
+        {"bytes that are no UTF-8", utf8("\xE9"), utf8("\xEA"), false, "\xED\xB3\xA9"},
+        {"a byte that is no UTF-8 and the letter it is in 1252", utf8("\xE9"), oem("\x82"), false, "\xED\xB3\xA9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(fob_, c.a, "a.txt");
+        Load(other_, c.b, "b.txt");
+        const ObjectContent a = ReadObjectContent(fob_, 1), b = ReadObjectContent(other_, 1);
+        EXPECT_EQ(a == b, c.equal);
+        TContentReader ra(fob_), rb(other_);
+        EXPECT_EQ(ContentsEqual(ra, 1, rb, 1), c.equal);
+        EXPECT_NE(std::find(a.Lines.begin(), a.Lines.end(), "      " + c.lineA), a.Lines.end());
+    }
 }
 
 // Re-stamped objects have equal contents, changed code does not: in every format.
@@ -179,18 +205,75 @@ TEST_F(ObjectContentTest, BinaryContentIsTheStoredDataOfTheObject) {
 }
 
 TEST_F(ObjectContentTest, FileChangedSinceLoadingIsAClearError) {
-    Load(fob_, testing::WriteTxt(testing::ThreeTxtObjects()), "a.txt");
+    const std::string path = dir_.File("a.txt"), copy = dir_.File("copy.txt");
+    const std::string changedText =
+        "The file \"" + path + "\" has changed since it was loaded. Load it again to compare contents";
+    const std::string original = testing::WriteTxt(testing::ThreeTxtObjects());
     TxtFile longer = testing::ThreeTxtObjects();
     longer.objects[0].name = "Customers of ours";
-    testing::WriteBytes(fob_.FileName, testing::WriteTxt(longer));
-    try {
-        ReadObjectContent(fob_, 2);
-        FAIL() << "no error";
-    } catch (const EKavloError& e) {
-        EXPECT_EQ(std::string(e.what()), "The file \"" + fob_.FileName +
-                                             "\" has changed since it was loaded. Load it again to compare contents");
+    TxtFile sameSize = testing::ThreeTxtObjects();
+    sameSize.objects[2].code = {"x := 9;"};
+    TxtFile sameSizeBase = testing::ThreeTxtObjects();
+    sameSizeBase.objects[2].code = {"x := 1;"};
+    namespace fs = std::filesystem;
+    // Another file of the same size and time, made ready to take the name's place.
+    const auto twin = [&] {
+        testing::WriteBytes(copy, original);
+        fs::last_write_time(copy, fs::last_write_time(path));
+    };
+    // Each case changes the file after the load, or between the first read and the last; the
+    // reader must refuse before the first read or at the check after the last.
+    const struct {
+        const char* what;
+        std::string loaded;
+        bool readFirst;  // the change comes after one object was read
+        bool viaLink;    // the file is loaded through a symbolic link
+        std::function<void()> change;
+    } cases[] = {
+        {"grown before the first read", original, false, false,
+         [&] { testing::WriteBytes(path, testing::WriteTxt(longer)); }},
+        {"rewritten in place, same size, between reads", testing::WriteTxt(sameSizeBase), true, false,
+         [&] {
+             testing::WriteBytes(path, testing::WriteTxt(sameSize));
+             fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(2));
+         }},
+        {"replaced by a file of the same size and time", original, false, false,
+         [&] {
+             twin();
+             fs::rename(copy, path);
+         }},
+#ifndef _WIN32
+        {"its link turned to a file of the same size and time", original, false, true,
+         [&] {
+             twin();
+             fs::remove(path);
+             fs::create_symlink(copy, path);
+         }},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& p : {path, copy, dir_.File("target.txt")}) fs::remove(p);
+        if (c.viaLink) {
+            testing::WriteBytes(dir_.File("target.txt"), c.loaded);
+            fs::create_symlink(dir_.File("target.txt"), path);
+        } else {
+            testing::WriteBytes(path, c.loaded);
+        }
+        fob_.LoadFile(1, path, regional_.Get());
+        ASSERT_EQ(fob_.Count(), 3);
+        TContentReader reader(fob_);
+        try {
+            if (c.readFirst) reader.Read(0);
+            c.change();
+            reader.Read(2);
+            reader.CheckUnchanged();
+            ADD_FAILURE() << "no error";
+        } catch (const EKavloError& e) {
+            EXPECT_EQ(std::string(e.what()), changedText);
+        }
     }
-    std::filesystem::remove(fob_.FileName);
+    fs::remove(path);
     EXPECT_THROW(ReadObjectContent(fob_, 2), EFOpenError);
 }
 
@@ -200,7 +283,7 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
         const char* b;
         bool comparable;
     } cases[] = {
-        {".txt", ".txt", true},  {".xml", ".xml", true},  {".fob", ".fob", true},   {".fbk", ".fbk", true},
+        {".txt", ".txt", true},  {".xml", ".xml", true},  {".fob", ".fob", false},  {".fbk", ".fbk", true},
         {".txt", ".xml", false}, {".txt", ".fob", false}, {".xml", ".fbk", false}, {"", ".txt", false},
         {".fob", ".fbk", false},
     };
@@ -219,6 +302,9 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
     x.FileExt = ".fbk";
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is an object file, file 2 a backup; objects "
                                        "are compared by their fields alone");
+    x.FileExt = ".fob";
+    EXPECT_EQ(NotComparableText(t, x), "Contents not compared: object files do not keep each object's definition "
+                                       "apart; objects are compared by their fields alone");
 }
 
 }  // namespace

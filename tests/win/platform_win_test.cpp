@@ -32,6 +32,13 @@ TEST(WinCodePages, TablesAgreeWithWindowsForEveryByte) {
         for (int b = 0; b < 256; ++b)
             ASSERT_EQ(table.OemToAnsi(std::string(1, static_cast<char>(b))), ViaWindows(cp, static_cast<unsigned char>(b)))
                 << "code page " << cp << " byte " << b;
+        // The Unicode tables of the native build give what the system's conversion gives.
+        std::string all, viaTable;
+        for (int b = 0; b < 256; ++b) {
+            all += static_cast<char>(b);
+            AppendUtf8(viaTable, (*OemToUnicodeTable(cp))[static_cast<size_t>(b)]);
+        }
+        EXPECT_EQ(OemToUtf8(cp, all), viaTable) << "code page " << cp;
     }
 }
 
