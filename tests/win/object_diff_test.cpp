@@ -192,7 +192,8 @@ TEST_F(ObjectDiffTest, ContentsWithNothingToShowAreToldInAMessageBoxNotAWindow) 
         const char* type;     // of the row; the first row's when null
         const char* message;  // how it starts
     } cases[] = {
-        {file1_, file2_, nullptr, "The object data is binary: it is compared, not shown.\n\nThe stored bytes are identical"},
+        {file1_, file2_, nullptr,
+         "The object data is binary: it is compared, not shown.\n\nThe stored bytes are identical"},
         {text1_, fob80, "Codeunit", "Contents not compared: file 1 is a text export, file 2 an object file;"},
     };
     for (const auto& c : cases) {
