@@ -101,7 +101,7 @@ int main() {
             {
                 TObjectDiffForm form;
                 t0 = Clock::now();
-                form.Create(std::move(d));
+                form.Create(std::move(d), RECT{0, 0, 1000, 640}, {});
                 showBest = std::min(showBest, Ms(t0));
                 t0 = Clock::now();
                 for (int side = 0; side < 2; ++side) UpdateWindow(form.Pane(side));
@@ -109,8 +109,9 @@ int main() {
             }
             // The whole open, as Enter on the row asks for it.
             TObjectDiffWindows windows;
+            TSettings settings;
             t0 = Clock::now();
-            windows.Open(fob1, fob2, list, 1, 0);
+            windows.Open(fob1, fob2, list, 1, 0, GetDesktopWindow(), settings);
             const TObjectDiffForm& w = *windows.OpenWindows().at(0);
             UpdateWindow(w.Handle());
             for (int side = 0; side < 2; ++side) UpdateWindow(w.Pane(side));

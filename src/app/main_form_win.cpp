@@ -208,7 +208,7 @@ void TMainForm::FormCreate() {
                  {[this] { GridTopLeftChanged(); }, [this] { UpdateScrollBar(); },
                   [this](int col) { return !filters_[static_cast<size_t>(col)].empty(); },
                   [this] { CopySelectedRows(); },
-                  [this](int row) { diffWindows_.Open(fob1_, fob2_, built_.List, row, loads_); }});
+                  [this](int row) { diffWindows_.Open(fob1_, fob2_, built_.List, row, loads_, hwnd_, settings_); }});
     grid_.SetDpi(dpi_, &regional_.format);
     scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, ScrollBarWidth(),
                                  100, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScrollBarId)),

@@ -1,7 +1,8 @@
 // The "Object Differences" window: its two custom-painted panes (only the rows in view are
 // drawn, so an object of 100,000 lines opens and scrolls as one of ten), the keys, wheel and
 // scroll bars that move both panes together, the status bar; and the main window's list of
-// these windows.
+// these windows. The lines are drawn through the wide-character API, so that a Cyrillic,
+// Greek or Central European text shows as it is; columns count characters.
 #include "app/object_diff_form_win.h"
 
 #include <commctrl.h>
@@ -29,6 +30,8 @@ constexpr UINT WM_DPICHANGED = 0x02E0;
 #ifndef WM_MOUSEHWHEEL
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 #endif
+// Posted to a diff window to bring it to the front after the input that asked for it.
+constexpr UINT kWmBringToFront = WM_APP + 1;
 
 // The tints: the blue/orange pair of the Okabe-Ito palette, which stays apart for every common
 // kind of colour blindness (never red against green). Orange marks what only file 1 has, blue
@@ -42,6 +45,31 @@ const COLORREF kBlankBack = RGB(228, 228, 228);     // where the other side has 
 const COLORREF kGutterBack = RGB(244, 244, 244);
 const COLORREF kGutterText = RGB(96, 96, 96);
 const COLORREF kCurrentChangeBar = RGB(0, 114, 178);  // Okabe-Ito blue
+// The changed characters of a changed line: a stronger tint of the line's own; where one side
+// only lacks characters, and at the pane's edge for changes scrolled out of view, a bar in the
+// palette's full orange or sky blue.
+const COLORREF kChangedChars1 = RGB(255, 196, 110);
+const COLORREF kChangedChars2 = RGB(150, 204, 242);
+const COLORREF kChangeMark1 = RGB(230, 159, 0);   // orange #E69F00
+const COLORREF kChangeMark2 = RGB(86, 180, 233);  // sky blue #56B4E9
+
+// Text of ours as UTF-16: UTF-8 when it is, otherwise Windows-1252, as the line's characters
+// are counted (LineChars).
+std::wstring WideText(std::string_view text) {
+    if (text.empty()) return {};
+    const UINT codePage = IsUtf8(text) ? CP_UTF8 : 1252;
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(0, n)), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+// The index in `wide` of character `n`; a surrogate pair is one character.
+size_t WideIndex(const std::wstring& wide, int n) {
+    size_t at = 0;
+    for (; at < wide.size() && n > 0; --n) at += IS_HIGH_SURROGATE(wide[at]) && at + 1 < wide.size() ? 2 : 1;
+    return at;
+}
 
 UniqueFont MakeUiFont(int dpi) {
     NONCLIENTMETRICSA ncm{};
@@ -59,6 +87,8 @@ UniqueFont MakeTextFont(int dpi) {
         LOGFONTA lf{};
         lf.lfHeight = FontHeightForPoints(kTextPoints, dpi);
         lf.lfWeight = FW_NORMAL;
+        // The wide text functions draw every script the face holds whatever the character set;
+        // asking for any set (DEFAULT_CHARSET) makes Wine's font matching 20 ms slower.
         lf.lfCharSet = ANSI_CHARSET;
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
         lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
@@ -87,28 +117,35 @@ TObjectDiffForm::~TObjectDiffForm() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void TObjectDiffForm::Create(ObjectDiff diff) {
+void TObjectDiffForm::Create(ObjectDiff diff, const RECT& rect, ClosedSize closed) {
     diff_ = std::move(diff);
+    closed_ = std::move(closed);
     digits_ = std::max(3, Digits(std::max(diff_.Lines1.size(), diff_.Lines2.size())));
     HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
     RegisterClassOnce(kFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
     dpi_ = WindowDpi(nullptr);
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = std::min<int>(Scaled(kDesignWidth), work.right - work.left);
-    const int h = std::min<int>(Scaled(kDesignHeight), work.bottom - work.top);
-    CreateWindowOf(kFormClass, 0, diff_.Caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                   CW_USEDEFAULT, w, h, nullptr, nullptr);
+    CreateWindowOf(kFormClass, 0, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top,
+                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
     if (!hwnd_) throw EKavloError("The window \"" + std::string(kObjectDiffCaption) + "\" could not be created.");
+    // The window is an ANSI one; its caption is set as wide text, as the panes draw theirs.
+    const std::wstring caption = WideText(diff_.Caption);
+    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
     ShowWindow(hwnd_, SW_SHOWNORMAL);
-    BringToFront();
+    Activate();
 }
 
 void TObjectDiffForm::BringToFront() {
+    // At once it would lose to the main window: the grid takes the focus back, and with it
+    // the activation, after the key or double click that asked for this window.
+    PostMessageA(hwnd_, kWmBringToFront, 0, 0);
+}
+
+void TObjectDiffForm::Activate() {
     if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd_);
-    SetFocus(diff_.Message.empty() ? Pane(focusSide_) : hwnd_);
+    SetFocus(Pane(focusSide_));
 }
 
 void TObjectDiffForm::FormCreate() {
@@ -126,8 +163,6 @@ void TObjectDiffForm::FormCreate() {
                               nullptr, AppInstance(), nullptr);
     SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
     for (int side = 0; side < 2; ++side) panes_[static_cast<size_t>(side)].Create(this, side);
-    if (!diff_.Message.empty())
-        for (const TPane& p : panes_) ShowWindow(p.Handle(), SW_HIDE);
     FormResize();
     UpdateStatus();
 }
@@ -171,7 +206,9 @@ void TObjectDiffForm::FormResize() {
     SetTop(topRow_);
     SetLeft(leftCol_);
     UpdateScrollBars();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    // The panes' frames too: a pane that grows keeps the bits of its old scroll bars otherwise,
+    // where its client area now is (and the gap between the panes moves).
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 int TObjectDiffForm::VisibleRows() const {
@@ -184,6 +221,12 @@ int TObjectDiffForm::VisibleColumns() const {
     RECT r{};
     GetClientRect(Pane(0), &r);
     return std::max(1, (static_cast<int>(r.right) - GutterWidth() - Scaled(4)) / charWidth_);
+}
+
+RECT TObjectDiffForm::CellRect(int row, int col) const {
+    const int x = GutterWidth() + Scaled(4) + (col - leftCol_) * charWidth_;
+    const int y = HeaderHeight() + (row - topRow_) * lineHeight_;
+    return {x, y, x + charWidth_, y + lineHeight_};
 }
 
 // The current change's bar, the line number, the sign, and a margin before the text.
@@ -223,7 +266,31 @@ void TObjectDiffForm::GoToChange(int row) {
     currentRow_ = row;
     const int visible = VisibleRows();
     if (row < topRow_ || end >= topRow_ + visible) SetTop(row - std::min(visible / 4, 5));
+    const SideBySideRow& first = diff_.View.Rows[static_cast<size_t>(row)];
+    ShowColumn(FirstChangedChar(first.Kind, LineOf(0, row), LineOf(1, row)));
     Changed();
+}
+
+// Scrolls across only when column `col` is out of view: to the lines' start when it is then in
+// the left three quarters, otherwise with a quarter of the pane before it.
+void TObjectDiffForm::ShowColumn(int col) {
+    const int visible = VisibleColumns();
+    if (col >= leftCol_ && col < leftCol_ + visible) return;
+    SetLeft(col < visible * 3 / 4 ? 0 : col - visible / 4);
+}
+
+std::string_view TObjectDiffForm::LineOf(int side, int row) const {
+    const SideBySideRow& r = diff_.View.Rows[static_cast<size_t>(row)];
+    const int line = side == 0 ? r.Line1 : r.Line2;
+    const std::vector<std::string>& lines = side == 0 ? diff_.Lines1 : diff_.Lines2;
+    if (line <= 0 || line > static_cast<int>(lines.size())) return {};
+    return lines[static_cast<size_t>(line - 1)];
+}
+
+const LineCharChanges& TObjectDiffForm::CharChanges(int row) {
+    auto it = charChanges_.find(row);
+    if (it == charChanges_.end()) it = charChanges_.emplace(row, ChangedChars(LineOf(0, row), LineOf(1, row))).first;
+    return it->second;
 }
 
 void TObjectDiffForm::Changed() {
@@ -233,7 +300,6 @@ void TObjectDiffForm::Changed() {
 }
 
 void TObjectDiffForm::UpdateScrollBars() {
-    if (!diff_.Message.empty()) return;
     for (const TPane& p : panes_) {
         SCROLLINFO v{sizeof v};
         v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -291,8 +357,13 @@ void TObjectDiffForm::KeyDown(int side, WPARAM vk) {
             else SetLeft(0);
             break;
         case VK_END:
-            if (ctrl) SetCurrentRow(RowCount() - 1);
-            else SetLeft(diff_.LongestLine);
+            if (ctrl) {
+                SetCurrentRow(RowCount() - 1);
+            } else if (RowCount() > 0) {
+                // The end of the current row's longer line at the pane's right edge.
+                const int length = std::max(LineLength(LineOf(0, currentRow_)), LineLength(LineOf(1, currentRow_)));
+                SetLeft(length + 1 - VisibleColumns());
+            }
             break;
         case VK_LEFT: SetLeft(leftCol_ - (ctrl ? VisibleColumns() / 2 : 1)); break;
         case VK_RIGHT: SetLeft(leftCol_ + (ctrl ? VisibleColumns() / 2 : 1)); break;
@@ -344,23 +415,6 @@ void TObjectDiffForm::Scroll(int bar, int code, int side) {
     else SetLeft(pos);
 }
 
-void TObjectDiffForm::PaintMessage(HDC dc) {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    RECT sb{};
-    GetWindowRect(status_, &sb);
-    client.bottom -= sb.bottom - sb.top;
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    SelectGuard font(dc, uiFont_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT text = client;
-    InflateRect(&text, -Scaled(40), 0);
-    text.top += client.bottom / 3;
-    DrawTextA(dc, diff_.Message.c_str(), static_cast<int>(diff_.Message.size()), &text,
-              DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-}
-
 void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
     RECT client{};
     GetClientRect(Pane(side), &client);
@@ -382,8 +436,8 @@ void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
         RECT t = head;
         t.left += Scaled(6);
         t.right -= Scaled(4);
-        const std::string& heading = side == 0 ? diff_.Heading1 : diff_.Heading2;
-        DrawTextA(m, heading.c_str(), static_cast<int>(heading.size()), &t,
+        const std::wstring heading = WideText(side == 0 ? diff_.Heading1 : diff_.Heading2);
+        DrawTextW(m, heading.c_str(), static_cast<int>(heading.size()), &t,
                   DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
         RECT line{0, head.bottom - 1, client.right, head.bottom};
         FillRect(m, &line, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -395,10 +449,8 @@ void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
     const int numberRight = Scaled(6) + digits_ * charWidth_;
     const int signX = numberRight + charWidth_ / 2;
     const int textX = gutter;
-    const int columns = VisibleColumns() + 1;
     const int currentChange = ChangeAt(diff_.View, currentRow_);
     const bool focused = GetFocus() == Pane(side);
-    const std::vector<std::string>& lines = side == 0 ? diff_.Lines1 : diff_.Lines2;
     for (int r = topRow_, y = HeaderHeight(); r < RowCount() && y < client.bottom; ++r, y += lineHeight_) {
         const SideBySideRow& row = diff_.View.Rows[static_cast<size_t>(r)];
         const int line = side == 0 ? row.Line1 : row.Line2;
@@ -432,18 +484,8 @@ void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
             UniqueBrush brush(CreateSolidBrush(kCurrentChangeBar));
             FillRect(m, &bar, brush.get());
         }
-        // The line from the first character in view.
         RECT t{textX, y, client.right, y + lineHeight_};
-        SetBkColor(m, back);
-        SetTextColor(m, GetSysColor(COLOR_WINDOWTEXT));
-        std::string_view text;
-        if (line > 0 && line <= static_cast<int>(lines.size())) {
-            text = lines[static_cast<size_t>(line - 1)];
-            text = text.substr(std::min(text.size(), static_cast<size_t>(leftCol_)));
-            text = text.substr(0, std::min(text.size(), static_cast<size_t>(columns)));
-        }
-        ExtTextOutA(m, textX + Scaled(4), y, ETO_OPAQUE | ETO_CLIPPED, &t, text.data(),
-                    static_cast<UINT>(text.size()), nullptr);
+        PaintText(m, side, r, t, back);
         if (r == currentRow_) {
             if (focused) {
                 SetTextColor(m, GetSysColor(COLOR_WINDOWTEXT));
@@ -457,6 +499,59 @@ void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
            SRCCOPY);
 }
 
+// The line of `row` from the first character in view, over its tint; a changed line with its
+// changed characters marked.
+void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COLORREF back) {
+    SetBkColor(dc, back);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    const int visible = VisibleColumns();
+    const auto columnX = [&](int col) { return static_cast<int>(CellRect(row, col).left); };
+    const int x = columnX(leftCol_);
+    if (diff_.View.Rows[static_cast<size_t>(row)].Kind == RowKind::Changed) {
+        const LineCharChanges& changes = CharChanges(row);
+        const bool left = side == 0;
+        UniqueBrush chars(CreateSolidBrush(left ? kChangedChars1 : kChangedChars2));
+        UniqueBrush mark(CreateSolidBrush(left ? kChangeMark1 : kChangeMark2));
+        const int bar = std::max(2, Scaled(2));
+        for (const CharRange& c : left ? changes.Ranges1 : changes.Ranges2) {
+            RECT m{0, rect.top, 0, rect.bottom};
+            HBRUSH brush = chars.get();
+            if (c.Begin >= leftCol_ + visible) {
+                // Out of view to the right: a bar at the pane's edge.
+                m.left = std::max(x, static_cast<int>(rect.right) - bar);
+                m.right = rect.right;
+                brush = mark.get();
+            } else if (c.End < leftCol_ || (c.End == leftCol_ && c.Begin < c.End)) {
+                m.left = rect.left;  // out of view to the left
+                m.right = rect.left + bar;
+                brush = mark.get();
+            } else if (c.Begin == c.End) {
+                m.left = columnX(c.Begin) - bar / 2;  // only the other side has characters here
+                m.right = m.left + bar;
+                brush = mark.get();
+            } else {
+                m.left = columnX(std::max(c.Begin, leftCol_));
+                m.right = std::min<int>(rect.right, columnX(c.End));
+            }
+            m.left = std::max(m.left, rect.left);
+            FillRect(dc, &m, brush);
+        }
+    }
+    // One cell a character, whatever width the face (or the face that stands in for a missing
+    // glyph) gives it, so that the columns of both panes stay in line.
+    const std::wstring wide = WideText(LineOf(side, row));
+    const size_t from = WideIndex(wide, leftCol_);
+    const size_t to = from + WideIndex(wide.substr(from), visible + 1);
+    if (to <= from) return;
+    std::vector<INT> dx(to - from, charWidth_);
+    for (size_t i = from; i + 1 < to; ++i)
+        if (IS_HIGH_SURROGATE(wide[i])) dx[i + 1 - from] = 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    ExtTextOutW(dc, x, rect.top, ETO_CLIPPED, &rect, wide.c_str() + from, static_cast<UINT>(to - from), dx.data());
+    SetBkMode(dc, OPAQUE);
+}
+
 LRESULT TObjectDiffForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CREATE: FormCreate(); return 0;
@@ -467,17 +562,15 @@ LRESULT TObjectDiffForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DPICHANGED: DpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_SETFOCUS:
-            if (diff_.Message.empty()) SetFocus(Pane(focusSide_));
-            return 0;
-        case WM_KEYDOWN:
-            // The window itself has the focus only when it shows a message instead of panes.
-            if (wParam == VK_ESCAPE) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-            return 0;
-        case WM_PAINT: {
-            PaintGuard pg(hwnd_);
-            if (!diff_.Message.empty()) PaintMessage(pg.dc());
-            return 0;
+        case WM_SETFOCUS: SetFocus(Pane(focusSide_)); return 0;
+        case kWmBringToFront: Activate(); return 0;
+        case WM_DESTROY: {
+            WINDOWPLACEMENT wp{sizeof wp};
+            if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
+                const RECT& n = wp.rcNormalPosition;
+                closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
+            }
+            break;
         }
         case WM_NCDESTROY: {
             // The texts go with the window; the main window forgets the rest at its next open.
@@ -532,7 +625,31 @@ LRESULT TObjectDiffForm::TPane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lP
 
 // ---- the main window's list ------------------------------------------------------------
 
-void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads) {
+namespace {
+
+// Where a new diff window goes: one caption's height right of and below `after` (the main
+// window or the newest diff window), `width` by `height` pixels at most the work area of the
+// monitor of `mainWindow`, moved back into that work area where it would leave it.
+RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
+    MONITORINFO mi{sizeof mi};
+    GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi);
+    const RECT& work = mi.rcWork;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    RECT from{};
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (IsIconic(after) && GetWindowPlacement(after, &wp)) from = wp.rcNormalPosition;
+    else GetWindowRect(after, &from);
+    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
+    const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads,
+                              HWND mainWindow, TSettings& settings) {
     const std::optional<ObjectKey> key = RowObject(list, row);
     const std::optional<ObjectPair> pair = key ? FindInBoth(fob1, fob2, *key) : std::nullopt;
     if (!pair) {
@@ -548,8 +665,25 @@ void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisible
     }
     // Read and compared before the window exists: a file changed since loading leaves none.
     ObjectDiff diff = MakeObjectDiff(fob1, pair->Index1, fob2, pair->Index2);
+    if (!diff.Message.empty()) {
+        // Nothing to show but the one sentence: binary data, or formats that cannot be compared.
+        const std::wstring text = WideText(diff.Message);
+        const std::wstring caption = WideText(kObjectDiffCaption);
+        MessageBoxW(mainWindow, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // The stored size is in 96-DPI pixels; 0 (or less) is none.
+    const int dpi = WindowDpi(mainWindow);
+    const int width = ScaleToDpi(settings.DiffWindowWidth > 0 ? settings.DiffWindowWidth : kDesignWidth, dpi);
+    const int height = ScaleToDpi(settings.DiffWindowHeight > 0 ? settings.DiffWindowHeight : kDesignHeight, dpi);
+    const RECT rect = CascadedRect(mainWindow, entries_.empty() ? mainWindow : entries_.back().form->Handle(),
+                                   std::max(width, ScaleToDpi(kMinimumWidth, dpi)),
+                                   std::max(height, ScaleToDpi(kMinimumHeight, dpi)));
     auto form = std::make_unique<TObjectDiffForm>();
-    form->Create(std::move(diff));
+    form->Create(std::move(diff), rect, [&settings](int w, int h) {
+        settings.DiffWindowWidth = w;
+        settings.DiffWindowHeight = h;
+    });
     entries_.push_back({*key, loads, std::move(form)});
 }
 

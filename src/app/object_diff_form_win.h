@@ -5,15 +5,19 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/object_diff.h"
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
+#include "listing/char_diff.h"
 #include "objfile/fob.h"
+#include "settings/settings.h"
 
 namespace kavlo {
 
@@ -21,8 +25,13 @@ class TObjectDiffForm : public TWindow {
 public:
     TObjectDiffForm() = default;
     ~TObjectDiffForm() override;
-    // Creates the window, shows it and gives it the focus.
-    void Create(ObjectDiff diff);
+    // Called as the window closes with its normal (restored) size in 96-DPI pixels.
+    using ClosedSize = std::function<void(int width, int height)>;
+    // Creates the window over `rect` (screen pixels), shows it and gives it the focus. The
+    // diff has lines to show (no message).
+    void Create(ObjectDiff diff, const RECT& rect, ClosedSize closed);
+    // Restores the window when it is minimized and activates it, once the input that asked
+    // for it (a key or a double click in another window) has been handled.
     void BringToFront();
 
     // What the window shows: the first row in view, the current row (the one F8 moves to), the
@@ -30,6 +39,10 @@ public:
     int TopRow() const { return topRow_; }
     int CurrentRow() const { return currentRow_; }
     int LeftColumn() const { return leftCol_; }
+    int VisibleColumns() const;  // characters in view in a pane
+    // Where character `col` of `row` is drawn, in a pane's client pixels (out of the pane when
+    // it is scrolled out of view).
+    RECT CellRect(int row, int col) const;
     const ObjectDiff& Diff() const { return diff_; }
     std::string StatusText(int part) const;
     HWND Pane(int side) const { return panes_[static_cast<size_t>(side)].Handle(); }
@@ -56,7 +69,11 @@ private:
     void DpiChanged(int dpi, const RECT* suggested);
     void MakeFonts();
     void PaintPane(int side, HDC dc, const RECT& dirty);
-    void PaintMessage(HDC dc);
+    void PaintText(HDC dc, int side, int row, const RECT& rect, COLORREF back);
+    void ShowColumn(int col);
+    void Activate();
+    const LineCharChanges& CharChanges(int row);
+    std::string_view LineOf(int side, int row) const;
     void KeyDown(int side, WPARAM vk);
     void MouseDown(int side, int y);
     void Wheel(int delta, bool horizontal);
@@ -71,7 +88,6 @@ private:
     void UpdateStatus();
     int RowCount() const { return static_cast<int>(diff_.View.Rows.size()); }
     int VisibleRows() const;     // rows fully in view in a pane
-    int VisibleColumns() const;  // characters in view in a pane
     int GutterWidth() const;
     int HeaderHeight() const { return lineHeight_ + Scaled(6); }
     int Scaled(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
@@ -85,6 +101,8 @@ private:
     int topRow_ = 0, currentRow_ = 0, leftCol_ = 0;
     int focusSide_ = 0;
     int wheelRemainder_ = 0, hwheelRemainder_ = 0;
+    std::unordered_map<int, LineCharChanges> charChanges_;  // of the changed rows painted so far
+    ClosedSize closed_;
 };
 
 // The diff windows of the main window: one per object of the two files as loaded; several may
@@ -92,9 +110,13 @@ private:
 class TObjectDiffWindows {
 public:
     // Opens the window of the object of data row `row`, or brings its open window to the
-    // front. A row of an object that only one file holds gets a beep. `loads` counts the
-    // loads of the two files, so that an object of files loaded since has a window of its own.
-    void Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads);
+    // front. A row of an object that only one file holds gets a beep; one whose contents are
+    // binary or cannot be compared gets a message box that says so. `loads` counts the loads
+    // of the two files, so that an object of files loaded since has a window of its own. A new
+    // window opens cascaded from the main window (from the newest diff window when one is
+    // open) at the size last used, which it keeps in the settings record.
+    void Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads, HWND mainWindow,
+              TSettings& settings);
     void CloseAll();
     // The windows still open, oldest first.
     std::vector<TObjectDiffForm*> OpenWindows() const;

@@ -59,6 +59,8 @@ void SetDefaults(TSettings& s) {
     s.ToolButtonSize = 1;
     s.IntelligentObjectMarking = false;
     s.CompareContent = false;
+    s.DiffWindowWidth = 0;
+    s.DiffWindowHeight = 0;
 }
 
 void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t languageId) {
@@ -108,6 +110,8 @@ void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t langu
     if (s.ToolButtonSize != 0 && s.ToolButtonSize != 1) s.ToolButtonSize = 1;
     ReadBoolInto(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
     ReadBoolInto(key, "CompareContent", s.CompareContent);
+    ReadIntegerInto(key, "DiffWindowWidth", s.DiffWindowWidth);
+    ReadIntegerInto(key, "DiffWindowHeight", s.DiffWindowHeight);
 
     // Only a load that got this far sets the buttons; after a failure they stay released.
     for (int t = 0; t < kObjectTypeCount; ++t) window.SetTypeButtonDown(t, s.*kShowTypeFields[t]);
@@ -147,6 +151,8 @@ void Save(const TSettings& s, const SettingsWindow& window, RegistryKey& key) {
     WriteInteger(key, "ToolButtonSize", s.ToolButtonSize);
     WriteBool(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
     WriteBool(key, "CompareContent", s.CompareContent);
+    WriteInteger(key, "DiffWindowWidth", s.DiffWindowWidth);
+    WriteInteger(key, "DiffWindowHeight", s.DiffWindowHeight);
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ struct TSettings {
     int32_t ToolButtonSize = 0;            // integer, 1: 0 small, 1 large; anything else is 1
     bool IntelligentObjectMarking = false; // boolean, false
     bool CompareContent = false;           // boolean, false: the comparison dialog's "Content"
+    int32_t DiffWindowWidth = 0;           // integer, 0: the last size of an "Object Differences"
+    int32_t DiffWindowHeight = 0;          // integer, 0: window, in 96-DPI pixels; 0 is none
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

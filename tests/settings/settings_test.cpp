@@ -86,6 +86,8 @@ TEST_P(SettingsStore, FirstStartCreatesTheKeyAndLoadsTheDefaults) {
     EXPECT_EQ(s.ToolButtonSize, 1);
     EXPECT_FALSE(s.IntelligentObjectMarking);
     EXPECT_FALSE(s.CompareContent);
+    EXPECT_EQ(s.DiffWindowWidth, 0) << "no size stored";
+    EXPECT_EQ(s.DiffWindowHeight, 0);
 }
 
 TEST_P(SettingsStore, CaptionsDefaultByTheUserLanguageButAStoredOneWinsEvenEmpty) {
@@ -347,6 +349,8 @@ TEST_P(SettingsStore, SavedRecordLoadsBackWithEncodingsOfItsKinds) {
     s.ToolButtonSize = 0;
     s.IntelligentObjectMarking = true;
     s.CompareContent = true;
+    s.DiffWindowWidth = 900;
+    s.DiffWindowHeight = 700;
     Save(s);
 
     EXPECT_EQ(Stored("CheckForUpdatesLastDate")->type, RegType::Binary);
@@ -399,7 +403,8 @@ const std::vector<std::string> kValueNamesInOrder{
     "ShowXMLport", "ShowMenuSuite", "ShowPage", "ShowQuery", "HideSystemObjects",
     "CheckForUpdates", "CheckForUpdatesDays", "CheckForUpdatesLastDate", "SortByFile",
     "OnlyShowBoth", "LanguageObjectDesigner", "LanguageFieldFilterType", "LanguageFieldFilterID",
-    "LanguageSelectAllShortcut", "ToolButtonSize", "IntelligentObjectMarking", "CompareContent"};
+    "LanguageSelectAllShortcut", "ToolButtonSize", "IntelligentObjectMarking", "CompareContent",
+    "DiffWindowWidth", "DiffWindowHeight"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());

@@ -2,6 +2,8 @@
 #include "main_form_fixture.h"
 
 #include "app/object_diff_form_win.h"
+#include "listing/line_diff.h"
+#include "support/fbk_writer.h"
 #include "support/txt_writer.h"
 
 namespace kavlo {
@@ -36,7 +38,41 @@ protected:
         code.erase(code.begin() + 14);
         testing::WriteBytes(text2_, testing::WriteTxt(file));
     }
+    // Two text exports of Codeunit 80 and 81, file 2's with the code changed.
+    void WritePair(const std::vector<std::string>& code1, const std::vector<std::string>& code2) {
+        text1_ = dir_.File("one.txt");
+        text2_ = dir_.File("two.txt");
+        testing::TxtFile file;
+        file.objects = {testing::SimpleTxtObject("Codeunit", 80, "Sales-Post"),
+                        testing::SimpleTxtObject("Codeunit", 81, "Sales-Post (Yes/No)")};
+        for (auto& o : file.objects) o.code = code1;
+        testing::WriteBytes(text1_, testing::WriteTxt(file));
+        for (auto& o : file.objects) {
+            o.code = code2;
+            o.date = "02-02-20";  // Different by its fields too
+        }
+        testing::WriteBytes(text2_, testing::WriteTxt(file));
+    }
+    // Opens the window of the codeunit's file-1 row by Enter on the Different list.
+    void OpenByEnter(const std::string& id) {
+        for (int row = 1; row <= Rows(); ++row)
+            if (Cell(row, ColumnID) == id && Cell(row, ColumnFile) == "1") SelectRow(row);
+        PressKey(VK_RETURN);
+        Pump();
+    }
     std::vector<TObjectDiffForm*> Windows() { return Form().DiffWindows().OpenWindows(); }
+    // Whether a message box shows an icon (a static control holding one).
+    static bool HasIcon(HWND box) {
+        bool found = false;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM found) {
+                if (SendMessageA(child, STM_GETICON, 0, 0)) *reinterpret_cast<bool*>(found) = true;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
     // The list's row of the type from the file ("1" or "2"), 0 when there is none.
     int RowOf(const std::string& type, const std::string& file) const {
         for (int row = 1; row <= Rows(); ++row)
@@ -144,20 +180,56 @@ TEST_F(ObjectDiffTest, F8AndShiftF8StepThroughTheChanges) {
     EXPECT_EQ(w.TopRow(), 0);
 }
 
-// Object files do not keep each object's definition apart: the window says the contents were
-// not compared, as the list and kavlo do.
-TEST_F(ObjectDiffTest, ObjectFilesSayTheirContentsAreNotCompared) {
-    Start({file1_, file2_});
-    Form().BuildList(BuildMode::Different());
-    SelectRow(RowOf(Cell(1, ColumnType), "2"));  // file 2 has no object that file 1 lacks
-    PressKey(VK_RETURN);
-    Pump();
-    ASSERT_EQ(Windows().size(), 1u);
-    const TObjectDiffForm& w = *Windows()[0];
-    EXPECT_EQ(w.Diff().Message, "Contents not compared: object files do not keep each object's definition apart; "
-                                "objects are compared by their fields alone.");
-    EXPECT_EQ(w.StatusText(0), "Not comparable");
-    EXPECT_FALSE(IsWindowVisible(w.Pane(0)));
+// A window with nothing to show but one sentence would be a large empty window: the sentence
+// comes in a message box instead. Backups keep each object's data, which is compared but not
+// shown; object files do not keep each object's definition apart, so their contents are not
+// compared, nor those of two kinds of file.
+TEST_F(ObjectDiffTest, ContentsWithNothingToShowAreToldInAMessageBoxNotAWindow) {
+    WriteTextExports();
+    testing::FobFile fob;
+    fob.objects = {testing::FobObject{5, 80, "Sales-Post", "NAVW17.01"}};
+    const std::string fob80 = dir_.File("80.fob");
+    testing::WriteBytes(fob80, testing::WriteFob(fob));
+    const std::string fbk1 = dir_.File("one.fbk"), fbk2 = dir_.File("two.fbk");
+    for (const auto& [file, name] : {std::pair{fbk1, "Customer"}, {fbk2, "Debitor"}}) {
+        testing::FbkFile fbk;
+        fbk.objects = {testing::SimpleFbkObject(1, 18, name)};
+        testing::WriteBytes(file, testing::WriteFbk(fbk));
+    }
+    const struct {
+        std::string file1, file2;
+        const char* type;     // of the row; the first row's when null
+        const char* message;  // how it starts
+    } cases[] = {
+        {fbk1, fbk2, "Table", "The object data is binary: it is compared, not shown."},
+        {file1_, file2_, nullptr,
+         "Contents not compared: object files do not keep each object's definition apart; objects are compared"},
+        {text1_, fob80, "Codeunit", "Contents not compared: file 1 is a text export, file 2 an object file;"},
+    };
+    for (const auto& c : cases) {
+        form_.reset();
+        Pump();
+        Start({c.file1, c.file2});
+        Form().BuildList(BuildMode::Different());
+        // file 2 has no object that file 1 lacks
+        SelectRow(RowOf(c.type ? c.type : Cell(1, ColumnType), "2"));
+        std::string told;
+        bool icon = false;
+        {
+            WhenShown box("Object Differences", [&](HWND h) {
+                told = WindowText(GetDlgItem(h, 0xFFFF));
+                icon = HasIcon(h);
+                PostMessageA(h, WM_COMMAND, IDOK, 0);
+            });
+            PressKey(VK_RETURN);
+            for (int i = 0; i < 100 && !box.Done(); ++i) Pump();
+            Pump();
+        }
+        EXPECT_EQ(told.rfind(c.message, 0), 0u) << c.file2 << ": " << told;
+        EXPECT_TRUE(icon) << "an information icon";
+        EXPECT_TRUE(Windows().empty());
+        EXPECT_TRUE(errors_.empty());
+    }
 }
 
 TEST_F(ObjectDiffTest, AFileChangedSinceLoadingIsReportedAndOpensNoWindow) {
@@ -170,6 +242,171 @@ TEST_F(ObjectDiffTest, AFileChangedSinceLoadingIsReportedAndOpensNoWindow) {
     Pump();
     EXPECT_TRUE(Windows().empty());
     EXPECT_EQ(errors_.size(), 1u);
+}
+
+// A change out of view to the right: F8 scrolls across to its first differing character, and
+// End goes to the end of the current line, not of the object's widest line.
+TEST_F(ObjectDiffTest, HorizontalScrollingFollowsTheCurrentLine) {
+    std::vector<std::string> code1 = CodeLines(30);
+    code1[2] = "Long := '" + std::string(200, 'x') + "';";
+    std::vector<std::string> code2 = code1;
+    code2.insert(code2.begin() + 20, std::string(64, ' ') + "Added := TRUE;");
+    WritePair(code1, code2);
+    Start({text1_, text2_});
+    Form().BuildList(BuildMode::Different());
+    OpenByEnter("80");
+    ASSERT_EQ(Windows().size(), 1u);
+    const TObjectDiffForm& w = *Windows()[0];
+    const int added = static_cast<int>(Indented(code2[20]).size());  // the line's length
+    const int first = added - 14;                                    // where "Added" starts
+    ASSERT_LT(w.VisibleColumns(), first);
+
+    PressKey(VK_F8);
+    Pump();
+    EXPECT_EQ(CurrentLines(w).second, Indented(code2[20]));
+    EXPECT_LE(w.LeftColumn(), first);
+    EXPECT_GT(w.LeftColumn() + w.VisibleColumns(), first) << "the change's first character is in view";
+
+    PressKey(VK_HOME);
+    PressKey(VK_END);
+    Pump();
+    EXPECT_EQ(w.LeftColumn() + w.VisibleColumns(), added + 1) << "the line's end at the pane's edge";
+}
+
+// A window over two versions of lines of its own, without the main window.
+std::unique_ptr<TObjectDiffForm> OpenLines(std::vector<std::string> lines1, std::vector<std::string> lines2,
+                                           const RECT& rect) {
+    ObjectDiff d;
+    d.Caption = "Object Differences - Codeunit 1 Test";
+    d.View = LayOutSideBySide(DiffLines(lines1, lines2));
+    for (const auto* lines : {&lines1, &lines2})
+        for (const std::string& l : *lines) d.LongestLine = std::max(d.LongestLine, LineLength(l));
+    d.Lines1 = std::move(lines1);
+    d.Lines2 = std::move(lines2);
+    auto form = std::make_unique<TObjectDiffForm>();
+    form->Create(std::move(d), rect, {});
+    return form;
+}
+
+// The pixels of a pane as drawn.
+class PanePixels {
+public:
+    explicit PanePixels(HWND pane) : pane_(pane), dc_(GetDC(pane)) { UpdateWindow(pane); }
+    ~PanePixels() { ReleaseDC(pane_, dc_); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    // Whether every pixel of the rectangle has the colour.
+    bool All(const RECT& r, COLORREF colour) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (At(x, y) != colour) return false;
+        return true;
+    }
+
+private:
+    HWND pane_;
+    HDC dc_;
+};
+
+// UTF-8 lines take a column a character, and a changed line shows its changed characters in a
+// stronger tint; a change scrolled out of view leaves a mark at the pane's edge.
+TEST_F(ObjectDiffTest, UnicodeLinesTakeAColumnACharacterWithTheirChangesMarked) {
+    const std::string blanks(150, ' ');
+    // Row 0 is equal and current (it has the frame); rows 1 and 2 are changed.
+    auto form = OpenLines({"x := 0;", "Имя := 'Иван';", "a := 1;" + blanks + "b := 2;"},
+                          {"x := 0;", "Имя := 'Пётр';", "a := 1;" + blanks + "b := 3;"}, {40, 40, 840, 440});
+    Pump();
+    const TObjectDiffForm& w = *form;
+    ASSERT_LT(w.VisibleColumns(), 150);
+    const int past = w.VisibleColumns() - 2;  // in view, past the lines
+    ASSERT_GT(past, 28);
+    for (int side = 0; side < 2; ++side) {
+        const PanePixels pixels(w.Pane(side));
+        const auto cell = [&](int row, int col) { return w.CellRect(row, col); };
+        const COLORREF back = pixels.At(cell(1, past).left, cell(1, past).top);  // a changed line's tint
+        bool ink = false;
+        for (int col = 0; col < 8; ++col) ink = ink || !pixels.All(cell(1, col), back);
+        EXPECT_TRUE(ink) << side;
+        RECT after = cell(1, 14);
+        after.right = cell(1, past).right;
+        EXPECT_TRUE(pixels.All(after, back)) << side << ": nothing drawn after the line's 14 characters";
+        EXPECT_NE(pixels.At(cell(1, 9).left, cell(1, 9).top), back) << side << ": 'Иван' and 'Пётр' are marked";
+        EXPECT_EQ(pixels.At(cell(2, 20).left, cell(2, 20).top), back) << side;
+        RECT client{};
+        GetClientRect(w.Pane(side), &client);
+        EXPECT_NE(pixels.At(client.right - 1, cell(2, 0).top), back) << side << ": a mark at the edge";
+        EXPECT_EQ(pixels.At(client.right - 1, cell(1, 0).top), back) << side;
+    }
+}
+
+// A row whose window is open brings it to the front, restored when it was minimized.
+TEST_F(ObjectDiffTest, EnterOnTheRowOfAnOpenWindowBringsItToTheFront) {
+    OpenCodeunitByEnter();
+    ASSERT_EQ(Windows().size(), 1u);
+    HWND window = Windows()[0]->Handle();
+    for (bool minimized : {false, true}) {
+        if (minimized) ShowWindow(window, SW_MINIMIZE);
+        SelectRow(RowOf("Codeunit", "1"));
+        ASSERT_NE(GetForegroundWindow(), window);
+        PressKey(VK_RETURN);
+        Pump();
+        EXPECT_EQ(GetForegroundWindow(), window) << minimized;
+        EXPECT_FALSE(IsIconic(window));
+        EXPECT_EQ(Windows().size(), 1u);
+    }
+}
+
+// A new window opens a caption's height below and right of the main window, the next one the
+// same step from the newest, at the size last used (kept in the settings record, in 96-DPI
+// pixels), and never larger than the work area or out of it.
+TEST_F(ObjectDiffTest, OpensCascadedAtTheLastSizeWithinTheWorkArea) {
+    WritePair(CodeLines(10), CodeLines(12));
+    Start({text1_, text2_});
+    Form().BuildList(BuildMode::Different());
+    SetWindowPos(form_->Handle(), nullptr, 60, 40, 900, 600, SWP_NOZORDER);
+    Form().Settings().DiffWindowWidth = 700;
+    Form().Settings().DiffWindowHeight = 500;
+    const int dpi = WindowDpi(form_->Handle());
+    const auto rectOf = [](HWND h) {
+        RECT r{};
+        GetWindowRect(h, &r);
+        return r;
+    };
+    OpenByEnter("80");
+    OpenByEnter("81");
+    ASSERT_EQ(Windows().size(), 2u);
+    const RECT main = rectOf(form_->Handle()), one = rectOf(Windows()[0]->Handle()),
+               two = rectOf(Windows()[1]->Handle());
+    const int step = one.left - main.left;
+    EXPECT_GT(step, 10);
+    EXPECT_LT(step, 80);
+    EXPECT_EQ(one.top - main.top, step);
+    EXPECT_EQ(two.left - one.left, step);
+    EXPECT_EQ(two.top - one.top, step);
+    EXPECT_EQ(one.right - one.left, ScaleToDpi(700, dpi));
+    EXPECT_EQ(one.bottom - one.top, ScaleToDpi(500, dpi));
+
+    // The newest window's size at closing is the next one's.
+    SetWindowPos(Windows()[1]->Handle(), nullptr, 0, 0, ScaleToDpi(640, dpi), ScaleToDpi(480, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    PressKey(VK_ESCAPE);
+    Pump();
+    ASSERT_EQ(Windows().size(), 1u);
+    EXPECT_EQ(Form().Settings().DiffWindowWidth, 640);
+    EXPECT_EQ(Form().Settings().DiffWindowHeight, 480);
+
+    // Too large a size, and a main window at the screen's corner: inside the work area.
+    PostMessageA(Windows()[0]->Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    Form().Settings().DiffWindowWidth = 5000;
+    SetWindowPos(form_->Handle(), nullptr, 900, 700, 600, 400, SWP_NOZORDER);
+    OpenByEnter("81");
+    ASSERT_EQ(Windows().size(), 1u);
+    MONITORINFO mi{sizeof mi};
+    GetMonitorInfoA(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &mi);
+    RECT inside{};
+    const RECT r = rectOf(Windows()[0]->Handle());
+    IntersectRect(&inside, &r, &mi.rcWork);
+    EXPECT_TRUE(EqualRect(&inside, &r));
 }
 
 }  // namespace
