@@ -8,34 +8,11 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/code_page.h"
+
 namespace kavlo {
 
 namespace {
-
-// The length of the UTF-8 sequence at `at` (1 to 4), or 0 when none starts there: overlong
-// forms, surrogates and code points past U+10FFFF do not count.
-size_t SequenceLength(std::string_view s, size_t at, char32_t* cp) {
-    const auto b = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char c = b(at);
-    if (c < 0x80) {
-        *cp = c;
-        return 1;
-    }
-    size_t n = 0;
-    char32_t v = 0, min = 0;
-    if ((c & 0xE0) == 0xC0) n = 2, v = c & 0x1F, min = 0x80;
-    else if ((c & 0xF0) == 0xE0) n = 3, v = c & 0x0F, min = 0x800;
-    else if ((c & 0xF8) == 0xF0) n = 4, v = c & 0x07, min = 0x10000;
-    else return 0;
-    if (at + n > s.size()) return 0;
-    for (size_t i = 1; i < n; ++i) {
-        if ((b(at + i) & 0xC0) != 0x80) return 0;
-        v = (v << 6) | (b(at + i) & 0x3F);
-    }
-    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
-    *cp = v;
-    return n;
-}
 
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
 bool IsWordChar(char32_t c) {
@@ -70,9 +47,9 @@ struct Change {
 }  // namespace
 
 bool IsUtf8(std::string_view line) {
-    char32_t cp;
+    uint32_t cp;
     for (size_t at = 0; at < line.size();) {
-        const size_t n = SequenceLength(line, at, &cp);
+        const size_t n = DecodeUtf8(line, at, cp);
         if (n == 0) return false;
         at += n;
     }
@@ -86,9 +63,9 @@ std::u32string LineChars(std::string_view line) {
         for (unsigned char c : line) chars.push_back(c);
         return chars;
     }
-    char32_t cp = 0;
-    for (size_t at = 0; at < line.size(); at += SequenceLength(line, at, &cp)) {
-        SequenceLength(line, at, &cp);
+    uint32_t cp = 0;
+    for (size_t at = 0; at < line.size();) {
+        at += DecodeUtf8(line, at, cp);
         chars.push_back(cp);
     }
     return chars;
@@ -96,9 +73,7 @@ std::u32string LineChars(std::string_view line) {
 
 int LineLength(std::string_view line) {
     if (!IsUtf8(line)) return static_cast<int>(line.size());
-    // Every byte but the continuation bytes starts a character.
-    return static_cast<int>(std::count_if(line.begin(), line.end(),
-                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<int>(Utf8Length(line));
 }
 
 size_t CharOffset(std::string_view line, int n) {

@@ -31,8 +31,8 @@ struct Ansi1252 {
     }
 };
 
-// The valid UTF-8 sequence at `i` (overlong forms, surrogates and code points above U+10FFFF
-// are not valid): its code point and length, or length 0.
+}  // namespace
+
 size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp) {
     const uint8_t b = static_cast<uint8_t>(in[i]);
     if (b < 0x80) {
@@ -53,8 +53,6 @@ size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return len;
 }
-
-}  // namespace
 
 // UTF-8 to ANSI (Windows-1252). A character that 1252 cannot hold becomes "?", as the system's
 // own conversion writes its default character; so does each byte that is not part of a valid

@@ -67,6 +67,10 @@ int EscapedByteAt(std::string_view utf8, size_t at);
 void AppendUtf8(std::string& out, uint32_t codePoint);
 // The number of code points of UTF-8 text (the continuation bytes are not counted).
 size_t Utf8Length(std::string_view utf8);
+// The valid UTF-8 sequence at byte `i` of `in` (overlong forms, surrogates and code points
+// above U+10FFFF are not valid): its code point in `cp` and its length, or 0 when none starts
+// there.
+size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp);
 
 // Windows-1252 text to UTF-8, for kavlo's output; each character becomes one code point.
 std::string AnsiToUtf8(std::string_view ansi);
