@@ -77,43 +77,46 @@ layers)
   for t in "${!links[@]}"; do closure "$t"; done
   [ "${#links[@]}" -gt 0 ] || { echo "no layers found in $cmake_file"; exit 1; }
 
-  # The target of the folder a file stands in: its own folder's, or its first folder's.
+  # owner PATH sets `found` to the target of the folder PATH stands in: its own folder's, or
+  # its first folder's (empty when neither is a target's). No subshell: it runs per include.
   owner() {
     local dir=${1#./}
     dir=${dir%/*}
-    if [ -n "${target_of[$dir]:-}" ]; then echo "${target_of[$dir]}"
-    else echo "${target_of[${dir%%/*}]:-}"; fi
+    found=${target_of[$dir]:-${target_of[${dir%%/*}]:-}}
   }
 
   fail=0 checked=0
   while IFS= read -r dir; do
     dir=${dir#./}
-    [ -n "$(owner "./$dir/x")" ] || { echo "src/$dir is in no layer"; fail=1; }
+    owner "./$dir/x"
+    [ -n "$found" ] || { echo "src/$dir is in no layer"; fail=1; }
   done < <(find . -mindepth 1 -maxdepth 1 -type d | sort)
-  while IFS= read -r file; do
-    own=$(owner "$file")
+  # Every quoted include of every source file, as FILE<tab>INCLUDE, read in one pass.
+  while IFS=$'\t' read -r file inc; do
+    owner "$file"
+    own=$found
     [ -n "$own" ] || continue
-    while IFS= read -r inc; do
-      checked=$((checked + 1))
-      first=${inc%%/*}
-      if [ "$first" = "$inc" ]; then
-        echo "$file includes \"$inc\": not in a layer"; fail=1; continue
-      fi
-      if [ -d "$first" ]; then
-        wanted=$(owner "./$inc")
-        [ -n "$wanted" ] || { echo "$file includes \"$inc\": not in a layer"; fail=1; continue; }
-        [[ ${reach[$own]:-} == *" $wanted "* ]] && continue
-        echo "$file includes \"$inc\": $own does not link $wanted"; fail=1
-      elif [ -d "../$first" ]; then  # a folder of the source tree outside src
-        ok=0
-        for t in ${reach[$own]:-}; do [ -n "${exposes[$t]:-}" ] && ok=1; done
-        [ "$ok" -eq 1 ] && continue
-        echo "$file includes \"$inc\": $own does not link a library that offers $first/"; fail=1
-      else
-        echo "$file includes \"$inc\": not in a layer"; fail=1
-      fi
-    done < <(sed -nE 's/^\s*#\s*include\s*"([^"]+)".*/\1/p' "$file")
-  done < <(find . -name '*.cpp' -o -name '*.h' | sort)
+    checked=$((checked + 1))
+    first=${inc%%/*}
+    if [ "$first" = "$inc" ]; then
+      echo "$file includes \"$inc\": not in a layer"; fail=1; continue
+    fi
+    if [ -d "$first" ]; then
+      owner "./$inc"
+      wanted=$found
+      [ -n "$wanted" ] || { echo "$file includes \"$inc\": not in a layer"; fail=1; continue; }
+      [[ ${reach[$own]:-} == *" $wanted "* ]] && continue
+      echo "$file includes \"$inc\": $own does not link $wanted"; fail=1
+    elif [ -d "../$first" ]; then  # a folder of the source tree outside src
+      ok=0
+      for t in ${reach[$own]:-}; do [ -n "${exposes[$t]:-}" ] && ok=1; done
+      [ "$ok" -eq 1 ] && continue
+      echo "$file includes \"$inc\": $own does not link a library that offers $first/"; fail=1
+    else
+      echo "$file includes \"$inc\": not in a layer"; fail=1
+    fi
+  done < <(find . \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z | xargs -0 awk '
+             /^[ \t]*#[ \t]*include[ \t]*"/ { split($0, q, "\""); print FILENAME "\t" q[2] }')
   [ "$fail" -eq 0 ] || exit 1
   graph=""
   for t in $(printf '%s\n' "${!links[@]}" | sort); do
