@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "objfile/conversions.h"
+#include "base/calendar.h"
 #include "objfile/object_types.h"
 #include "support/fbk_writer.h"
 #include "support/fob_writer.h"

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "app/main_form_win.h"
+#include "app/update_check_ui_win.h"
 #include "exports.h"
 #include "listing/list_builder.h"
 #include "median.h"
 #include "settings/registry_memory.h"
-#include "settings/update_check_win.h"
 #include "support/fixed_regional.h"
 
 using namespace kavlo;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/calendar.h"
 #include "objfile/conversions.h"
 
 namespace kavlo {

@@ -24,6 +24,7 @@
 #include "app/save_command_win.h"
 #include "app/settings_form_win.h"
 #include "app/toolbar_images_win.h"
+#include "app/update_check_ui_win.h"
 #include "gui/error_report.h"
 #include "gui/clipboard_win.h"
 #include "gui/compact_path_win.h"

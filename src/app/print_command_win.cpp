@@ -2,9 +2,9 @@
 // time of printing is taken once, so every page shows the same. Escape cancels the job.
 #include "app/print_command_win.h"
 
+#include "base/calendar.h"
 #include "gui/print_dialog_win.h"
 #include "gui/printer_canvas_win.h"
-#include "objfile/conversions.h"
 #include "output/print_list.h"
 #include "output/printers_win.h"
 

@@ -4,7 +4,7 @@
 // written from MarkerImage by tools/make_markers.
 #pragma once
 
-#include "app/toolbar_art_canvas.h"
+#include "raster/canvas.h"
 
 namespace kavlo {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
+#include "base/print_canvas.h"
 #include "gui/gdi_handles_win.h"
-#include "output/print_canvas.h"
 
 namespace kavlo {
 

@@ -14,8 +14,8 @@
 #include <functional>
 #include <vector>
 
+#include "base/progress.h"
 #include "gui/gdi_handles_win.h"
-#include "output/progress.h"
 
 namespace kavlo {
 

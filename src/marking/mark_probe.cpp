@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/file.h"
+#include "raster/canvas.h"
 
 namespace kavlo {
 
@@ -21,10 +22,6 @@ int VerticalRunEnd(const Pixels& p, int x) {
         if (count == 9) return y;
     }
     return -1;
-}
-
-void PutLE(std::string& s, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -96,35 +93,13 @@ std::optional<ScreenPoint> FindMarkProbe(Desktop& d, const ScreenRect& area, con
 Color ScreenPixel(Desktop& d, ScreenPoint p) { return d.Pixel(p).value_or(kUnreadable); }
 
 std::string EncodeBmp24(const Pixels& p) {
-    const uint32_t stride = (static_cast<uint32_t>(p.width) * 3 + 3) & ~3u;
-    const uint32_t imageBytes = stride * static_cast<uint32_t>(p.height);
-    std::string s;
-    s.reserve(54 + imageBytes);
-    s += "BM";
-    PutLE(s, 54 + imageBytes, 4);  // file size
-    PutLE(s, 0, 4);
-    PutLE(s, 54, 4);               // offset of the pixels
-    PutLE(s, 40, 4);               // BITMAPINFOHEADER
-    PutLE(s, static_cast<uint32_t>(p.width), 4);
-    PutLE(s, static_cast<uint32_t>(p.height), 4);  // positive: bottom-up
-    PutLE(s, 1, 2);
-    PutLE(s, 24, 2);
-    PutLE(s, 0, 4);  // BI_RGB
-    PutLE(s, imageBytes, 4);
-    PutLE(s, 2835, 4);  // 72 DPI
-    PutLE(s, 2835, 4);
-    PutLE(s, 0, 4);
-    PutLE(s, 0, 4);
-    for (int y = p.height - 1; y >= 0; --y) {
-        for (int x = 0; x < p.width; ++x) {
-            const Color c = p.At(x, y);
-            s += static_cast<char>((c >> 16) & 0xFF);  // blue
-            s += static_cast<char>((c >> 8) & 0xFF);   // green
-            s += static_cast<char>(c & 0xFF);          // red
-        }
-        s.append(stride - static_cast<uint32_t>(p.width) * 3, '\0');
+    // Screen colours are 0x00BBGGRR; the raster image holds opaque 0xAARRGGBB.
+    Image image(p.width, p.height);
+    for (size_t k = 0; k < p.colors.size(); ++k) {
+        const Color c = p.colors[k];
+        image.argb[k] = Opaque((c & 0xFF) << 16 | (c & 0xFF00) | ((c >> 16) & 0xFF));
     }
-    return s;
+    return EncodeBmp24(image);
 }
 
 }  // namespace kavlo

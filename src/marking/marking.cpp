@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 
@@ -30,6 +31,11 @@ private:
     bool Prepare();
     void MarkRows();
     void Finish();
+    // Whether the focus is checked a second time, after the first row's extra pause, before the
+    // value is entered (the Type filter does, the ID filter does not).
+    enum class FocusCheck { Once, AgainBeforeValue };
+    bool SetFieldFilter(const std::string& caption, bool firstRow, FocusCheck check,
+                        const std::function<void()>& enterValue);
 
     // Stops the run when the client is no longer the foreground window; true while it goes on.
     bool CheckFocus() {
@@ -150,6 +156,30 @@ bool MarkingRun::Prepare() {
     return true;
 }
 
+// The field filter of the column the cursor is in: F7 opens its window, which is waited for by
+// its caption while the pace follows the client's answer; the value is entered, Up and Enter
+// close the window, which is waited for to go. The first row takes an extra pause after each
+// wait. False when the client lost the focus on the way (the run is interrupted).
+bool MarkingRun::SetFieldFilter(const std::string& caption, bool firstRow, FocusCheck check,
+                                const std::function<void()>& enterValue) {
+    Tap(vk::F7);
+    StartTimer();
+    WaitFor(caption, true, 10, pace_);
+    pace_ = (pace_ + Measure()) / 2;
+    Sleep(pace_);
+    if (!CheckFocus()) return false;
+    if (firstRow) Sleep(pace_);
+    if (check == FocusCheck::AgainBeforeValue && !CheckFocus()) return false;
+    enterValue();
+    Tap(vk::Up);
+    Tap(vk::Return);
+    WaitFor(caption, false, 10, pace_);
+    Sleep(pace_);
+    if (!CheckFocus()) return false;
+    if (firstRow) Sleep(pace_);
+    return true;
+}
+
 // An object by type and ID, as one key.
 uint64_t ObjectKeyOf(int type, int id) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(type)) << 32) | static_cast<uint32_t>(id);
@@ -177,32 +207,12 @@ void MarkingRun::MarkRows() {
         Tap(vk::Home);
 
         if (type != lastType) {
-            Tap(vk::F7);
-            StartTimer();
-            WaitFor(o_.fieldFilterType, true, 10, pace_);
-            pace_ = (pace_ + Measure()) / 2;
-            Sleep(pace_);
-            if (!CheckFocus()) break;
-            if (first) Sleep(pace_);
-            if (!CheckFocus()) break;
-            Press(static_cast<uint8_t>('0' + type));
-            Tap(vk::Up);
-            Tap(vk::Return);
-            WaitFor(o_.fieldFilterType, false, 10, pace_);
-            Sleep(pace_);
-            if (!CheckFocus()) break;
+            const auto typeDigit = [&] { Press(static_cast<uint8_t>('0' + type)); };
+            if (!SetFieldFilter(o_.fieldFilterType, first, FocusCheck::AgainBeforeValue, typeDigit)) break;
             lastType = type;
-            if (first) Sleep(pace_);
         }
 
         Press(vk::Right);
-        Tap(vk::F7);
-        StartTimer();
-        WaitFor(o_.fieldFilterID, true, 10, pace_);
-        pace_ = (pace_ + Measure()) / 2;
-        Sleep(pace_);
-        if (!CheckFocus()) break;
-        if (first) Sleep(pace_);
         // Up to 50 objects of the consecutive rows of this type, their IDs in list order; rows
         // of objects already in hand are covered without adding their IDs again. n counts the
         // rows covered, objects the IDs in the filter.
@@ -218,13 +228,8 @@ void MarkingRun::MarkRows() {
             filter += std::to_string(next);
             ++objects;
         }
-        TypeText(d_, filter);
-        Tap(vk::Up);
-        Tap(vk::Return);
-        WaitFor(o_.fieldFilterID, false, 10, pace_);
-        Sleep(pace_);
-        if (!CheckFocus()) break;
-        if (first) Sleep(pace_);
+        const auto typeIds = [&] { TypeText(d_, filter); };
+        if (!SetFieldFilter(o_.fieldFilterID, first, FocusCheck::Once, typeIds)) break;
         Tap(vk::Up);
         if (first) Sleep(pace_);
 

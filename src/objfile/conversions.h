@@ -1,6 +1,6 @@
 // The conversions that bring the numbers, dates, times and texts of the four file formats
-// into the forms of the object record. Pure functions; the regional formats come in as a
-// FormatSettings value.
+// into the forms of the object record: day serials (base/calendar.h) and the date and time
+// texts of the list. Pure functions; the regional formats come in as a FormatSettings value.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,9 +9,6 @@
 #include "platform/format_settings.h"
 
 namespace kavlo {
-
-// A day serial counts days since 30 December 1899; the fraction is the time of day.
-inline constexpr double kNoDate = 0.0;
 
 struct WholeNumber {
     int32_t value = 0;
@@ -28,25 +25,6 @@ inline int32_t WholeNumberValue(std::string_view text) { return ParseWholeNumber
 double NavDateToDate(int32_t raw);
 // The binary formats' 32-bit time in milliseconds, as a fraction of a day.
 double NavTimeToTime(int32_t raw);
-
-// Calendar arithmetic on day serials (proleptic Gregorian calendar, any year).
-struct CivilDate {
-    int64_t year = 0;
-    int month = 0;      // 1 to 12
-    int day = 0;        // 1 to 31
-    int dayOfWeek = 0;  // 0 = Sunday
-};
-bool IsValidDate(int64_t year, int month, int day);
-// Raises EConvertError for an impossible date or a year outside 1 to 9999.
-double EncodeDate(int year, int month, int day);
-CivilDate DecodeDate(double serial);
-// Raises EConvertError for an impossible time (hour 0 to 23, minute and second 0 to 59).
-double EncodeTime(int hour, int minute, int second, int millisecond);
-struct ClockTime {
-    int hour = 0, minute = 0, second = 0, millisecond = 0;
-};
-// The time of day of a serial, rounded to the millisecond (the fraction's magnitude is used).
-ClockTime DecodeTime(double serial);
 
 // The serial's date in the short date picture of the settings, and its time in the long time
 // picture (Windows-style pictures, see FormatSettings).

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/progress.h"
 #include "listing/visible_list.h"
-#include "output/progress.h"
 #include "platform/format_settings.h"
 
 namespace kavlo {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/print_canvas.h"
+#include "base/progress.h"
 #include "listing/visible_list.h"
-#include "output/print_canvas.h"
-#include "output/progress.h"
 #include "platform/format_settings.h"
 
 namespace kavlo {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/calendar.h"
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
 #include "platform/file.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/progress.h"
 #include "listing/visible_list.h"
-#include "output/progress.h"
 #include "platform/format_settings.h"
 
 namespace kavlo {

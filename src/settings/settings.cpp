@@ -1,14 +1,11 @@
 // Loading and saving the settings record and the window's placement and column widths.
 #include "settings/settings.h"
 
+#include <variant>
+
 namespace kavlo {
 
 namespace {
-
-// The value names of ShowTableData ... ShowQuery, in object type order.
-constexpr std::string_view kShowTypeNames[kObjectTypeCount] = {
-    "ShowTableData", "ShowTable",    "ShowForm",      "ShowReport", "ShowDataport",
-    "ShowCodeunit",  "ShowXMLport",  "ShowMenuSuite", "ShowPage",   "ShowQuery"};
 
 // Stored coordinates of -5 and below count as absent, so -5 also stands for "not stored".
 constexpr int32_t kNoCoordinate = -5;
@@ -27,19 +24,87 @@ int32_t ReadPlacementDpi(RegistryKey& key) {
     }
 }
 
-void ReadBoolInto(RegistryKey& key, std::string_view name, bool& field) {
-    if (auto v = ReadBool(key, name)) field = *v;
+// The values of the record that pass between one field and one registry value, in the order
+// they are read and written (a failure stops both at the failing value).
+struct SettingsValue {
+    std::string_view name;
+    std::variant<bool TSettings::*, int32_t TSettings::*, double TSettings::*, std::string TSettings::*> field;
+    // A string absent from the registry takes this text (the second for the Danish language).
+    std::string_view absentText = {}, absentTextDanish = {};
+    // An integer read from the registry is put right by this, where it is given.
+    int32_t (*normalise)(int32_t) = nullptr;
+};
+
+int32_t ToolButtonSizeOf(int32_t stored) { return stored == 0 || stored == 1 ? stored : 1; }
+
+constexpr SettingsValue kSettingsValues[] = {
+    {"ShowTableData", &TSettings::ShowTableData},
+    {"ShowTable", &TSettings::ShowTable},
+    {"ShowForm", &TSettings::ShowForm},
+    {"ShowReport", &TSettings::ShowReport},
+    {"ShowDataport", &TSettings::ShowDataport},
+    {"ShowCodeunit", &TSettings::ShowCodeunit},
+    {"ShowXMLport", &TSettings::ShowXMLport},
+    {"ShowMenuSuite", &TSettings::ShowMenuSuite},
+    {"ShowPage", &TSettings::ShowPage},
+    {"ShowQuery", &TSettings::ShowQuery},
+    {"HideSystemObjects", &TSettings::HideSystemObjects},
+    {"CheckForUpdates", &TSettings::CheckForUpdates},
+    {"CheckForUpdatesDays", &TSettings::CheckForUpdatesDays},
+    {"CheckForUpdatesLastDate", &TSettings::CheckForUpdatesLastDate},
+    {"SortByFile", &TSettings::SortByFile},
+    {"OnlyShowBoth", &TSettings::OnlyShowBoth},
+    // A stored caption wins even when it is empty; only an absent one takes the default.
+    {"LanguageObjectDesigner", &TSettings::LanguageObjectDesigner, "Object Designer", "Object Designer"},
+    {"LanguageFieldFilterType", &TSettings::LanguageFieldFilterType, "Type - Field Filter", "Type - Feltfilter"},
+    {"LanguageFieldFilterID", &TSettings::LanguageFieldFilterID, "ID - Field Filter", "ID - Feltfilter"},
+    {"LanguageSelectAllShortcut", &TSettings::LanguageSelectAllShortcut, "Ctrl+A", "Ctrl+A"},
+    {"ToolButtonSize", &TSettings::ToolButtonSize, {}, {}, ToolButtonSizeOf},
+    {"IntelligentObjectMarking", &TSettings::IntelligentObjectMarking},
+    {"CompareContent", &TSettings::CompareContent},
+    {"DiffWindowWidth", &TSettings::DiffWindowWidth},
+    {"DiffWindowHeight", &TSettings::DiffWindowHeight},
+};
+
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+void ReadValue(RegistryKey& key, const SettingsValue& v, TSettings& s, bool danish) {
+    std::visit(Overloaded{
+                   [&](bool TSettings::*field) {
+                       if (auto b = ReadBool(key, v.name)) s.*field = *b;
+                   },
+                   [&](int32_t TSettings::*field) {
+                       if (auto n = ReadInteger(key, v.name)) s.*field = *n;
+                       if (v.normalise) s.*field = v.normalise(s.*field);
+                   },
+                   [&](double TSettings::*field) {
+                       // A damaged date costs at most an early update check, so it does not end
+                       // loading.
+                       try {
+                           if (auto d = ReadDate(key, v.name)) s.*field = *d;
+                       } catch (const ERegistryError&) {
+                           s.*field = 0.0;
+                       }
+                   },
+                   [&](std::string TSettings::*field) {
+                       auto text = ReadString(key, v.name);
+                       s.*field = text ? std::move(*text) : std::string(danish ? v.absentTextDanish : v.absentText);
+                   },
+               },
+               v.field);
 }
 
-void ReadIntegerInto(RegistryKey& key, std::string_view name, int32_t& field) {
-    if (auto v = ReadInteger(key, name)) field = *v;
-}
-
-// A stored caption wins even when it is empty; only an absent one takes the default.
-void ReadLanguageText(RegistryKey& key, std::string_view name, std::string& field,
-                      std::string_view defaultText) {
-    auto v = ReadString(key, name);
-    field = v ? std::move(*v) : std::string(defaultText);
+void WriteValue(RegistryKey& key, const SettingsValue& v, const TSettings& s) {
+    std::visit(Overloaded{
+                   [&](bool TSettings::*field) { WriteBool(key, v.name, s.*field); },
+                   [&](int32_t TSettings::*field) { WriteInteger(key, v.name, s.*field); },
+                   [&](double TSettings::*field) { WriteDate(key, v.name, s.*field); },
+                   [&](std::string TSettings::*field) { WriteString(key, v.name, s.*field); },
+               },
+               v.field);
 }
 
 // Every field but LastFileSaved at its default, the four captions empty: the captions take
@@ -85,33 +150,8 @@ void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t langu
     }
 
     SetDefaults(s);
-    for (int t = 0; t < kObjectTypeCount; ++t) ReadBoolInto(key, kShowTypeNames[t], s.*kShowTypeFields[t]);
-    ReadBoolInto(key, "HideSystemObjects", s.HideSystemObjects);
-    ReadBoolInto(key, "CheckForUpdates", s.CheckForUpdates);
-    ReadIntegerInto(key, "CheckForUpdatesDays", s.CheckForUpdatesDays);
-    // A damaged date costs at most an early update check, so it does not end loading.
-    try {
-        if (auto d = ReadDate(key, "CheckForUpdatesLastDate")) s.CheckForUpdatesLastDate = *d;
-    } catch (const ERegistryError&) {
-        s.CheckForUpdatesLastDate = 0.0;
-    }
-    ReadBoolInto(key, "SortByFile", s.SortByFile);
-    ReadBoolInto(key, "OnlyShowBoth", s.OnlyShowBoth);
-
     const bool danish = languageId == kDanishLanguageId;
-    ReadLanguageText(key, "LanguageObjectDesigner", s.LanguageObjectDesigner, "Object Designer");
-    ReadLanguageText(key, "LanguageFieldFilterType", s.LanguageFieldFilterType,
-                     danish ? "Type - Feltfilter" : "Type - Field Filter");
-    ReadLanguageText(key, "LanguageFieldFilterID", s.LanguageFieldFilterID,
-                     danish ? "ID - Feltfilter" : "ID - Field Filter");
-    ReadLanguageText(key, "LanguageSelectAllShortcut", s.LanguageSelectAllShortcut, "Ctrl+A");
-
-    ReadIntegerInto(key, "ToolButtonSize", s.ToolButtonSize);
-    if (s.ToolButtonSize != 0 && s.ToolButtonSize != 1) s.ToolButtonSize = 1;
-    ReadBoolInto(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
-    ReadBoolInto(key, "CompareContent", s.CompareContent);
-    ReadIntegerInto(key, "DiffWindowWidth", s.DiffWindowWidth);
-    ReadIntegerInto(key, "DiffWindowHeight", s.DiffWindowHeight);
+    for (const SettingsValue& v : kSettingsValues) ReadValue(key, v, s, danish);
 
     // Only a load that got this far sets the buttons; after a failure they stay released.
     for (int t = 0; t < kObjectTypeCount; ++t) window.SetTypeButtonDown(t, s.*kShowTypeFields[t]);
@@ -137,22 +177,7 @@ void Save(const TSettings& s, const SettingsWindow& window, RegistryKey& key) {
     const int columns = window.ColumnCount();
     for (int n = 0; n < columns; ++n) WriteInteger(key, ColumnWidthName(n), window.ColumnWidth(n));
 
-    for (int t = 0; t < kObjectTypeCount; ++t) WriteBool(key, kShowTypeNames[t], s.*kShowTypeFields[t]);
-    WriteBool(key, "HideSystemObjects", s.HideSystemObjects);
-    WriteBool(key, "CheckForUpdates", s.CheckForUpdates);
-    WriteInteger(key, "CheckForUpdatesDays", s.CheckForUpdatesDays);
-    WriteDate(key, "CheckForUpdatesLastDate", s.CheckForUpdatesLastDate);
-    WriteBool(key, "SortByFile", s.SortByFile);
-    WriteBool(key, "OnlyShowBoth", s.OnlyShowBoth);
-    WriteString(key, "LanguageObjectDesigner", s.LanguageObjectDesigner);
-    WriteString(key, "LanguageFieldFilterType", s.LanguageFieldFilterType);
-    WriteString(key, "LanguageFieldFilterID", s.LanguageFieldFilterID);
-    WriteString(key, "LanguageSelectAllShortcut", s.LanguageSelectAllShortcut);
-    WriteInteger(key, "ToolButtonSize", s.ToolButtonSize);
-    WriteBool(key, "IntelligentObjectMarking", s.IntelligentObjectMarking);
-    WriteBool(key, "CompareContent", s.CompareContent);
-    WriteInteger(key, "DiffWindowWidth", s.DiffWindowWidth);
-    WriteInteger(key, "DiffWindowHeight", s.DiffWindowHeight);
+    for (const SettingsValue& v : kSettingsValues) WriteValue(key, v, s);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "objfile/conversions.h"
+#include "base/calendar.h"
 
 namespace kavlo {
 

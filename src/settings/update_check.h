@@ -1,7 +1,8 @@
 // The update check: the release date of the running build against the date that the program's
 // web site publishes for the newest version. The procedure is portable; what it touches (the
 // network test, the build's own date, the HTTP request, the boxes, the browser) comes in an
-// UpdateCheckEnv, which the Windows edge fills with the real thing.
+// UpdateCheckEnv, which the Windows edge fills with the real thing: the sources in
+// settings/update_check_win, the boxes and the browser in app/update_check_ui_win.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,11 +1,10 @@
 // The update check's Windows side: the build's version data, the network test, one HTTP GET
-// through WinINet, the browser, and the thread that runs the check at start.
+// through WinINet, and the thread that runs the check at start.
 // Winsock 2 before <windows.h>, which would bring in the first Winsock's declarations.
 #include <winsock2.h>
 
 #include "settings/update_check_win.h"
 
-#include <shellapi.h>
 #include <wininet.h>
 
 #include <cstdio>
@@ -126,43 +125,11 @@ std::string HttpGetText(const std::string& url) {
     return body;
 }
 
-void OpenWebsite() {
-    ShellExecuteA(nullptr, "open", WebPageUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void AskGoToWebsite(HWND owner, const std::function<void()>& openWebsite) {
-    const std::string text(kNewVersionQuestion), caption(kUpdateCheckCaption);
-    if (MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONQUESTION | MB_YESNOCANCEL) == IDYES)
-        openWebsite();
-}
-
-namespace {
-
-UINT IconFlag(BoxIcon icon) {
-    switch (icon) {
-        case BoxIcon::Warning: return MB_ICONWARNING;
-        case BoxIcon::Error: return MB_ICONERROR;
-        case BoxIcon::Question: return MB_ICONQUESTION;
-        case BoxIcon::Information: break;
-    }
-    return MB_ICONINFORMATION;
-}
-
-}  // namespace
-
-UpdateCheckEnv SystemUpdateCheckEnv(HWND owner) {
+UpdateCheckEnv SystemUpdateCheckSources() {
     UpdateCheckEnv env;
     env.networkPresent = NetworkPresent;
     env.ownDate = ReadOwnDate;
     env.httpGetText = HttpGetText;
-    const std::string caption(kUpdateCheckCaption);
-    env.tell = [owner, caption](const std::string& text, BoxIcon icon) {
-        MessageBoxA(owner, text.c_str(), caption.c_str(), IconFlag(icon));
-    };
-    env.ask = [owner, caption](const std::string& text, BoxIcon icon) {
-        return MessageBoxA(owner, text.c_str(), caption.c_str(), IconFlag(icon) | MB_YESNOCANCEL) == IDYES;
-    };
-    env.openWebsite = OpenWebsite;
     return env;
 }
 

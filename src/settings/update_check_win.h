@@ -1,10 +1,9 @@
 // The update check on Windows: the build's own version data, the network test, the HTTP
-// request, the boxes and the browser, and the background thread that reports by a message.
+// request, and the background thread that reports by a message.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,17 +47,9 @@ bool NetworkPresent();
 // failure (name, connection, an HTTP error status).
 std::string HttpGetText(const std::string& url);
 
-// Opens the program's web page in the user's browser (ShellExecuteA "open", no owner; the
-// result is not looked at).
-void OpenWebsite();
-
-// The question shown after a background check found a newer version: Yes, No and Cancel,
-// with a question icon; Yes runs `openWebsite`.
-void AskGoToWebsite(HWND owner, const std::function<void()>& openWebsite = OpenWebsite);
-
-// The real network test, version data, HTTP request, browser, and boxes owned by `owner`
-// with the caption "Check for updates".
-UpdateCheckEnv SystemUpdateCheckEnv(HWND owner);
+// The real network test, version data and HTTP request; what the check shows (its boxes and
+// the browser) is left to the window that starts it.
+UpdateCheckEnv SystemUpdateCheckSources();
 
 // Starts the background check: a thread that runs CheckForNewVersion silent with `env` and
 // posts `message` with the result as wParam to `window`, then ends. A failure of the check

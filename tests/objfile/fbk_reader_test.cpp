@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "base/calendar.h"
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "objfile/conversions.h"
+#include "base/calendar.h"
 
 namespace kavlo {
 namespace {

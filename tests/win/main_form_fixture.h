@@ -19,9 +19,9 @@
 
 #include "app/main_form_win.h"
 #include "app/main_messages.h"
+#include "app/update_check_ui_win.h"
 #include "main_form_peer.h"
 #include "settings/registry_memory.h"
-#include "settings/update_check_win.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/calendar.h"
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "platform/code_page.h"

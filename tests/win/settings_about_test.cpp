@@ -5,6 +5,7 @@
 #include "app/about_text.h"
 #include "local_http_server.h"
 #include "res/resource.h"
+#include "settings/update_check_win.h"
 
 namespace kavlo {
 namespace {

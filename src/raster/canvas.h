@@ -1,5 +1,7 @@
-// A small raster canvas for drawing the program's images in code: filled and outlined shapes
-// with anti-aliased edges, lines, a proportional pixel font, and a 24-bit BMP encoder.
+// A small raster canvas for drawing images in code: filled and outlined shapes with
+// anti-aliased edges, lines, a proportional pixel font; and the image files it writes, 24-bit
+// BMP (read back too) and ICO. The program's toolbar images, file markers and icon are drawn
+// on it (app/toolbar_art).
 //
 // Shapes take coordinates in "units": the canvas maps `unitsPerSide` units onto its width, so
 // one drawing (designed on a 16-unit grid) renders at 16 and 32 pixels. Outline widths are in

@@ -1,6 +1,6 @@
-// What printing asks of a printer: its resolution and page height, fonts, text measures and
-// output, and the document's pages. The window prints on a printer's device context; the tests
-// record the calls instead.
+// The seam of a printer: what the print layout (output) asks of one, its resolution and page
+// height, fonts, text measures and output, and the document's pages. The window prints on a
+// printer's device context (gui's printer canvas); the tests record the calls instead.
 #pragma once
 #include <string>
 #include <string_view>

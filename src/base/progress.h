@@ -1,6 +1,6 @@
-// The progress report that the output commands share: called once per data row with the row's
-// index (1 to the last row) before the row is handled. The window moves its status-bar
-// progress bar; kavlo and the tests implement it as they need.
+// The seam of a long piece of work's progress report. The output commands call it once per
+// data row with the row's index (1 to the last row) before the row is handled; the window's
+// progress guard (gui) moves its status-bar progress bar, kavlo and the tests do as they need.
 #pragma once
 #include <exception>
 

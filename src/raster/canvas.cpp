@@ -1,6 +1,6 @@
-// The raster canvas the program's images are drawn on: shapes with anti-aliased edges, lines,
-// the pixel font and the BMP encoder.
-#include "app/toolbar_art_canvas.h"
+// The raster canvas: shapes with anti-aliased edges, lines, the pixel fonts, and the BMP and
+// ICO encoders.
+#include "raster/canvas.h"
 
 #include <algorithm>
 #include <cmath>
