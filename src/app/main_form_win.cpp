@@ -954,110 +954,118 @@ void TMainForm::WmFiltersChanged() {
     BuildList(built_.LastMode);
 }
 
-LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool TMainForm::OnCreate() {
+    FormCreate();
+    return true;
+}
+
+void TMainForm::OnDestroy() {
+    FormDestroy();
+    if (options_.quitOnClose) PostQuitMessage(0);
+}
+
+bool TMainForm::OnSize(int, int) {
+    FormResize();
+    return true;
+}
+
+bool TMainForm::OnGetMinMaxInfo(MINMAXINFO& info) {
+    const SIZE minimum = MinimumSize();
+    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, minimum.cx);
+    info.ptMinTrackSize.y = std::max<LONG>(info.ptMinTrackSize.y, minimum.cy);
+    return true;
+}
+
+bool TMainForm::OnSizing(WPARAM edge, RECT& frame) {
+    KeepSizingRectAtLeast(frame, MinimumSize(), edge);
+    return true;
+}
+
+// A size below the minimum that did not come through the system's sizing (a window manager
+// that sizes the frame itself, as X's do under Wine, or a program) is taken as it is, so that
+// the window and its frame agree, and then grown to the minimum (holding it back here would
+// leave the frame at the small size).
+bool TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
+    const SIZE minimum = MinimumSize();
+    if ((pos.flags & SWP_NOSIZE) || (pos.cx >= minimum.cx && pos.cy >= minimum.cy) || IsIconic(hwnd_) ||
+        IsZoomed(hwnd_))
+        return false;
+    PostMessageA(hwnd_, kWmKeepMinimumSize, 0, 0);
+    return true;
+}
+
+bool TMainForm::OnExitSizeMove() {
+    UpdateScrollBar();
+    return true;
+}
+
+bool TMainForm::OnTimer(UINT_PTR id) {
+    if (id != kStatusNoteTimer) return false;
+    KillTimer(hwnd_, kStatusNoteTimer);
+    for (int i = 0; i < kStatusPanelCount; ++i)
+        SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(PanelText(i).c_str()));
+    return true;
+}
+
+bool TMainForm::OnScroll(int bar, int code, HWND control) {
+    if (bar == SB_VERT && control == scrollbar_) ScrollBarScroll(code);
+    return true;
+}
+
+bool TMainForm::OnCommand(int id, int, HWND) {
+    if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) Click(id - ToolButtonId(0));
+    return true;
+}
+
+// The toolbar's hints, with the keys of their commands.
+bool TMainForm::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != TTN_GETDISPINFOA) return false;
+    auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
+    const int id = static_cast<int>(header.idFrom);
+    if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) {
+        info.lpszText = hints_[static_cast<size_t>(id - ToolButtonId(0))].data();
+        info.hinst = nullptr;
+    }
+    result = 0;
+    return true;
+}
+
+bool TMainForm::OnContextMenu(HWND clicked, POINT screen) {
+    if (clicked != toolbar_) return false;
+    if (screen.x == -1 && screen.y == -1) {  // from the keyboard: below the toolbar's left end
+        RECT r{};
+        GetWindowRect(toolbar_, &r);
+        screen = {r.left + 8, r.bottom};
+    }
+    ToolBarContextMenu(screen);
+    return true;
+}
+
+bool TMainForm::OnFocus(bool gained) {
+    if (!gained) return false;
+    SetFocus(grid_.Handle());
+    return true;
+}
+
+// No hint outlives the window's activation.
+void TMainForm::OnActivate(WPARAM state) {
+    if (LOWORD(state) != WA_INACTIVE) return;
+    HideStatusHint();
+    grid_.HideHint();
+}
+
+bool TMainForm::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_CREATE: FormCreate(); return 0;
-        case WM_DESTROY:
-            FormDestroy();
-            if (options_.quitOnClose) PostQuitMessage(0);
-            return 0;
-        case WM_SIZE: FormResize(); return 0;
-        case WM_GETMINMAXINFO: {
-            const SIZE minimum = MinimumSize();
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minimum.cx);
-            info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, minimum.cy);
-            return 0;
-        }
-        case WM_SIZING:
-            KeepSizingRectAtLeast(*reinterpret_cast<RECT*>(lParam), MinimumSize(), wParam);
-            return TRUE;
-        case WM_WINDOWPOSCHANGING: {
-            // A size below the minimum that did not come through the system's sizing (a window
-            // manager that sizes the frame itself, as X's do under Wine, or a program) is taken
-            // as it is, so that the window and its frame agree, and then grown to the minimum
-            // (holding it back here would leave the frame at the small size).
-            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-            const SIZE minimum = MinimumSize();
-            if (!(pos->flags & SWP_NOSIZE) && (pos->cx < minimum.cx || pos->cy < minimum.cy) && !IsIconic(hwnd_) &&
-                !IsZoomed(hwnd_)) {
-                PostMessageA(hwnd_, kWmKeepMinimumSize, 0, 0);
-                return 0;
-            }
-            return Default(msg, wParam, lParam);
-        }
-        case kWmKeepMinimumSize: KeepMinimumSize(); return 0;
-        case WM_EXITSIZEMOVE: UpdateScrollBar(); return 0;
-        case WM_TIMER:
-            if (wParam != kStatusNoteTimer) break;
-            KillTimer(hwnd_, kStatusNoteTimer);
-            for (int i = 0; i < kStatusPanelCount; ++i)
-                SendMessageA(status_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(PanelText(i).c_str()));
-            return 0;
-        case WM_VSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == scrollbar_) ScrollBarScroll(LOWORD(wParam));
-            return 0;
-        case WM_COMMAND: {
-            const int id = LOWORD(wParam);
-            if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) Click(id - ToolButtonId(0));
-            return 0;
-        }
-        case WM_NOTIFY: {
-            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-            if (hdr->code == TTN_GETDISPINFOA) {
-                auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-                const int id = static_cast<int>(hdr->idFrom);
-                if (id >= ToolButtonId(0) && id < ToolButtonId(kToolButtonCount)) {
-                    info->lpszText = hints_[static_cast<size_t>(id - ToolButtonId(0))].data();
-                    info->hinst = nullptr;
-                }
-                return 0;
-            }
-            break;
-        }
-        case WM_CONTEXTMENU:
-            if (reinterpret_cast<HWND>(wParam) == toolbar_) {
-                POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                if (pt.x == -1 && pt.y == -1) {
-                    RECT r{};
-                    GetWindowRect(toolbar_, &r);
-                    pt = {r.left + 8, r.bottom};
-                }
-                ToolBarContextMenu(pt);
-                return 0;
-            }
-            break;
-        case WM_SETFOCUS: SetFocus(grid_.Handle()); return 0;
-        case WM_ACTIVATE:
-            // No hint outlives the window's activation.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HideStatusHint();
-                grid_.HideHint();
-            }
-            return Default(msg, wParam, lParam);
-        default: break;
+        case kWmStartup: WmStartup(); return true;
+        case kWmLoadDropped: WmLoadDropped(); return true;
+        case kWmUpdateCheck: WmUpdateCheck(static_cast<int>(static_cast<int32_t>(wParam))); return true;
+        case kWmEditFieldFilter:
+            if (lParam == 0) WmEditFieldFilter(static_cast<int>(wParam));
+            return true;
+        case kWmFiltersChanged: WmFiltersChanged(); return true;
+        case kWmKeepMinimumSize: KeepMinimumSize(); return true;
+        default: return false;
     }
-    if (msg == kWmStartup) {
-        WmStartup();
-        return 0;
-    }
-    if (msg == kWmLoadDropped) {
-        WmLoadDropped();
-        return 0;
-    }
-    if (msg == kWmUpdateCheck) {
-        WmUpdateCheck(static_cast<int>(static_cast<int32_t>(wParam)));
-        return 0;
-    }
-    if (msg == kWmEditFieldFilter) {
-        if (lParam == 0) WmEditFieldFilter(static_cast<int>(wParam));
-        return 0;
-    }
-    if (msg == kWmFiltersChanged) {
-        WmFiltersChanged();
-        return 0;
-    }
-    return Default(msg, wParam, lParam);
 }
 
 }  // namespace kavlo

@@ -90,7 +90,21 @@ public:
     void Click(int button);
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCreate() override;
+    void OnDestroy() override;
+    bool OnSize(int width, int height) override;
+    bool OnGetMinMaxInfo(MINMAXINFO& info) override;
+    bool OnSizing(WPARAM edge, RECT& frame) override;
+    bool OnWindowPosChanging(WINDOWPOS& pos) override;
+    bool OnExitSizeMove() override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnScroll(int bar, int code, HWND control) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnContextMenu(HWND clicked, POINT screen) override;
+    bool OnFocus(bool gained) override;
+    void OnActivate(WPARAM state) override;
+    bool OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TMainFormPeer;  // what the window tests look at (tests/win/main_form_peer.h)

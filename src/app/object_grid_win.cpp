@@ -478,73 +478,94 @@ void TObjectGrid::MouseUp(int x, int y) {
         PostMessageA(GetParent(hwnd_), kWmEditFieldFilter, static_cast<WPARAM>(col), 0);
 }
 
-LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT: {
-            PaintGuard pg(hwnd_);
-            Paint(pg.dc(), pg.rect());
-            return 0;
-        }
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE:
-            UpdateHorizontalBar();
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            if (events_.SizeChanged) events_.SizeChanged();
-            return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
-        case WM_KEYDOWN: KeyDown(wParam); return 0;
-        case WM_MOUSEWHEEL: MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-        case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_MOUSELEAVE:
-            trackingLeave_ = false;
-            HideHint();
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_LBUTTONDBLCLK: MouseDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP: MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                POINT pt{};
-                GetCursorPos(&pt);
-                ScreenToClient(hwnd_, &pt);
-                if (pt.y < rowHeight_ + kGridLineWidth && BorderNear(pt.x) >= 0) {
-                    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
-                    return TRUE;
-                }
-            }
-            break;
-        case WM_HSCROLL: {
-            SCROLLINFO si{sizeof si, SIF_ALL};
-            GetScrollInfo(hwnd_, SB_HORZ, &si);
-            int pos = leftCol_;
-            switch (LOWORD(wParam)) {
-                case SB_LINELEFT: case SB_PAGELEFT: --pos; break;
-                case SB_LINERIGHT: case SB_PAGERIGHT: ++pos; break;
-                case SB_LEFT: pos = 0; break;
-                case SB_RIGHT: pos = si.nMax; break;
-                case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-                default: break;
-            }
-            pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
-            if (pos != leftCol_) {
-                leftCol_ = pos;
-                SetScrollPos(hwnd_, SB_HORZ, pos, TRUE);
-                InvalidateRect(hwnd_, nullptr, FALSE);
-                Changed();
-            }
-            return 0;
-        }
-        case WM_DESTROY:
-            if (tooltip_) DestroyWindow(tooltip_);
-            tooltip_ = nullptr;
-            break;
+bool TObjectGrid::OnPaint() {
+    PaintGuard pg(hwnd_);
+    Paint(pg.dc(), pg.rect());
+    return true;
+}
+
+bool TObjectGrid::OnSize(int, int) {
+    UpdateHorizontalBar();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (events_.SizeChanged) events_.SizeChanged();
+    return true;
+}
+
+bool TObjectGrid::OnKey(WPARAM vk) {
+    KeyDown(vk);
+    return true;
+}
+
+bool TObjectGrid::OnMouseWheel(int delta, WPARAM, bool horizontal) {
+    if (horizontal) return false;
+    MouseWheel(delta);
+    return true;
+}
+
+bool TObjectGrid::OnMouseMove(int x, int y) {
+    MouseMove(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnMouseLeave() {
+    trackingLeave_ = false;
+    HideHint();
+    return true;
+}
+
+bool TObjectGrid::OnMouseDown(MouseButton, int x, int y) {
+    MouseDown(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnMouseUp(MouseButton, int x, int y) {
+    MouseUp(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnDoubleClick(int x, int y) {
+    MouseDoubleClick(x, y);
+    return true;
+}
+
+// Over a column border in the header the pointer becomes the sizing arrow.
+bool TObjectGrid::OnSetCursor(int hitTest) {
+    if (hitTest != HTCLIENT) return false;
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd_, &pt);
+    if (pt.y >= rowHeight_ + kGridLineWidth || BorderNear(pt.x) < 0) return false;
+    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+    return true;
+}
+
+// The horizontal scroll bar moves one column at a time.
+bool TObjectGrid::OnScroll(int bar, int code, HWND) {
+    if (bar != SB_HORZ) return false;
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(hwnd_, SB_HORZ, &si);
+    int pos = leftCol_;
+    switch (code) {
+        case SB_LINELEFT: case SB_PAGELEFT: --pos; break;
+        case SB_LINERIGHT: case SB_PAGERIGHT: ++pos; break;
+        case SB_LEFT: pos = 0; break;
+        case SB_RIGHT: pos = si.nMax; break;
+        case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
         default: break;
     }
-    return Default(msg, wParam, lParam);
+    pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+    if (pos != leftCol_) {
+        leftCol_ = pos;
+        SetScrollPos(hwnd_, SB_HORZ, pos, TRUE);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        Changed();
+    }
+    return true;
+}
+
+void TObjectGrid::OnDestroy() {
+    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
 }
 
 }  // namespace kavlo

@@ -74,7 +74,20 @@ public:
     void HideHint();
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBackground() override { return true; }  // Paint fills every pixel
+    bool OnSize(int width, int height) override;
+    LRESULT OnGetDlgCode() override { return DLGC_WANTARROWS; }
+    bool OnKey(WPARAM vk) override;
+    bool OnMouseWheel(int delta, WPARAM keys, bool horizontal) override;
+    bool OnMouseMove(int x, int y) override;
+    bool OnMouseLeave() override;
+    bool OnMouseDown(MouseButton button, int x, int y) override;
+    bool OnMouseUp(MouseButton button, int x, int y) override;
+    bool OnDoubleClick(int x, int y) override;
+    bool OnSetCursor(int hitTest) override;
+    bool OnScroll(int bar, int code, HWND control) override;
+    void OnDestroy() override;
 
 private:
     void Paint(HDC dc, const RECT& dirty);
