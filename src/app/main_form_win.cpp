@@ -19,7 +19,6 @@
 #include "gui/clipboard_win.h"
 #include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
-#include "listing/filter_string.h"
 #include "output/excel_automation_win.h"
 #include "output/printers_win.h"
 #include "output/text_list.h"
@@ -166,18 +165,7 @@ void TMainForm::ListRebuilt() {
     status_.SetTexts(session_.Built().Status);
     grid_.ResetPosition();
     grid_.SetList(&session_.List());
-    ShowModeInForce();
-}
-
-// The button of the mode the list was built in is drawn pressed (checked); the buttons still
-// act as push buttons.
-void TMainForm::ShowModeInForce() {
-    const BuildMode& mode = session_.Built().LastMode;
-    toolbar_.SetChecked(ToolButtonCompareEqual, mode.CompareEqual);
-    toolbar_.SetChecked(ToolButtonCompareDifferent, mode.CompareDifferent);
-    toolbar_.SetChecked(ToolButtonCompareOff, mode.CompareOff);
-    toolbar_.SetChecked(ToolButtonCompareAdded, mode.CompareAdded);
-    toolbar_.SetChecked(ToolButtonCompareDeleted, mode.CompareDeleted);
+    toolbar_.ShowMode(session_.Built().LastMode);
 }
 
 void TMainForm::SetTypeButtonDown(int type, bool down) {
@@ -275,10 +263,8 @@ void TMainForm::ToolButtonFilterAddClick() {
 
 void TMainForm::WmEditFieldFilter(int column) {
     if (column < 0 || column >= kColumnCount) return;
-    std::string value = FieldFilterValue(session_.Filters(), column, session_.List().Cell(grid_.CurrentRow(), column));
-    if (!InputQuery(hwnd_, "Field Filter", FieldFilterLabel(column), value)) return;
-    session_.Filters()[static_cast<size_t>(column)] = value;
-    PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
+    if (AskFieldFilter(hwnd_, session_.Filters(), column, session_.List().Cell(grid_.CurrentRow(), column)))
+        PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
 }
 
 void TMainForm::WmFiltersChanged() {
@@ -320,15 +306,7 @@ bool TMainForm::PreTranslate(const MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN) return toolbar_.KeyDown(msg.wParam, grid_.Handle());
     if (msg.message != WM_KEYUP) return false;
-    // On release, as the command keys: a dialog that the button opens must not take the
-    // release for its own.
-    if (toolbar_.HasFocus() && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
-        Guarded(hwnd_, [&] { PressButton(toolbar_.FocusButton()); });
-        return true;
-    }
-    if (GetKeyState(VK_MENU) < 0) return false;
-    const std::optional<int> button =
-        TMainToolBar::ShortcutButton(msg.wParam, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0);
+    const std::optional<int> button = toolbar_.KeyUp(msg.wParam);
     if (!button) return false;
     // Whether or not the button is enabled.
     Guarded(hwnd_, [&] { *button == kReloadKey ? session_.Reload() : PressButton(*button); });

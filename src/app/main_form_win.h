@@ -127,7 +127,6 @@ private:
     // The session's list is rebuilt: the grid lets go of it, then shows it with its status.
     void ListRebuilding();
     void ListRebuilt();
-    void ShowModeInForce();
     // What the commands are given.
     CommandContext Context();
 

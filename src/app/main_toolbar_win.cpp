@@ -170,6 +170,20 @@ bool TMainToolBar::GiveHint(NMTTDISPINFOA& info) {
     return true;
 }
 
+void TMainToolBar::ShowMode(const BuildMode& mode) {
+    SetChecked(ToolButtonCompareEqual, mode.CompareEqual);
+    SetChecked(ToolButtonCompareDifferent, mode.CompareDifferent);
+    SetChecked(ToolButtonCompareOff, mode.CompareOff);
+    SetChecked(ToolButtonCompareAdded, mode.CompareAdded);
+    SetChecked(ToolButtonCompareDeleted, mode.CompareDeleted);
+}
+
+std::optional<int> TMainToolBar::KeyUp(WPARAM vk) const {
+    if (HasFocus() && (vk == VK_RETURN || vk == VK_SPACE)) return focus_;
+    if (GetKeyState(VK_MENU) < 0) return std::nullopt;
+    return ShortcutButton(vk, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0);
+}
+
 std::optional<int> TMainToolBar::ShortcutButton(WPARAM vk, bool ctrl, bool shift) {
     for (const Shortcut& k : kShortcuts)
         if (k.vk == vk && k.ctrl == ctrl && k.shift == shift) return k.button;

@@ -10,6 +10,7 @@
 
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
+#include "listing/list_builder.h"
 
 namespace kavlo {
 
@@ -60,23 +61,28 @@ public:
     void SetHint(int button, std::string hint) { hints_[static_cast<size_t>(button)] = std::move(hint); }
     // TTN_GETDISPINFO of a button's hint; false for another tool.
     bool GiveHint(NMTTDISPINFOA& info);
+    // The button of the mode the list was built in is drawn pressed (checked); the comparison
+    // buttons still act as push buttons.
+    void ShowMode(const BuildMode& mode);
 
-    // The button whose key this is (kReloadKey for F5), pressed with exactly these modifiers.
-    static std::optional<int> ShortcutButton(WPARAM vk, bool ctrl, bool shift);
+    // The button a released key presses (kReloadKey for F5), with exactly the modifiers of its
+    // shortcut or Enter or Space on the toolbar; it acts on release, so that a dialog that the
+    // button opens does not take the release for its own.
+    std::optional<int> KeyUp(WPARAM vk) const;
 
     // The keyboard on the toolbar: Tab takes it from `grid` to the toolbar and back; on the
     // toolbar Left, Right, Home and End move between the buttons and Escape goes back. True
     // when the key is taken.
     bool KeyDown(WPARAM vk, HWND grid);
     bool HasFocus() const { return GetFocus() == hwnd_; }
-    // The button the keyboard is on.
-    int FocusButton() const { return focus_; }
 
     // The context menu of the sizes at a screen point: true for large, false for small,
     // nothing when dismissed.
     std::optional<bool> ChooseSize(HWND owner, POINT screen) const;
 
 private:
+    // The button whose key this is (kReloadKey for F5), pressed with exactly these modifiers.
+    static std::optional<int> ShortcutButton(WPARAM vk, bool ctrl, bool shift);
     int ImageSize(bool large) const;
     void SetButtonSizes(bool large);
     void SetFocusButton(int button);

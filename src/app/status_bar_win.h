@@ -22,7 +22,8 @@ public:
     TStatusBar(const TStatusBar&) = delete;
     TStatusBar& operator=(const TStatusBar&) = delete;
 
-    // At the bottom of `parent`, the panels' widths at the DPI; `tipOwner` owns the hint.
+    // At the bottom of `parent`, with the panels' widths at the DPI; `parent` owns the hint and
+    // the progress bar until the bar is shown.
     void Create(HWND parent, int id, int dpi);
     HWND Handle() const { return hwnd_; }
     HWND ProgressBar() const { return progress_; }
