@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "gui/dpi_win.h"
+#include "listing/filter_string.h"
 #include "listing/visible_list.h"
 #include "res/resource.h"
 
@@ -214,6 +215,13 @@ private:
 
 bool InputQuery(HWND owner, const std::string& caption, const std::string& label, std::string& value) {
     return TInputQueryForm(caption, label).Edit(owner, value);
+}
+
+bool AskFieldFilter(HWND owner, FilterTexts& filters, int column, std::string_view currentCell) {
+    std::string value = FieldFilterValue(filters, column, currentCell);
+    if (!InputQuery(owner, "Field Filter", FieldFilterLabel(column), value)) return false;
+    filters[static_cast<size_t>(column)] = value;
+    return true;
 }
 
 }  // namespace kavlo

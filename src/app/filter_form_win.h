@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "gui/gdi_handles_win.h"
 #include "gui/modal_dialog_win.h"
@@ -52,5 +53,9 @@ private:
 
 // Shows the text-input box; true and the entered text on OK.
 bool InputQuery(HWND owner, const std::string& caption, const std::string& label, std::string& value);
+
+// A header click's prompt for one column's field filter, offering the filter set or else the
+// current row's value; true when OK set the filter.
+bool AskFieldFilter(HWND owner, FilterTexts& filters, int column, std::string_view currentCell);
 
 }  // namespace kavlo

@@ -552,36 +552,51 @@ void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COL
     SetBkMode(dc, OPAQUE);
 }
 
-LRESULT TObjectDiffForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_CREATE: FormCreate(); return 0;
-        case WM_SIZE: FormResize(); return 0;
-        case WM_GETMINMAXINFO: {
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
-            return 0;
-        }
-        case WM_DPICHANGED: DpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_SETFOCUS: SetFocus(Pane(focusSide_)); return 0;
-        case kWmBringToFront: Activate(); return 0;
-        case WM_DESTROY: {
-            WINDOWPLACEMENT wp{sizeof wp};
-            if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
-                const RECT& n = wp.rcNormalPosition;
-                closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
-            }
-            break;
-        }
-        case WM_NCDESTROY: {
-            // The texts go with the window; the main window forgets the rest at its next open.
-            ObjectDiff none;
-            std::swap(diff_, none);
-            status_ = nullptr;
-            break;
-        }
-        default: break;
+bool TObjectDiffForm::OnCreate() {
+    FormCreate();
+    return true;
+}
+
+bool TObjectDiffForm::OnSize(int, int) {
+    FormResize();
+    return true;
+}
+
+bool TObjectDiffForm::OnGetMinMaxInfo(MINMAXINFO& info) {
+    info.ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
+    return true;
+}
+
+bool TObjectDiffForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    DpiChanged(dpi, &suggested);
+    return true;
+}
+
+bool TObjectDiffForm::OnFocus(bool gained) {
+    if (!gained) return false;
+    SetFocus(Pane(focusSide_));
+    return true;
+}
+
+bool TObjectDiffForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
+    if (msg != kWmBringToFront) return false;
+    Activate();
+    return true;
+}
+
+void TObjectDiffForm::OnDestroy() {
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
+        const RECT& n = wp.rcNormalPosition;
+        closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
     }
-    return Default(msg, wParam, lParam);
+}
+
+// The texts go with the window; the main window forgets the rest at its next open.
+void TObjectDiffForm::OnNcDestroy() {
+    ObjectDiff none;
+    std::swap(diff_, none);
+    status_ = nullptr;
 }
 
 // ---- a pane ----------------------------------------------------------------------------
@@ -594,33 +609,38 @@ void TObjectDiffForm::TPane::Create(TObjectDiffForm* form, int side) {
                    0, 0, 100, 100, form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(10 + side)));
 }
 
-LRESULT TObjectDiffForm::TPane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    TObjectDiffForm& f = *form_;
-    switch (msg) {
-        case WM_PAINT: {
-            PaintGuard pg(hwnd_);
-            f.PaintPane(side_, pg.dc(), pg.rect());
-            return 0;
-        }
-        case WM_ERASEBKGND: return 1;
-        case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            if (msg == WM_SETFOCUS) f.focusSide_ = side_;
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            return 0;
-        case WM_KEYDOWN: f.KeyDown(side_, wParam); return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN: f.MouseDown(side_, GET_Y_LPARAM(lParam)); return 0;
-        case WM_MOUSEWHEEL:
-            f.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
-            return 0;
-        case WM_MOUSEHWHEEL: f.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), true); return 0;
-        case WM_VSCROLL: f.Scroll(SB_VERT, LOWORD(wParam), side_); return 0;
-        case WM_HSCROLL: f.Scroll(SB_HORZ, LOWORD(wParam), side_); return 0;
-        default: break;
-    }
-    return Default(msg, wParam, lParam);
+bool TObjectDiffForm::TPane::OnPaint() {
+    PaintGuard pg(hwnd_);
+    form_->PaintPane(side_, pg.dc(), pg.rect());
+    return true;
+}
+
+bool TObjectDiffForm::TPane::OnFocus(bool gained) {
+    if (gained) form_->focusSide_ = side_;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return true;
+}
+
+bool TObjectDiffForm::TPane::OnKey(WPARAM vk) {
+    form_->KeyDown(side_, vk);
+    return true;
+}
+
+bool TObjectDiffForm::TPane::OnMouseDown(MouseButton button, int, int y) {
+    if (button == MouseButton::Middle) return false;
+    form_->MouseDown(side_, y);
+    return true;
+}
+
+// Shift turns the wheel sideways.
+bool TObjectDiffForm::TPane::OnMouseWheel(int delta, WPARAM keys, bool horizontal) {
+    form_->Wheel(delta, horizontal || (keys & MK_SHIFT) != 0);
+    return true;
+}
+
+bool TObjectDiffForm::TPane::OnScroll(int bar, int code, HWND) {
+    form_->Scroll(bar, code, side_);
+    return true;
 }
 
 // ---- the main window's list ------------------------------------------------------------

@@ -48,7 +48,14 @@ public:
     HWND Pane(int side) const { return panes_[static_cast<size_t>(side)].Handle(); }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCreate() override;
+    bool OnSize(int width, int height) override;
+    bool OnGetMinMaxInfo(MINMAXINFO& info) override;
+    bool OnDpiChanged(int dpi, const RECT& suggested) override;
+    bool OnFocus(bool gained) override;
+    bool OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+    void OnNcDestroy() override;
 
 private:
     // One side: its header, line numbers and lines; its scroll bars move both sides.
@@ -57,7 +64,14 @@ private:
         void Create(TObjectDiffForm* form, int side);
 
     protected:
-        LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+        bool OnPaint() override;
+        bool OnEraseBackground() override { return true; }  // painted whole by OnPaint
+        LRESULT OnGetDlgCode() override { return DLGC_WANTALLKEYS; }
+        bool OnFocus(bool gained) override;
+        bool OnKey(WPARAM vk) override;
+        bool OnMouseDown(MouseButton button, int x, int y) override;
+        bool OnMouseWheel(int delta, WPARAM keys, bool horizontal) override;
+        bool OnScroll(int bar, int code, HWND control) override;
 
     private:
         TObjectDiffForm* form_ = nullptr;

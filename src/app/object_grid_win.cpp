@@ -35,7 +35,69 @@ void TObjectGrid::Create(HWND parent, int id, Events events) {
                    100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     SetDpi(ScreenDpi(), nullptr);
     tooltip_ = CreateTrackingTip(hwnd_, reinterpret_cast<UINT_PTR>(hwnd_), toolInfo_);
+    scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, Scale(16), 100,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + 1)), AppInstance(), nullptr);
     UpdateHorizontalBar();
+}
+
+void TObjectGrid::SetBounds(int x, int y, int width, int height) {
+    const int bar = Scale(16);
+    MoveWindow(scrollbar_, std::max(0, x + width - bar), y, bar, height, TRUE);
+    MoveWindow(hwnd_, x, y, std::max(0, width - bar), height, TRUE);
+}
+
+void TObjectGrid::UpdateScrollBar() {
+    scrollBarLive_ = true;
+    scroll_.rowCount = RowCount();
+    scroll_.clientHeight = ClientHeight();
+    scroll_.rowHeight = RowHeight();
+    scroll_.topRow = TopRow();
+    scroll_.currentRow = CurrentRow();
+    UpdateScrollBarState(scroll_);
+    EnableWindow(scrollbar_, scroll_.enabled ? TRUE : FALSE);
+    if (!scroll_.enabled) return;
+    SCROLLINFO si{sizeof si};
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMin = scroll_.minimum;
+    si.nMax = scroll_.maximum;
+    si.nPage = static_cast<UINT>(scroll_.page);
+    si.nPos = scroll_.position;
+    SetScrollInfo(scrollbar_, SB_CTL, &si, TRUE);
+    if (TopRow() != scroll_.topRow) SetTopRow(scroll_.topRow);
+    else TopLeftChanged();
+}
+
+void TObjectGrid::TopLeftChanged() {
+    if (!scrollbar_) return;
+    scroll_.rowCount = RowCount();
+    scroll_.topRow = TopRow();
+    scroll_.currentRow = CurrentRow();
+    ApplyTopRowToScrollBar(scroll_);
+    SetScrollPos(scrollbar_, SB_CTL, scroll_.position, TRUE);
+}
+
+void TObjectGrid::ScrollBarScroll(int code) {
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(scrollbar_, SB_CTL, &si);
+    int pos = scroll_.position;
+    switch (code) {
+        case SB_LINEUP: pos -= scroll_.smallChange; break;
+        case SB_LINEDOWN: pos += scroll_.smallChange; break;
+        case SB_PAGEUP: pos -= scroll_.largeChange; break;
+        case SB_PAGEDOWN: pos += scroll_.largeChange; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+        case SB_TOP: pos = scroll_.minimum; break;
+        case SB_BOTTOM: pos = scroll_.maximum; break;
+        default: return;
+    }
+    pos = std::max(pos, scroll_.minimum);
+    scroll_.rowCount = RowCount();
+    scroll_.clientHeight = ClientHeight();
+    scroll_.rowHeight = RowHeight();
+    ApplyScrollPosition(scroll_, pos);
+    SetScrollPos(scrollbar_, SB_CTL, std::min(pos, ComputeScrollMetrics(scroll_).maxPos), TRUE);
+    SetTopRow(scroll_.topRow);
 }
 
 std::string_view TObjectGrid::Cell(int row, int col) const {
@@ -50,7 +112,7 @@ void TObjectGrid::SetList(const TVisibleList* list) {
     anchorRow_ = std::clamp(anchorRow_, kFirstDataRow, std::max(kFirstDataRow, RowCount() - 1));
     HideHint();
     InvalidateRect(hwnd_, nullptr, TRUE);
-    if (events_.SizeChanged) events_.SizeChanged();
+    if (scrollBarLive_) UpdateScrollBar();
 }
 
 void TObjectGrid::ResetPosition() {
@@ -66,7 +128,7 @@ void TObjectGrid::SetTopRow(int row) {
     topRow_ = row;
     if (changed) InvalidateRect(hwnd_, nullptr, TRUE);
     // The scroll bar follows every setting of the top row, as the grid's own event does.
-    if (events_.TopLeftChanged) events_.TopLeftChanged();
+    TopLeftChanged();
 }
 
 void TObjectGrid::SetCurrentRow(int row) {
@@ -122,7 +184,7 @@ int TObjectGrid::ClientHeight() const {
     return r.bottom - r.top;
 }
 
-GridScrollState TObjectGrid::ScrollState() const {
+GridScrollState TObjectGrid::CurrentScrollState() const {
     GridScrollState s;
     s.rowCount = RowCount();
     s.clientHeight = ClientHeight();
@@ -141,7 +203,7 @@ void TObjectGrid::TakeScrollState(const GridScrollState& s, bool extend) {
     if (s.topRow != topRow_) SetTopRow(s.topRow);
 }
 
-int TObjectGrid::VisibleDataRowCount() const { return VisibleDataRows(ScrollState()); }
+int TObjectGrid::VisibleDataRowCount() const { return VisibleDataRows(CurrentScrollState()); }
 
 RECT TObjectGrid::CellRect(int row, int col) const {
     RECT r{};
@@ -204,9 +266,7 @@ void TObjectGrid::UpdateHorizontalBar() {
     ShowScrollBar(hwnd_, SB_HORZ, total > r.right);
 }
 
-void TObjectGrid::Changed() {
-    if (events_.TopLeftChanged) events_.TopLeftChanged();
-}
+void TObjectGrid::Changed() { TopLeftChanged(); }
 
 void TObjectGrid::Paint(HDC dc, const RECT& dirty) {
     RECT client{};
@@ -319,7 +379,7 @@ void TObjectGrid::KeyDown(WPARAM vk) {
         else if (events_.CopyRows) events_.CopyRows();
         return;
     }
-    GridScrollState s = ScrollState();
+    GridScrollState s = CurrentScrollState();
     const int last = RowCount() - 1;
     switch (vk) {
         case VK_PRIOR:
@@ -352,7 +412,7 @@ void TObjectGrid::MouseWheel(int delta) {
     const int notches = wheelRemainder_ / WHEEL_DELTA;
     wheelRemainder_ -= notches * WHEEL_DELTA;
     if (notches == 0) return;
-    GridScrollState s = ScrollState();
+    GridScrollState s = CurrentScrollState();
     const int step = lines > 0 && lines != WHEEL_PAGESCROLL ? static_cast<int>(lines) : 1;
     for (int i = 0; i < std::abs(notches); ++i) WheelMove(s, step, notches < 0);
     TakeScrollState(s);
@@ -457,7 +517,7 @@ void TObjectGrid::MouseDown(int x, int y) {
     }
     const int row = RowAt(y);
     if (row >= kFirstDataRow) {
-        GridScrollState s = ScrollState();
+        GridScrollState s = CurrentScrollState();
         s.currentRow = row;
         ScrollCurrentIntoView(s);
         TakeScrollState(s, GetKeyState(VK_SHIFT) < 0);  // Shift+click selects the rows between
@@ -478,73 +538,94 @@ void TObjectGrid::MouseUp(int x, int y) {
         PostMessageA(GetParent(hwnd_), kWmEditFieldFilter, static_cast<WPARAM>(col), 0);
 }
 
-LRESULT TObjectGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT: {
-            PaintGuard pg(hwnd_);
-            Paint(pg.dc(), pg.rect());
-            return 0;
-        }
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE:
-            UpdateHorizontalBar();
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            if (events_.SizeChanged) events_.SizeChanged();
-            return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
-        case WM_KEYDOWN: KeyDown(wParam); return 0;
-        case WM_MOUSEWHEEL: MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-        case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_MOUSELEAVE:
-            trackingLeave_ = false;
-            HideHint();
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_LBUTTONDBLCLK: MouseDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP: MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                POINT pt{};
-                GetCursorPos(&pt);
-                ScreenToClient(hwnd_, &pt);
-                if (pt.y < rowHeight_ + kGridLineWidth && BorderNear(pt.x) >= 0) {
-                    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
-                    return TRUE;
-                }
-            }
-            break;
-        case WM_HSCROLL: {
-            SCROLLINFO si{sizeof si, SIF_ALL};
-            GetScrollInfo(hwnd_, SB_HORZ, &si);
-            int pos = leftCol_;
-            switch (LOWORD(wParam)) {
-                case SB_LINELEFT: case SB_PAGELEFT: --pos; break;
-                case SB_LINERIGHT: case SB_PAGERIGHT: ++pos; break;
-                case SB_LEFT: pos = 0; break;
-                case SB_RIGHT: pos = si.nMax; break;
-                case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-                default: break;
-            }
-            pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
-            if (pos != leftCol_) {
-                leftCol_ = pos;
-                SetScrollPos(hwnd_, SB_HORZ, pos, TRUE);
-                InvalidateRect(hwnd_, nullptr, FALSE);
-                Changed();
-            }
-            return 0;
-        }
-        case WM_DESTROY:
-            if (tooltip_) DestroyWindow(tooltip_);
-            tooltip_ = nullptr;
-            break;
+bool TObjectGrid::OnPaint() {
+    PaintGuard pg(hwnd_);
+    Paint(pg.dc(), pg.rect());
+    return true;
+}
+
+bool TObjectGrid::OnSize(int, int) {
+    UpdateHorizontalBar();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (scrollBarLive_) UpdateScrollBar();
+    return true;
+}
+
+bool TObjectGrid::OnKey(WPARAM vk) {
+    KeyDown(vk);
+    return true;
+}
+
+bool TObjectGrid::OnMouseWheel(int delta, WPARAM, bool horizontal) {
+    if (horizontal) return false;
+    MouseWheel(delta);
+    return true;
+}
+
+bool TObjectGrid::OnMouseMove(int x, int y) {
+    MouseMove(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnMouseLeave() {
+    trackingLeave_ = false;
+    HideHint();
+    return true;
+}
+
+bool TObjectGrid::OnMouseDown(MouseButton, int x, int y) {
+    MouseDown(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnMouseUp(MouseButton, int x, int y) {
+    MouseUp(x, y);
+    return true;
+}
+
+bool TObjectGrid::OnDoubleClick(int x, int y) {
+    MouseDoubleClick(x, y);
+    return true;
+}
+
+// Over a column border in the header the pointer becomes the sizing arrow.
+bool TObjectGrid::OnSetCursor(int hitTest) {
+    if (hitTest != HTCLIENT) return false;
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd_, &pt);
+    if (pt.y >= rowHeight_ + kGridLineWidth || BorderNear(pt.x) < 0) return false;
+    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+    return true;
+}
+
+// The horizontal scroll bar moves one column at a time.
+bool TObjectGrid::OnScroll(int bar, int code, HWND) {
+    if (bar != SB_HORZ) return false;
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(hwnd_, SB_HORZ, &si);
+    int pos = leftCol_;
+    switch (code) {
+        case SB_LINELEFT: case SB_PAGELEFT: --pos; break;
+        case SB_LINERIGHT: case SB_PAGERIGHT: ++pos; break;
+        case SB_LEFT: pos = 0; break;
+        case SB_RIGHT: pos = si.nMax; break;
+        case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
         default: break;
     }
-    return Default(msg, wParam, lParam);
+    pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+    if (pos != leftCol_) {
+        leftCol_ = pos;
+        SetScrollPos(hwnd_, SB_HORZ, pos, TRUE);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        Changed();
+    }
+    return true;
+}
+
+void TObjectGrid::OnDestroy() {
+    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
 }
 
 }  // namespace kavlo

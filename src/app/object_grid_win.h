@@ -1,6 +1,7 @@
 // The object grid: our own control that shows the visible list. It draws only the rows in view,
 // so a list of a million rows paints and scrolls as a list of ten does. Vertical scrolling is
-// done by the main window's separate scroll bar; the grid has its own horizontal one.
+// done by a separate scroll bar at the grid's right, a sibling that the grid owns and places;
+// the grid has its own horizontal one.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -23,15 +24,24 @@ namespace kavlo {
 class TObjectGrid : public TWindow {
 public:
     struct Events {
-        std::function<void()> TopLeftChanged;  // GridTopLeftChanged
-        std::function<void()> SizeChanged;     // the size or the row count changed
         std::function<bool(int column)> ColumnFiltered;
         std::function<void()> CopyRows;  // Ctrl+C
         std::function<void(int row)> RowOpened;  // Enter or a double click on a data row
     };
 
     TObjectGrid() = default;
+    // The grid and its scroll bar (`id` + 1), both children of `parent`.
     void Create(HWND parent, int id, Events events);
+    // Places the grid and, at its right, the scroll bar.
+    void SetBounds(int x, int y, int width, int height);
+
+    // The separate scroll bar: its 0 to 9999 map onto the rows. It follows the grid from the
+    // first UpdateScrollBar on (UpdateScrollBar, run after every resize of the window).
+    HWND ScrollBar() const { return scrollbar_; }
+    const GridScrollState& ScrollState() const { return scroll_; }
+    void UpdateScrollBar();
+    // A scroll request of the bar (WM_VSCROLL's code), which its parent hands on.
+    void ScrollBarScroll(int code);
     // Fonts, row height and default column widths for the screen's DPI (the design sizes at 96);
     // with the user's formats, the Date, Time and BLOB Size columns hold their widest texts.
     void SetDpi(int dpi, const FormatSettings* fs);
@@ -74,7 +84,20 @@ public:
     void HideHint();
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBackground() override { return true; }  // Paint fills every pixel
+    bool OnSize(int width, int height) override;
+    LRESULT OnGetDlgCode() override { return DLGC_WANTARROWS; }
+    bool OnKey(WPARAM vk) override;
+    bool OnMouseWheel(int delta, WPARAM keys, bool horizontal) override;
+    bool OnMouseMove(int x, int y) override;
+    bool OnMouseLeave() override;
+    bool OnMouseDown(MouseButton button, int x, int y) override;
+    bool OnMouseUp(MouseButton button, int x, int y) override;
+    bool OnDoubleClick(int x, int y) override;
+    bool OnSetCursor(int hitTest) override;
+    bool OnScroll(int bar, int code, HWND control) override;
+    void OnDestroy() override;
 
 private:
     void Paint(HDC dc, const RECT& dirty);
@@ -91,13 +114,17 @@ private:
     void ShowHint(const std::string& text);
     void UpdateHorizontalBar();
     void Changed();
-    GridScrollState ScrollState() const;
+    void TopLeftChanged();  // GridTopLeftChanged: the scroll bar follows the top row
+    GridScrollState CurrentScrollState() const;
     // Takes a move of the current row; `extend` (Shift held) keeps the selection's anchor.
     void TakeScrollState(const GridScrollState& s, bool extend = false);
 
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
     Events events_;
+    HWND scrollbar_ = nullptr;
+    bool scrollBarLive_ = false;  // from the first UpdateScrollBar on
+    GridScrollState scroll_;
     int dpi_ = 96, rowHeight_ = kGridRowHeight, fontHeight_ = 13;
     const TVisibleList* list_ = nullptr;
     std::array<int, kGridColumns> widths_ = kDefaultColumnWidths;

@@ -3,6 +3,8 @@
 
 #include "gui/error_report.h"
 
+#include <windowsx.h>
+
 namespace kavlo {
 
 namespace {
@@ -67,7 +69,110 @@ HWND TWindow::CreateWindowOf(const char* className, DWORD exStyle, const char* c
     return CreateWindowExA(exStyle, className, caption, style, x, y, w, h, parent, id, AppInstance(), this);
 }
 
-LRESULT TWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
+// The one message switch: each message to its typed handler, the rest to the default procedure.
+LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    switch (msg) {
+        case WM_CREATE:
+            if (OnCreate()) return 0;
+            break;
+        case WM_DESTROY: OnDestroy(); break;
+        case WM_NCDESTROY: OnNcDestroy(); break;
+        case WM_SIZE:
+            if (OnSize(LOWORD(lParam), HIWORD(lParam))) return 0;
+            break;
+        case WM_GETMINMAXINFO:
+            if (OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam))) return 0;
+            break;
+        case WM_SIZING:
+            if (OnSizing(wParam, *reinterpret_cast<RECT*>(lParam))) return TRUE;
+            break;
+        case WM_WINDOWPOSCHANGING:
+            if (OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam))) return 0;
+            break;
+        case WM_EXITSIZEMOVE:
+            if (OnExitSizeMove()) return 0;
+            break;
+        case WM_DPICHANGED:
+            if (OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) return 0;
+            break;
+        case WM_PAINT:
+            if (OnPaint()) return 0;
+            break;
+        case WM_ERASEBKGND:
+            if (OnEraseBackground()) return 1;
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (OnFocus(msg == WM_SETFOCUS)) return 0;
+            break;
+        case WM_ACTIVATE: OnActivate(wParam); break;
+        case WM_GETDLGCODE:
+            if (const LRESULT code = OnGetDlgCode()) return code;
+            break;
+        case WM_KEYDOWN:
+            if (OnKey(wParam)) return 0;
+            break;
+        case WM_MOUSEMOVE:
+            if (OnMouseMove(x, y)) return 0;
+            break;
+        case WM_MOUSELEAVE:
+            if (OnMouseLeave()) return 0;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            const MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
+                                  : msg == WM_RBUTTONDOWN ? MouseButton::Right
+                                                          : MouseButton::Middle;
+            if (OnMouseDown(b, x, y)) return 0;
+            break;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            const MouseButton b = msg == WM_LBUTTONUP   ? MouseButton::Left
+                                  : msg == WM_RBUTTONUP ? MouseButton::Right
+                                                        : MouseButton::Middle;
+            if (OnMouseUp(b, x, y)) return 0;
+            break;
+        }
+        case WM_LBUTTONDBLCLK:
+            if (OnDoubleClick(x, y)) return 0;
+            break;
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            if (OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), msg == WM_MOUSEHWHEEL))
+                return 0;
+            break;
+        case WM_SETCURSOR:
+            if (OnSetCursor(static_cast<short>(LOWORD(lParam)))) return TRUE;
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (OnScroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), reinterpret_cast<HWND>(lParam)))
+                return 0;
+            break;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+            break;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
+            break;
+        }
+        case WM_CONTEXTMENU:
+            if (OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{x, y})) return 0;
+            break;
+        case WM_TIMER:
+            if (OnTimer(wParam)) return 0;
+            break;
+        default:
+            if (msg >= WM_USER && msg <= 0xBFFF && OnAppMessage(msg, wParam, lParam)) return 0;
+            break;
+    }
+    return Default(msg, wParam, lParam);
+}
 
 LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWindow* self = nullptr;
@@ -80,7 +185,7 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     }
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;  // a handler that failed has handled its message
-    Guarded(GetAncestor(hwnd, GA_ROOT), [&] { result = self->HandleMessage(msg, wParam, lParam); });
+    Guarded(GetAncestor(hwnd, GA_ROOT), [&] { result = self->Dispatch(msg, wParam, lParam); });
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -3,6 +3,7 @@
 // the system: whatever a handler throws is shown by ShowException and goes no further.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <exception>
 #include <functional>
@@ -41,7 +42,9 @@ bool Guarded(HWND owner, F&& handler) {
 }
 
 // A window of ours: one static window procedure binds `this` at WM_NCCREATE (into
-// GWLP_USERDATA) and hands every message to HandleMessage behind the error barrier.
+// GWLP_USERDATA) and hands every message, behind the error barrier, to the typed handler of
+// its kind. A handler returns true when it handled the message; what no handler takes goes to
+// the default window procedure. A window overrides only the handlers it needs.
 class TWindow {
 public:
     virtual ~TWindow();
@@ -55,12 +58,58 @@ protected:
     static void RegisterClassOnce(const char* className, UINT style, HBRUSH background, HICON icon);
     HWND CreateWindowOf(const char* className, DWORD exStyle, const char* caption, DWORD style, int x, int y,
                         int w, int h, HWND parent, HMENU id);
-    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
+
+    // Which mouse button a press or release is of.
+    enum class MouseButton { Left, Right, Middle };
+
+    // The window's life. OnDestroy and OnNcDestroy are told; the default procedure runs after.
+    virtual bool OnCreate() { return false; }
+    virtual void OnDestroy() {}
+    virtual void OnNcDestroy() {}
+    // Size and place: the new client size; the sizes the frame may take; a frame being dragged
+    // (`edge` the WMSZ_ side or corner); a move or size about to happen; the end of the user's
+    // move or size; a new DPI with the rectangle the system suggests.
+    virtual bool OnSize(int /*width*/, int /*height*/) { return false; }
+    virtual bool OnGetMinMaxInfo(MINMAXINFO& /*info*/) { return false; }
+    virtual bool OnSizing(WPARAM /*edge*/, RECT& /*frame*/) { return false; }  // handled: TRUE
+    virtual bool OnWindowPosChanging(WINDOWPOS& /*pos*/) { return false; }
+    virtual bool OnExitSizeMove() { return false; }
+    virtual bool OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) { return false; }
+    // Drawing: OnPaint begins and ends the painting itself; an erased background returns 1.
+    virtual bool OnPaint() { return false; }
+    virtual bool OnEraseBackground() { return false; }
+    // Focus and activation: OnFocus for WM_SETFOCUS (true) and WM_KILLFOCUS (false); OnActivate
+    // is told (the default procedure runs after, it moves the focus).
+    virtual bool OnFocus(bool /*gained*/) { return false; }
+    virtual void OnActivate(WPARAM /*state*/) {}
+    // The keyboard: the dialog code (0 leaves it to the default procedure) and a key pressed.
+    virtual LRESULT OnGetDlgCode() { return 0; }
+    virtual bool OnKey(WPARAM /*vk*/) { return false; }
+    // The mouse, in client coordinates (the wheel's in screen ones); `keys` are the MK_ flags.
+    virtual bool OnMouseMove(int /*x*/, int /*y*/) { return false; }
+    virtual bool OnMouseLeave() { return false; }
+    virtual bool OnMouseDown(MouseButton /*button*/, int /*x*/, int /*y*/) { return false; }
+    virtual bool OnMouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { return false; }
+    virtual bool OnDoubleClick(int /*x*/, int /*y*/) { return false; }  // the left button's
+    virtual bool OnMouseWheel(int /*delta*/, WPARAM /*keys*/, bool /*horizontal*/) { return false; }
+    // The cursor over the window (`hitTest` the HT code); handled: the cursor is set.
+    virtual bool OnSetCursor(int /*hitTest*/) { return false; }
+    // A scroll bar: the window's own (control null) or a scroll-bar control; `bar` SB_HORZ or
+    // SB_VERT, `code` the SB_ request.
+    virtual bool OnScroll(int /*bar*/, int /*code*/, HWND /*control*/) { return false; }
+    // Commands and notifications of menus and child controls.
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool OnContextMenu(HWND /*clicked*/, POINT /*screen*/) { return false; }
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    // The messages the program defines (WM_USER and above, WM_APP and above).
+    virtual bool OnAppMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
     HWND hwnd_ = nullptr;
 
 private:
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 

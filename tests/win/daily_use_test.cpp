@@ -40,11 +40,11 @@ TEST_F(MainFormTest, HintsGoWhenThePointerLeavesOrTheWindowIsLeft) {
 
     HWND status = GetDlgItem(form_->Handle(), 13);
     MovePointer(InClient(status, 100, 5));  // the name of file 1
-    pumpUntil([&] { return !Form().StatusHint().empty(); });
-    EXPECT_EQ(Form().StatusHint(), path);
+    pumpUntil([&] { return !Form().StatusBar().Hint().empty(); });
+    EXPECT_EQ(Form().StatusBar().Hint(), path);
     MovePointer(offWindow);
-    pumpUntil([&] { return Form().StatusHint().empty(); });
-    EXPECT_EQ(Form().StatusHint(), "");
+    pumpUntil([&] { return Form().StatusBar().Hint().empty(); });
+    EXPECT_EQ(Form().StatusBar().Hint(), "");
 
     // Another window to the front: the hint goes with the focus.
     MovePointer(InClient(Form().Grid().Handle(), longName.left + 5, longName.top + 5));
@@ -64,7 +64,7 @@ TEST_F(MainFormTest, TheModeInForceIsShownPressed) {
     const auto pressed = [&] {
         std::vector<int> on;
         for (int b : modes)
-            if (SendMessageA(Form().ToolBar(), TB_ISBUTTONCHECKED, ToolButtonId(b), 0)) on.push_back(b);
+            if (SendMessageA(Form().ToolBar().Handle(), TB_ISBUTTONCHECKED, ToolButtonId(b), 0)) on.push_back(b);
         return on;
     };
     EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareOff});
@@ -72,7 +72,7 @@ TEST_F(MainFormTest, TheModeInForceIsShownPressed) {
     EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
     form_->Click(ToolButtonCompareAdded);  // a push button: pressing it again keeps it shown
     EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
-    Form().Filters()[ColumnName] = "*";
+    Form().Session().Filters()[ColumnName] = "*";
     PostMessageA(form_->Handle(), kWmFiltersChanged, 0, 0);  // a filter rebuilds in the mode
     Pump();
     EXPECT_EQ(pressed(), std::vector<int>{ToolButtonCompareAdded});
@@ -98,7 +98,7 @@ TEST_F(MainFormTest, TheWindowKeepsAMinimumSize) {
 // old corner was, the empty last panel shows its plain face.
 TEST_F(MainFormTest, TheSizeGripLeavesNoTraceWhenTheWindowGrows) {
     Start();
-    HWND status = Form().StatusBar();
+    HWND status = Form().StatusBar().Handle();
     RECT before{};
     GetClientRect(status, &before);
     RECT w{};
@@ -117,8 +117,8 @@ TEST_F(MainFormTest, TheSizeGripLeavesNoTraceWhenTheWindowGrows) {
 TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
     Start({file1_, file2_});
     SetFocus(Form().Grid().Handle());
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonOpenFile2), "Open File 2  Ctrl+Shift+O");
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonCompareAdded), "Show objects that are added in file 2  Ctrl+4");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonOpenFile2), "Open File 2  Ctrl+Shift+O");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonCompareAdded), "Show objects that are added in file 2  Ctrl+4");
     for (const auto& [vk, shift] : {std::pair{'O', false}, std::pair{'O', true}}) {
         WhenShown open("Open", [](HWND) { PressKey(VK_ESCAPE); });
         shift ? PressKey(vk, {VK_CONTROL, VK_SHIFT}) : PressKey(vk, {VK_CONTROL});
@@ -131,10 +131,10 @@ TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
         for (int i = 0; i < 100 && !compare.Done(); ++i) Pump(1);
         EXPECT_TRUE(compare.Done());
     }
-    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Different());
+    EXPECT_TRUE(Form().Session().Built().LastMode == BuildMode::Different());
     PressKey('5', {VK_CONTROL});
     Pump();
-    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Deleted());
+    EXPECT_TRUE(Form().Session().Built().LastMode == BuildMode::Deleted());
     EXPECT_EQ(Rows(), 1);  // the object file 2 lacks
 
     // F5 reads both files again and keeps the mode: file 2 lost another object meanwhile.
@@ -144,13 +144,13 @@ TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
     testing::WriteBytes(file2_, testing::WriteFob(fewer));
     PressKey(VK_F5);
     Pump();
-    EXPECT_EQ(Form().Fob(2).Count(), 28);
-    EXPECT_TRUE(Form().Built().LastMode == BuildMode::Deleted());
+    EXPECT_EQ(Form().Session().Fob(2).Count(), 28);
+    EXPECT_TRUE(Form().Session().Built().LastMode == BuildMode::Deleted());
     EXPECT_EQ(Rows(), 2);
 
     PressKey('N', {VK_CONTROL});
     Pump();
-    EXPECT_EQ(Form().Fob(1).Count(), 0);
+    EXPECT_EQ(Form().Session().Fob(1).Count(), 0);
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -184,7 +184,7 @@ TEST_F(MainFormTest, TheHourglassShowsWhileAFileLoads) {
     loading = false;
     watch.join();
     EXPECT_TRUE(sawWait);
-    EXPECT_EQ(Form().Fob(1).Count(), 4000);
+    EXPECT_EQ(Form().Session().Fob(1).Count(), 4000);
     CURSORINFO after{sizeof after};
     GetCursorInfo(&after);
     EXPECT_NE(after.hCursor, wait);
@@ -202,14 +202,14 @@ TEST_F(MainFormTest, LongPathsShowTheirFileNameInThePanel) {
     const std::string path = folder + "objects.fob";
     ASSERT_TRUE(CopyFileA(file1_.c_str(), path.c_str(), FALSE));
     Start({path, file2_});
-    const std::string shown = Form().ShownStatusText(1);
+    const std::string shown = Form().StatusBar().ShownText(1);
     EXPECT_TRUE(shown.ends_with("\\objects.fob")) << shown;
     EXPECT_NE(shown.find("..."), std::string::npos) << shown;
-    EXPECT_EQ(Form().StatusText(1), path);
-    EXPECT_TRUE(Form().ShownStatusText(2).ends_with("\\two.fob"));
-    EXPECT_EQ(Form().ShownStatusText(3), "File 1: 30");
-    Form().StatusBarMouseMove(100);
-    EXPECT_EQ(Form().StatusHint(), path);
+    EXPECT_EQ(Form().StatusBar().Text(1), path);
+    EXPECT_TRUE(Form().StatusBar().ShownText(2).ends_with("\\two.fob"));
+    EXPECT_EQ(Form().StatusBar().ShownText(3), "File 1: 30");
+    Form().StatusBar().MouseMove(100);
+    EXPECT_EQ(Form().StatusBar().Hint(), path);
 }
 
 // A double click on a column's right border in the header fits the column to its texts in view:
@@ -245,7 +245,7 @@ TEST_F(MainFormTest, ADoubleClickOnABorderFitsTheColumn) {
 TEST_F(MainFormTest, TheGridCopiesItsSelectionAndTheTypeSwitchesHaveKeys) {
     Start({file1_});
     SetFocus(Form().Grid().Handle());
-    const TVisibleList& list = Form().Built().List;
+    const TVisibleList& list = Form().Session().Built().List;
     const FormatSettings fs = SystemFormatSettings();
     PressKey('C', {VK_CONTROL});  // the current row alone
     Pump();
@@ -267,13 +267,13 @@ TEST_F(MainFormTest, TheGridCopiesItsSelectionAndTheTypeSwitchesHaveKeys) {
     const int before = Rows();
     PressKey('2', {VK_CONTROL, VK_SHIFT});
     Pump();
-    EXPECT_FALSE(Form().TypeButtonDown(1));
+    EXPECT_FALSE(Form().ToolBar().Checked(ToolButtonTable));
     EXPECT_LT(Rows(), before);
     PressKey('2', {VK_CONTROL, VK_SHIFT});
     Pump();
-    EXPECT_TRUE(Form().TypeButtonDown(1));
+    EXPECT_TRUE(Form().ToolBar().Checked(ToolButtonTable));
     EXPECT_EQ(Rows(), before);
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonTable), "Table  Ctrl+Shift+2");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonTable), "Table  Ctrl+Shift+2");
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -282,12 +282,12 @@ TEST_F(MainFormTest, TabTakesTheKeyboardToTheToolbarAndBack) {
     SetFocus(Form().Grid().Handle());
     PressKey(VK_TAB);
     Pump();
-    EXPECT_EQ(GetFocus(), Form().ToolBar());
+    EXPECT_EQ(GetFocus(), Form().ToolBar().Handle());
     // Right three times from Clear: the first type switch; Space flips it.
     for (int i = 0; i < 3; ++i) PressKey(VK_RIGHT);
     PressKey(VK_SPACE);
     Pump();
-    EXPECT_FALSE(Form().TypeButtonDown(0));
+    EXPECT_FALSE(Form().ToolBar().Checked(ToolButtonTableData));
     PressKey(VK_ESCAPE);
     Pump();
     EXPECT_EQ(GetFocus(), Form().Grid().Handle());

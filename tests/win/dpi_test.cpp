@@ -63,22 +63,22 @@ protected:
             MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
             return r;
         };
-        const RECT toolbar = placed(Form().ToolBar()), scrollbar = placed(Form().ScrollBar()),
-                   status = placed(Form().StatusBar());
-        const int buttons = static_cast<int>(SendMessageA(Form().ToolBar(), TB_BUTTONCOUNT, 0, 0));
+        const RECT toolbar = placed(Form().ToolBar().Handle()), scrollbar = placed(Form().Grid().ScrollBar()),
+                   status = placed(Form().StatusBar().Handle());
+        const int buttons = static_cast<int>(SendMessageA(Form().ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0));
         for (int b = 0; b < buttons; ++b) {
             RECT item{};
-            SendMessageA(Form().ToolBar(), TB_GETITEMRECT, b, reinterpret_cast<LPARAM>(&item));
+            SendMessageA(Form().ToolBar().Handle(), TB_GETITEMRECT, b, reinterpret_cast<LPARAM>(&item));
             EXPECT_LE(item.right, toolbar.right - toolbar.left) << "button " << b;
             EXPECT_LE(item.bottom, toolbar.bottom - toolbar.top) << "button " << b;
         }
         EXPECT_EQ(toolbar.right, client.right);
-        EXPECT_GE(ComputeScrollMetrics(Form().ScrollState()).fitRows, 3);
+        EXPECT_GE(ComputeScrollMetrics(Form().Grid().ScrollState()).fitRows, 3);
         EXPECT_EQ(scrollbar.right, client.right);
         EXPECT_GE(scrollbar.top, toolbar.bottom);
         EXPECT_LE(scrollbar.bottom, status.top);
         EXPECT_EQ(status.bottom, client.bottom);
-        HWND bar = Form().StatusBar();
+        HWND bar = Form().StatusBar().Handle();
         const WindowDc dc(bar);
         SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
         const int panels = static_cast<int>(kStatusPanelWidths.size());
@@ -86,7 +86,7 @@ protected:
             RECT part{};
             SendMessageA(bar, SB_GETRECT, p, reinterpret_cast<LPARAM>(&part));
             if (p == panels - 1) part.right -= GetSystemMetrics(SM_CXVSCROLL);  // the size grip
-            const std::string text = Form().ShownStatusText(p);
+            const std::string text = Form().StatusBar().ShownText(p);
             SIZE extent{};
             GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
             EXPECT_LE(part.right, status.right - status.left) << "panel " << p;

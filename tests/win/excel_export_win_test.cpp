@@ -113,7 +113,7 @@ protected:
     // text, the dates as year/month/day; the columns fitted.
     std::map<std::string, std::string> GridSheet(int rows) const {
         const FormatSettings fs = SystemFormatSettings();
-        const TVisibleList& list = Form().Built().List;
+        const TVisibleList& list = Form().Session().Built().List;
         std::map<std::string, std::string> want;
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < kColumnCount; ++c) {
@@ -142,14 +142,14 @@ TEST_F(ExcelExportTest, CtrlEGivesASheetEqualToTheGridInTheCallsOfItsCells) {
     Pump();
     EXPECT_TRUE(messages_.empty()) << messages_[0];
     EXPECT_TRUE(errors_.empty());
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
     HWND excel = StandIn();
     ASSERT_NE(excel, nullptr);
     EXPECT_TRUE(IsWindowVisible(excel));
     EXPECT_EQ(GetForegroundWindow(), excel);
 
     // The sheet holds the grid, header included, the dates as year/month/day, every cell a text.
-    const TVisibleList& list = Form().Built().List;
+    const TVisibleList& list = Form().Session().Built().List;
     const FormatSettings fs = SystemFormatSettings();
     int rewritten = 0;
     for (int r = 1; r <= list.LastRow(); ++r)
@@ -185,7 +185,7 @@ TEST_F(ExcelExportTest, AFailingCallIsToldAndExcelIsLeftVisibleWithWhatWasWritte
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], "Export to Excel failed.\r\nEOleException: Stand-in failure at call 29");
     EXPECT_TRUE(errors_.empty());
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
     const std::vector<std::string> calls = Calls();
     ASSERT_EQ(calls.size(), 31u);
     EXPECT_TRUE(calls[28].starts_with("Range(A" + std::to_string(kExcelBlockRows + 1) + ":J")) << calls[28];
@@ -208,15 +208,15 @@ TEST_F(ExcelExportTest, EscapeStopsTheExportAndHandsExcelOverWithTheRowsSoFar) {
     StartWith(2 * kExcelBlockRows);
     const int escapeAt = kExcelBlockRows + 200;
     {
-        EscapeAtProgress escape(Form().ProgressBar(), Form().Grid().Handle(), escapeAt);
+        EscapeAtProgress escape(Form().StatusBar().ProgressBar(), Form().Grid().Handle(), escapeAt);
         form_->Click(ToolButtonExcel);
         EXPECT_TRUE(escape.Posted());
     }
     Pump();
     EXPECT_TRUE(messages_.empty()) << messages_[0];
     EXPECT_TRUE(errors_.empty());
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
-    EXPECT_EQ(Form().ShownStatusText(ProgressPlacement(kStatusPanelWidths).panel), "Export to Excel cancelled.");
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
+    EXPECT_EQ(Form().StatusBar().ShownText(ProgressPlacement(kStatusPanelWidths).panel), "Export to Excel cancelled.");
     // The bar stood at grid row escapeAt - 1 when Escape came: the rows before it are written
     // and fitted, and Excel is the user's.
     std::map<std::string, std::string> want = GridSheet(escapeAt - 1);
@@ -235,7 +235,7 @@ TEST_F(ExcelExportTest, WithoutTheProgIdTheHintSaysSoAndTheCommandDoesNothing) {
     RunFakeExcel("/unregserver");
     EXPECT_EQ(ReadProgIdClsid("Excel.Application"), "");
     Start();  // an empty list: a command that went on would say "No rows in list."
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonExcel), "Excel - is not installed");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonExcel), "Excel - is not installed");
     form_->Click(ToolButtonExcel);
     Pump();
     EXPECT_TRUE(messages_.empty());
@@ -244,7 +244,7 @@ TEST_F(ExcelExportTest, WithoutTheProgIdTheHintSaysSoAndTheCommandDoesNothing) {
     Register();
     EXPECT_EQ(ReadProgIdClsid("Excel.Application"), "{6B1E3C52-7A4D-4F0E-9C1B-2D5A8E7F3A10}");
     Start();
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonExcel), "Excel  Ctrl+E");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonExcel), "Excel  Ctrl+E");
     form_->Click(ToolButtonExcel);
     EXPECT_EQ(messages_, std::vector<std::string>{"No rows in list."});
     EXPECT_EQ(StandIn(), nullptr);

@@ -49,8 +49,8 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         EXPECT_EQ(startRow, 1);  // the editor starts on File
     }
     Pump();
-    EXPECT_EQ(Form().Filters()[1], "Codeunit");
-    EXPECT_TRUE(Form().ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_EQ(Form().Session().Filters()[1], "Codeunit");
+    EXPECT_TRUE(Form().ToolBar().Enabled(ToolButtonFilterClear));
     ASSERT_GT(Rows(), 0);
     for (int row = 1; row <= Rows(); ++row) EXPECT_EQ(Cell(row, 1), "Codeunit");
     {
@@ -73,11 +73,11 @@ TEST_F(MainFormTest, TheFilterDialogTakesTypedFiltersAndShowsThemNormalised) {
         EXPECT_EQ(shown, "Codeunit");
     }
     Pump();
-    EXPECT_EQ(Form().Filters()[1], "Codeunit");
+    EXPECT_EQ(Form().Session().Filters()[1], "Codeunit");
     // Clearing the only filter disables the button and lists everything again.
     form_->Click(ToolButtonFilterClear);
     Pump();
-    EXPECT_FALSE(Form().ButtonEnabled(ToolButtonFilterClear));
+    EXPECT_FALSE(Form().ToolBar().Enabled(ToolButtonFilterClear));
     EXPECT_EQ(Rows(), 30);
 }
 
@@ -102,7 +102,7 @@ TEST_F(MainFormTest, AHeaderClickOffersTheCurrentRowsValue) {
     EXPECT_TRUE(prompt.Done());
     EXPECT_EQ(label, "Name Filter");
     EXPECT_EQ(offered, name);
-    EXPECT_EQ(Form().Filters()[3], name);
+    EXPECT_EQ(Form().Session().Filters()[3], name);
     ASSERT_GE(Rows(), 1);
     for (int row = 1; row <= Rows(); ++row) EXPECT_EQ(Cell(row, 3), name);  // exactly that name
 }
@@ -118,8 +118,7 @@ TEST_F(MainFormTest, TheFilterStringHoldsAtMost140Ids) {
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], "No rows in list.");
     EXPECT_EQ(ClipboardText(), "untouched");
-    Form().LoadIntoSlot(many, 1, false);
-    Form().BuildList(BuildMode::Off());
+    Form().Session().OpenFile(many, 1);
     form_->Click(ToolButtonMakeFilterString);
     const std::string text = ClipboardText();
     EXPECT_EQ(std::count(text.begin(), text.end(), '|'), 139);
@@ -164,7 +163,7 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     SaveDialogAnswer cancel;  // Escape: nothing written, nothing remembered
     AnswerSaveDialog(*form_, cancel);
     EXPECT_EQ(cancel.offered, "");
-    EXPECT_EQ(Form().Settings().LastFileSaved, "");
+    EXPECT_EQ(Form().Session().Settings().LastFileSaved, "");
 
     const std::string chosen = dir_.File("objects");
     SaveDialogAnswer save{chosen};
@@ -173,12 +172,12 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     ASSERT_TRUE(errors_.empty()) << errors_[0];
     const std::string bytes = FileBytes(chosen + ".txt");
     FormatSettings fs = SystemFormatSettings();
-    EXPECT_EQ(bytes, ListAsText(Form().Built().List, fs));
+    EXPECT_EQ(bytes, ListAsText(Form().Session().Built().List, fs));
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 59);
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     EXPECT_FALSE(std::filesystem::exists(chosen));
-    EXPECT_EQ(Form().Settings().LastFileSaved, chosen + ".txt");
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_EQ(Form().Session().Settings().LastFileSaved, chosen + ".txt");
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
 
     // A file that another program holds open without sharing cannot be written: the error
     // with the system's text, the file untouched, LastFileSaved unchanged. The dialog offers
@@ -195,8 +194,8 @@ TEST_F(MainFormTest, SaveWritesTheListAndRemembersTheName) {
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_[0], "Cannot create file \"" + locked + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(FileBytes(locked), "kept");
-    EXPECT_EQ(Form().Settings().LastFileSaved, chosen + ".txt");
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_EQ(Form().Session().Settings().LastFileSaved, chosen + ".txt");
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
 }
 
 // Nothing is replaced without asking: a name typed without ".txt" is asked about as the name
@@ -214,7 +213,7 @@ TEST_F(MainFormTest, SaveAsksBeforeReplacingTheFileItWrites) {
         AnswerSaveDialog(*form_, keep);
         Pump();
         EXPECT_EQ(FileBytes(existing), "kept") << typed;
-        EXPECT_EQ(Form().Settings().LastFileSaved, "") << typed;
+        EXPECT_EQ(Form().Session().Settings().LastFileSaved, "") << typed;
     }
     EXPECT_TRUE(errors_.empty());
 }

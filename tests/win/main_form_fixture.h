@@ -17,10 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "app/about_form_win.h"
+#include "app/filter_form_win.h"
 #include "app/main_form_win.h"
 #include "app/main_messages.h"
+#include "app/settings_form_win.h"
 #include "app/update_check_ui_win.h"
-#include "main_form_peer.h"
 #include "settings/registry_memory.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
@@ -315,7 +317,7 @@ protected:
     // The toolbar's image lists, for enabled and for disabled buttons: 27 images of that size.
     void ExpectToolbarImages(int size) const {
         for (UINT get : {TB_GETIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
-            auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(Form().ToolBar(), get, 0, 0));
+            auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(Form().ToolBar().Handle(), get, 0, 0));
             ASSERT_NE(list, nullptr) << get;
             int cx = 0, cy = 0;
             ImageList_GetIconSize(list, &cx, &cy);
@@ -325,10 +327,10 @@ protected:
         }
     }
 
-    TMainFormPeer Form() const { return TMainFormPeer(*form_); }
+    TMainForm& Form() const { return *form_; }
 
-    int Rows() const { return Form().Built().List.AddedRowCount(); }
-    std::string Cell(int row, int col) const { return std::string(Form().Built().List.Cell(row, col)); }
+    int Rows() const { return Form().Session().Built().List.AddedRowCount(); }
+    std::string Cell(int row, int col) const { return std::string(Form().Session().Built().List.Cell(row, col)); }
 
     // Makes the grid show exactly `rows` data rows.
     void ShowDataRows(int rows) {
@@ -339,7 +341,7 @@ protected:
         SetWindowPos(form_->Handle(), nullptr, 0, 0, wr.right - wr.left, (wr.bottom - wr.top) + (want - gr.bottom),
                      SWP_NOMOVE | SWP_NOZORDER);
         Pump();
-        ASSERT_EQ(ComputeScrollMetrics(Form().ScrollState()).fitRows, rows);
+        ASSERT_EQ(ComputeScrollMetrics(Form().Grid().ScrollState()).fitRows, rows);
     }
 
     testing::TempDir dir_;

@@ -41,7 +41,7 @@ protected:
 
     // Ctrl+M in the main window at this time scale; the run ends before the pump returns.
     void MarkByCtrlM(double scale, bool screenCheck) {
-        Form().Settings().IntelligentObjectMarking = screenCheck;
+        Form().Session().Settings().IntelligentObjectMarking = screenCheck;
         scaled_.SetScale(scale);
         scaled_.keyDowns = 0;
         BringToFront(form_->Handle());

@@ -83,7 +83,7 @@ protected:
     void OpenCodeunitByEnter() {
         WriteTextExports();
         Start({text1_, text2_});
-        Form().BuildList(BuildMode::Different());
+        Form().Session().BuildList(BuildMode::Different());
         SelectRow(RowOf("Codeunit", "1"));
         PressKey(VK_RETURN);
         Pump();
@@ -108,7 +108,7 @@ protected:
 TEST_F(ObjectDiffTest, OpensByEnterAndByDoubleClickOncePerObjectAndEscapeCloses) {
     WriteTextExports();
     Start({text1_, text2_});
-    Form().BuildList(BuildMode::Different());
+    Form().Session().BuildList(BuildMode::Different());
     ASSERT_NE(RowOf("Table", "1"), 0);  // only in file 1: nothing opens
     SelectRow(RowOf("Table", "1"));
     PressKey(VK_RETURN);
@@ -210,7 +210,7 @@ TEST_F(ObjectDiffTest, ContentsWithNothingToShowAreToldInAMessageBoxNotAWindow) 
         form_.reset();
         Pump();
         Start({c.file1, c.file2});
-        Form().BuildList(BuildMode::Different());
+        Form().Session().BuildList(BuildMode::Different());
         // file 2 has no object that file 1 lacks
         SelectRow(RowOf(c.type ? c.type : Cell(1, ColumnType), "2"));
         std::string told;
@@ -235,7 +235,7 @@ TEST_F(ObjectDiffTest, ContentsWithNothingToShowAreToldInAMessageBoxNotAWindow) 
 TEST_F(ObjectDiffTest, AFileChangedSinceLoadingIsReportedAndOpensNoWindow) {
     WriteTextExports();
     Start({text1_, text2_});
-    Form().BuildList(BuildMode::Different());
+    Form().Session().BuildList(BuildMode::Different());
     testing::WriteBytes(text2_, "changed");
     SelectRow(RowOf("Codeunit", "1"));
     PressKey(VK_RETURN);
@@ -253,7 +253,7 @@ TEST_F(ObjectDiffTest, HorizontalScrollingFollowsTheCurrentLine) {
     code2.insert(code2.begin() + 20, std::string(64, ' ') + "Added := TRUE;");
     WritePair(code1, code2);
     Start({text1_, text2_});
-    Form().BuildList(BuildMode::Different());
+    Form().Session().BuildList(BuildMode::Different());
     OpenByEnter("80");
     ASSERT_EQ(Windows().size(), 1u);
     const TObjectDiffForm& w = *Windows()[0];
@@ -361,10 +361,10 @@ TEST_F(ObjectDiffTest, EnterOnTheRowOfAnOpenWindowBringsItToTheFront) {
 TEST_F(ObjectDiffTest, OpensCascadedAtTheLastSizeWithinTheWorkArea) {
     WritePair(CodeLines(10), CodeLines(12));
     Start({text1_, text2_});
-    Form().BuildList(BuildMode::Different());
+    Form().Session().BuildList(BuildMode::Different());
     SetWindowPos(form_->Handle(), nullptr, 60, 40, 900, 600, SWP_NOZORDER);
-    Form().Settings().DiffWindowWidth = 700;
-    Form().Settings().DiffWindowHeight = 500;
+    Form().Session().Settings().DiffWindowWidth = 700;
+    Form().Session().Settings().DiffWindowHeight = 500;
     const int dpi = WindowDpi(form_->Handle());
     const auto rectOf = [](HWND h) {
         RECT r{};
@@ -391,13 +391,13 @@ TEST_F(ObjectDiffTest, OpensCascadedAtTheLastSizeWithinTheWorkArea) {
     PressKey(VK_ESCAPE);
     Pump();
     ASSERT_EQ(Windows().size(), 1u);
-    EXPECT_EQ(Form().Settings().DiffWindowWidth, 640);
-    EXPECT_EQ(Form().Settings().DiffWindowHeight, 480);
+    EXPECT_EQ(Form().Session().Settings().DiffWindowWidth, 640);
+    EXPECT_EQ(Form().Session().Settings().DiffWindowHeight, 480);
 
     // Too large a size, and a main window at the screen's corner: inside the work area.
     PostMessageA(Windows()[0]->Handle(), WM_CLOSE, 0, 0);
     Pump();
-    Form().Settings().DiffWindowWidth = 5000;
+    Form().Session().Settings().DiffWindowWidth = 5000;
     SetWindowPos(form_->Handle(), nullptr, 900, 700, 600, 400, SWP_NOZORDER);
     OpenByEnter("81");
     ASSERT_EQ(Windows().size(), 1u);

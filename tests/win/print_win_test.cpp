@@ -186,7 +186,7 @@ protected:
 TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
     Start({KAVLO_SAMPLES_DIR "/sample1.fob", KAVLO_SAMPLES_DIR "/sample2.fob"});
     ASSERT_GT(Rows(), 60);
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonPrint), "Print  Ctrl+P");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonPrint), "Print  Ctrl+P");
     {
         WhenShown dialog("Print", [](HWND) { PressKey(VK_RETURN); });
         PressKey('P', {VK_CONTROL});
@@ -196,7 +196,7 @@ TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
     }
     EXPECT_TRUE(messages_.empty());
     EXPECT_TRUE(errors_.empty());
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
     const std::string pdf = WaitForPdf();
     ASSERT_FALSE(pdf.empty());
     const auto pages =
@@ -215,16 +215,16 @@ TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
     ASSERT_EQ(offset, 0);
     const auto p = ComputePrintColumns(dpi, dpi).p;
 
-    const TVisibleList& list = Form().Built().List;
+    const TVisibleList& list = Form().Session().Built().List;
     ASSERT_GE(pages.size(), 2u);
     std::string printTime;
     int row = 1;
     for (size_t page = 0; page < pages.size(); ++page) {
         SCOPED_TRACE("page " + std::to_string(page + 1));
         PageReader r(pages[page], 72.0 / dpi);
-        r.Expect("File #1: " + Form().Fob(1).FileName, p[0]);
+        r.Expect("File #1: " + Form().Session().Fob(1).FileName, p[0]);
         r.Expect("Page: " + std::to_string(page + 1), -1, p[6]);
-        r.Expect("File #2: " + Form().Fob(2).FileName, p[0]);
+        r.Expect("File #2: " + Form().Session().Fob(2).FileName, p[0]);
         // The print time (date " - " time), the same on every page, ends at P6.
         std::string time;
         for (int i = 0; !r.Text(i).empty() && r.Text(i) != "#"; ++i) time += (i ? " " : "") + r.Text(i);
@@ -293,14 +293,14 @@ TEST_F(PrintTest, EscapeAbortsThePrintJob) {
     ASSERT_GT(Rows(), 20);
     const int jobs = QueueJobs();
     {
-        EscapeAtProgress escape(Form().ProgressBar(), Form().Grid().Handle(), 20);
+        EscapeAtProgress escape(Form().StatusBar().ProgressBar(), Form().Grid().Handle(), 20);
         PrintByKeyboard();
         EXPECT_TRUE(escape.Posted());
     }
     EXPECT_TRUE(messages_.empty());
     EXPECT_TRUE(errors_.empty());
-    EXPECT_FALSE(IsWindowVisible(Form().ProgressBar()));
-    EXPECT_EQ(Form().ShownStatusText(ProgressPlacement(kStatusPanelWidths).panel), "Printing cancelled.");
+    EXPECT_FALSE(IsWindowVisible(Form().StatusBar().ProgressBar()));
+    EXPECT_EQ(Form().StatusBar().ShownText(ProgressPlacement(kStatusPanelWidths).panel), "Printing cancelled.");
     // The job never reached the queue: a document that ends is handed to it at its end.
     EXPECT_EQ(QueueJobs(), jobs);
 }
@@ -327,7 +327,7 @@ protected:
 TEST_F(NoPrinterTest, TheHintSaysSoAndPrintDoesNothing) {
     ASSERT_FALSE(PrintersInstalled());
     Start();  // an empty list: a command that went on would say "No rows in list."
-    EXPECT_EQ(Form().ToolButtonHint(ToolButtonPrint), "Print - no printers installed");
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonPrint), "Print - no printers installed");
     WhenShown dialog("Print", [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
     PressKey('P', {VK_CONTROL});
     Pump(10);

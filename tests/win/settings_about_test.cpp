@@ -37,7 +37,7 @@ void PointAt(HWND hwnd, bool click = false) {
 
 TEST_F(MainFormTest, TheSettingsDialogEditsTheRecordOnOkOnly) {
     Start();
-    TSettings& s = Form().Settings();
+    TSettings& s = Form().Session().Settings();
     s.ShowForm = false;
     s.CheckForUpdates = false;
     s.CheckForUpdatesDays = 30;
@@ -85,7 +85,7 @@ TEST_F(MainFormTest, TheSettingsDialogEditsTheRecordOnOkOnly) {
     EXPECT_EQ(s.ToolButtonSize, 0);
     EXPECT_FALSE(s.ShowForm);
     ExpectToolbarImages(16);  // switched at once
-    EXPECT_TRUE(Form().TypeButtonDown(2));  // the type boxes wait for the next start
+    EXPECT_TRUE(Form().ToolBar().Checked(ToolButtonForm));  // the type boxes wait for the next start
 
     const TSettings before = s;
     {
@@ -126,7 +126,7 @@ TEST_F(MainFormTest, CheckNowAsksAndDatesTheCheckEvenWhenCancelled) {
         LocalHttpServer server({{"/kavlo.txt", LocalHttpServer::Ok(published)}});
         updateSite_ = server.Host();
         Start();
-        Form().Settings().CheckForUpdatesLastDate = 0;
+        Form().Session().Settings().CheckForUpdatesLastDate = 0;
         TSettingsForm& dlg = Form().SettingsForm();
         std::string text;
         WhenShown box("Check for updates", [&](HWND b) {
@@ -141,7 +141,7 @@ TEST_F(MainFormTest, CheckNowAsksAndDatesTheCheckEvenWhenCancelled) {
         form_->Click(ToolButtonSettings);
         EXPECT_TRUE(box.Done());
         EXPECT_EQ(text, expected);
-        EXPECT_EQ(Form().Settings().CheckForUpdatesLastDate, LocalToday());
+        EXPECT_EQ(Form().Session().Settings().CheckForUpdatesLastDate, LocalToday());
         EXPECT_EQ(websiteOpened_, 0);  // Escape is not Yes
         form_.reset();
     }
@@ -184,7 +184,7 @@ TEST_F(MainFormTest, TheAboutBoxShowsTheBuildAndOpensItsLinks) {
 // background while the dialog was open keeps the date it gave.
 TEST_F(MainFormTest, SettingsOkKeepsTheDateOfACheckThatFinishedWhileItWasOpen) {
     Start();
-    TSettings& s = Form().Settings();
+    TSettings& s = Form().Session().Settings();
     s.CheckForUpdatesLastDate = 1.0;
     WhenShown settings("Settings", {
         [&](HWND) { PostMessageA(form_->Handle(), kWmUpdateCheck, 2, 0); },  // a verdict: up to date
@@ -207,14 +207,14 @@ TEST_F(MainFormTest, SettingsOkReadsTheDaysAsANumberOrZero) {
         int32_t days;
     } cases[] = {{"5x", 0}, {"x5", 0}, {"", 0}, {"07", 7}, {"99", 99}};
     for (const auto& c : cases) {
-        Form().Settings().CheckForUpdatesDays = 30;
+        Form().Session().Settings().CheckForUpdatesDays = 30;
         WhenShown settings("Settings", [&](HWND) {
             SetWindowTextA(Form().SettingsForm().Item(IDC_EDIT_DAYS), c.text);
             PressKey(VK_RETURN);
         });
         form_->Click(ToolButtonSettings);
         EXPECT_TRUE(settings.Done());
-        EXPECT_EQ(Form().Settings().CheckForUpdatesDays, c.days) << c.text;
+        EXPECT_EQ(Form().Session().Settings().CheckForUpdatesDays, c.days) << c.text;
         Pump(10);  // the release of Enter, which the next opening would take as its own
     }
 }

@@ -105,7 +105,7 @@ TEST_F(MainFormTest, TheCheckAtStartOffersANewerVersion) {
     ASSERT_TRUE(question.Done());
     EXPECT_EQ(text, kNewVersionQuestion);
     EXPECT_EQ(websiteOpened_, 1);
-    EXPECT_EQ(Form().Settings().CheckForUpdatesLastDate, LocalToday());
+    EXPECT_EQ(Form().Session().Settings().CheckForUpdatesLastDate, LocalToday());
     EXPECT_EQ(server.Requests().size(), 1u);
     // Dated today, the check is not due at the next start.
     form_.reset();

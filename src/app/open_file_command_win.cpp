@@ -1,0 +1,24 @@
+// Open File 1 and Open File 2.
+#include "app/open_file_command_win.h"
+
+#include <commdlg.h>
+
+#include "gui/file_dialog_win.h"
+
+namespace kavlo {
+
+std::optional<std::string> TOpenFileDialog::Choose(HWND owner) {
+    static const char kFilter[] =
+        "Supported files (*.fob;*.fbk;*.txt;*.xml)\0*.fob;*.fbk;*.txt;*.xml\0Object files (*.fob)\0*.fob\0"
+        "Backup files (*.fbk)\0*.fbk\0Text Object files (*.txt)\0*.txt\0XML Object files (*.xml)\0*.xml\0"
+        "All files\0*.*\0";
+    const std::optional<std::string> chosen =
+        RunFileDialog(owner, kFilter, fileName_, initialDir_, OFN_FILEMUSTEXIST, false);
+    if (!chosen) return std::nullopt;
+    fileName_ = *chosen;
+    const size_t slash = fileName_.find_last_of("\\/");
+    if (slash != std::string::npos) initialDir_ = fileName_.substr(0, slash);
+    return chosen;
+}
+
+}  // namespace kavlo

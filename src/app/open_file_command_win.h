@@ -1,0 +1,21 @@
+// Open File 1 and Open File 2: an object file chosen in the open dialog.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace kavlo {
+
+// One dialog for both commands: the next use starts with the name and in the folder where the
+// last one ended.
+class TOpenFileDialog {
+public:
+    // The chosen name, or nothing when cancelled.
+    std::optional<std::string> Choose(HWND owner);
+
+private:
+    std::string fileName_, initialDir_;
+};
+
+}  // namespace kavlo
