@@ -21,7 +21,7 @@
 #include "app/session.h"
 #include "app/status_bar_win.h"
 #include "gui/dpi_win.h"
-#include "gui/frame_size_win.h"
+#include "app/frame_size_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
 #include "settings/registry.h"

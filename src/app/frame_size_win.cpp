@@ -1,5 +1,6 @@
-// A top-level window's frame: its minimum size and its placement.
-#include "gui/frame_size_win.h"
+// The main window's frame: kept at least at its minimum size however it is sized, and its placement
+// kept in the settings' terms.
+#include "app/frame_size_win.h"
 
 #include <algorithm>
 
