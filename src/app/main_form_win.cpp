@@ -30,6 +30,7 @@
 #include "gui/file_dialog_win.h"
 #include "gui/tracking_tip_win.h"
 #include "listing/filter_string.h"
+#include "objfile/load_object_file.h"
 #include "output/text_list.h"
 #include "marking/mark_probe.h"
 #include "output/excel_automation_win.h"
@@ -638,8 +639,7 @@ void TMainForm::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) 
     HourglassGuard hourglass;
     TFob& fob = number == 1 ? fob1_ : fob2_;
     ++loads_;
-    fob.Clear();
-    fob.LoadFile(number == 1 ? 1 : 2, fileName, regional_.Get());
+    LoadObjectFile(fob, number == 1 ? 1 : 2, fileName, regional_.Get());
 }
 
 // As LoadIntoSlot for file 1 and then for file 2, but file 2 is read on a second thread while
@@ -653,22 +653,21 @@ void TMainForm::LoadBothSlots(const std::string& file1, const std::string& file2
     std::exception_ptr secondFailed;
     std::thread reader([&] {
         try {
-            second.LoadFile(2, file2, regional);
+            LoadObjectFile(second, 2, file2, regional);
         } catch (...) {
             secondFailed = std::current_exception();
         }
     });
     try {
         ++loads_;
-        fob1_.Clear();
-        fob1_.LoadFile(1, file1, regional);
+        LoadObjectFile(fob1_, 1, file1, regional);
     } catch (...) {
         reader.join();
         throw;
     }
     reader.join();
     ++loads_;
-    fob2_.Swap(second);
+    fob2_ = std::move(second);
     if (secondFailed) std::rethrow_exception(secondFailed);
 }
 
@@ -776,7 +775,7 @@ void TMainForm::Click(int button) {
         case ToolButtonCompareDeleted: BuildList(BuildMode::Deleted()); break;
         case ToolButtonFilterAdd: ToolButtonFilterAddClick(); break;
         case ToolButtonSave: SaveListCommand(Context(), settings_.LastFileSaved); break;
-        case ToolButtonPrint: PrintListCommand(Context(), fob1_.FileName, fob2_.FileName); break;
+        case ToolButtonPrint: PrintListCommand(Context(), fob1_.FileName(), fob2_.FileName()); break;
         case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
         case ToolButtonMarkObjectDesigner: MarkObjectDesignerCommand(Context(), settings_, options_.arguments, options_.desktop); break;
@@ -871,7 +870,7 @@ void TMainForm::CopySelectedRows() {
 // F5: both files read again from disk, and the list built again in its mode.
 void TMainForm::ReloadFiles() {
     for (int fileNo : {1, 2}) {
-        const std::string name = (fileNo == 1 ? fob1_ : fob2_).FileName;
+        const std::string name = (fileNo == 1 ? fob1_ : fob2_).FileName();
         if (!name.empty()) LoadIntoSlot(name, fileNo, false);
     }
     BuildList(built_.LastMode);

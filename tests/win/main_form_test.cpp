@@ -166,13 +166,13 @@ TEST_F(MainFormTest, AReaderErrorIsShownAndTheListIsKept) {
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_TRUE(errors_[0].starts_with("Stream read error") || errors_[0].starts_with("Assertion failure")) << errors_[0];
     EXPECT_EQ(Rows(), 30);  // the rebuild was skipped
-    EXPECT_EQ(Form().Fob(2).FileName, bad);  // with what was read before the error
+    EXPECT_EQ(Form().Fob(2).FileName(), bad);  // with what was read before the error
     // The two are read side by side, but file 2 goes into its slot only after file 1 loaded.
     Form().DropPIDLTarget1Drop({bad, file2_});
     Pump(5);
     ASSERT_EQ(errors_.size(), 2u);
-    EXPECT_EQ(Form().Fob(1).FileName, bad);
-    EXPECT_EQ(Form().Fob(2).FileName, bad);
+    EXPECT_EQ(Form().Fob(1).FileName(), bad);
+    EXPECT_EQ(Form().Fob(2).FileName(), bad);
     const std::string doc = dir_.File("notes.doc");
     testing::WriteBytes(doc, "x");
     Form().DropPIDLTarget1Drop({doc, file2_});
