@@ -18,6 +18,7 @@
 #include "bench_util.h"
 #include "median.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/txt_writer.h"
@@ -92,8 +93,8 @@ int main(int argc, char** argv) {
     const testing::FixedRegional regional;
     const Spread loading = MedianSeconds(5, [&] {
         TFob a, b;
-        a.LoadFile(1, path1, regional.Get());
-        b.LoadFile(2, path2, regional.Get());
+        LoadObjectFile(a, 1, path1, regional.Get());
+        LoadObjectFile(b, 2, path2, regional.Get());
     });
     const double load = loading.median;
     std::printf("two text exports, %.1f MB together, %d objects each, %d changed\n", Mb(size), objects, changed);

@@ -7,6 +7,7 @@
 
 #include "bench_util.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 
@@ -32,7 +33,7 @@ int main() {
         int loaded = 0;
         const bench::Spread load = bench::MedianSeconds(7, [&] {
             TFob fob;
-            fob.LoadFile(1, path, regional.Get());
+            LoadObjectFile(fob, 1, path, regional.Get());
             loaded = fob.Count();
         });
         if (loaded != count) std::fprintf(stderr, "loaded %d of %d\n", loaded, count);

@@ -19,6 +19,7 @@
 
 #include "bench_util.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "support/fbk_writer.h"
 #include "support/fixed_regional.h"
 #include "support/txt_writer.h"
@@ -59,7 +60,7 @@ double Mb(uint64_t bytes) { return static_cast<double>(bytes) / 1e6; }
 int32_t LoadCount(const std::string& path) {
     static const testing::FixedRegional regional;
     TFob fob;
-    fob.LoadFile(1, path, regional.Get());
+    LoadObjectFile(fob, 1, path, regional.Get());
     return fob.Count();
 }
 

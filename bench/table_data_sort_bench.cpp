@@ -8,6 +8,7 @@
 
 #include "bench_util.h"
 #include "listing/list_builder.h"
+#include "objfile/load_object_file.h"
 #include "support/fbk_writer.h"
 #include "support/fixed_regional.h"
 
@@ -47,10 +48,10 @@ int main() {
         testing::WriteBytes(path1, testing::WriteFbk(Backup(twice, 5, false)));
         testing::WriteBytes(path2, testing::WriteFbk(Backup(twice, 6, true)));
         TFob f1, f2;
-        f2.LoadFile(2, path2, regional.Get());
+        LoadObjectFile(f2, 2, path2, regional.Get());
         const bench::Spread load = bench::MedianSeconds(5, [&] {
             f1.Clear();
-            f1.LoadFile(1, path1, regional.Get());
+            LoadObjectFile(f1, 1, path1, regional.Get());
         });
         TBuiltList built;
         CompareSettings cs;

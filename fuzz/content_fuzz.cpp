@@ -18,6 +18,7 @@
 #include "cli/diff_output.h"
 #include "cli/terminal_text.h"
 #include "fuzz_reader.h"
+#include "objfile/load_object_file.h"
 #include "objfile/object_content.h"
 
 namespace kavlo::fuzz {
@@ -46,7 +47,7 @@ const std::string& PathOf(int slot, const char* extension) {
 
 void Load(TFob& fob, int fileNo, const std::string& path) {
     try {
-        fob.LoadFile(fileNo, path, FuzzRegional());
+        LoadObjectFile(fob, fileNo, path, FuzzRegional());
     } catch (const EKavloError&) {
         // A bad file: the records read before the error are compared.
     }

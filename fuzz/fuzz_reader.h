@@ -1,5 +1,5 @@
 // What every fuzz target does with one input: write it to this process's input file, load it
-// with TFob::LoadFile as the window and kavlo do, and then go over the list as they do, whether
+// with LoadObjectFile as the window and kavlo do, and then go over the list as they do, whether
 // the reader finished or raised in the middle (a failed load keeps the records stored before
 // the error, and the caller lists them).
 //
@@ -18,6 +18,7 @@
 #include "base/errors.h"
 #include "listing/list_builder.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "objfile/object_types.h"
 #include "platform/file.h"
 #include "support/fixed_regional.h"
@@ -97,7 +98,7 @@ inline int LoadAndGoOver(const uint8_t* data, size_t size, const char* extension
     WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(data), size));
     TFob fob;
     try {
-        fob.LoadFile(1, path, FuzzRegional());
+        LoadObjectFile(fob, 1, path, FuzzRegional());
     } catch (const EKavloError&) {
         // A bad file: the records stored before the error stay, and are gone over below.
     }

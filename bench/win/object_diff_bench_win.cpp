@@ -18,6 +18,7 @@
 #include "app/object_diff_form_win.h"
 #include "listing/list_builder.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "platform/regional.h"
 #include "support/fob_writer.h"
 #include "support/txt_writer.h"
@@ -86,8 +87,8 @@ int main() {
         WriteExport(path1, lines, false);
         WriteExport(path2, lines, true);
         TFob fob1, fob2;
-        fob1.LoadFile(1, path1, regional.Get());
-        fob2.LoadFile(2, path2, regional.Get());
+        LoadObjectFile(fob1, 1, path1, regional.Get());
+        LoadObjectFile(fob2, 2, path2, regional.Get());
         TVisibleList list;
         AddFobRow(list, fob1, 0);
         double diffBest = 1e9, showBest = 1e9, paintBest = 1e9, openBest = 1e9;

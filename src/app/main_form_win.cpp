@@ -208,7 +208,7 @@ void TMainForm::Click(int button) {
             PostMessageA(hwnd_, kWmFiltersChanged, 0, 0);
             break;
         case ToolButtonSave: SaveListCommand(Context(), session_.Settings().LastFileSaved); break;
-        case ToolButtonPrint: PrintListCommand(Context(), session_.Fob(1).FileName, session_.Fob(2).FileName); break;
+        case ToolButtonPrint: PrintListCommand(Context(), session_.Fob(1).FileName(), session_.Fob(2).FileName()); break;
         case ToolButtonExcel: ExportToExcelCommand(Context()); break;
         case ToolButtonMarkObjectDesigner:
             MarkObjectDesignerCommand(Context(), session_.Settings(), options_.arguments, options_.desktop);

@@ -68,8 +68,8 @@ ObjectDiff MakeObjectDiff(const TFob& fob1, int index1, const TFob& fob2, int in
                 std::string(ObjectTypeNames[static_cast<size_t>(rec1.ObjType)]) + " " + std::to_string(rec1.ID) +
                 " " + rec1.Name.str();
     if (rec2.Name.view() != rec1.Name.view()) d.Caption += " / " + rec2.Name.str();
-    d.Heading1 = "File 1: " + fob1.FileName;
-    d.Heading2 = "File 2: " + fob2.FileName;
+    d.Heading1 = "File 1: " + fob1.FileName();
+    d.Heading2 = "File 2: " + fob2.FileName();
     if (!ContentsComparable(fob1, fob2)) {
         d.Message = NotComparableText(fob1, fob2) + ".";
         d.Summary = "Not comparable";

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "marking/mark_probe.h"
+#include "objfile/load_object_file.h"
 #include "platform/file.h"
 
 namespace kavlo {
@@ -101,7 +102,7 @@ void TSession::OpenFile(const std::string& fileName, int fileNo) {
 
 void TSession::Reload() {
     for (int fileNo : {1, 2}) {
-        const std::string name = Fob(fileNo).FileName;
+        const std::string name = Fob(fileNo).FileName();
         if (!name.empty()) LoadIntoSlot(name, fileNo, false);
     }
     Rebuild();
@@ -128,11 +129,6 @@ void TSession::LoadDropped() {
     }
 }
 
-void TSession::LoadSlot(TFob& slot, int fileNo, const std::string& fileName, const Regional& regional) {
-    slot.Clear();
-    slot.LoadFile(fileNo, fileName, regional);
-}
-
 void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
     int number = fileNo;
     if (ask && hooks_.askFileNo) {
@@ -142,7 +138,7 @@ void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
     }
     const auto busy = Busy();
     ++loads_;
-    LoadSlot(number == 1 ? fob1_ : fob2_, number == 1 ? 1 : 2, fileName, regional_.Get());
+    LoadObjectFile(number == 1 ? fob1_ : fob2_, number == 1 ? 1 : 2, fileName, regional_.Get());
 }
 
 // As LoadIntoSlot for file 1 and then for file 2, but file 2 is read on a second thread while
@@ -156,21 +152,21 @@ void TSession::LoadBothSlots(const std::string& file1, const std::string& file2)
     std::exception_ptr secondFailed;
     std::thread reader([&] {
         try {
-            LoadSlot(second, 2, file2, regional);
+            LoadObjectFile(second, 2, file2, regional);
         } catch (...) {
             secondFailed = std::current_exception();
         }
     });
     try {
         ++loads_;
-        LoadSlot(fob1_, 1, file1, regional);
+        LoadObjectFile(fob1_, 1, file1, regional);
     } catch (...) {
         reader.join();
         throw;
     }
     reader.join();
     ++loads_;
-    fob2_.Swap(second);
+    fob2_ = std::move(second);
     if (secondFailed) std::rethrow_exception(secondFailed);
 }
 

@@ -82,8 +82,6 @@ private:
     void LoadCommandLine(const std::vector<std::string>& arguments);
     void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
     void LoadBothSlots(const std::string& file1, const std::string& file2);
-    // Every load of a file goes through here: the slot is emptied and filled from the file.
-    static void LoadSlot(TFob& slot, int fileNo, const std::string& fileName, const Regional& regional);
     std::shared_ptr<void> Busy() const { return hooks_.busy ? hooks_.busy() : nullptr; }
     bool FileExists(const std::string& name) const;
     void SetDropped(int count, const std::string& first = {}, const std::string& second = {});

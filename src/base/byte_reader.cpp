@@ -20,24 +20,24 @@ void ByteReader::Fill(size_t atLeast) {
     bufferLength_ = file_.ReadAt(pos_, buffer_.data(), n);
 }
 
-const uint8_t* ByteReader::Read(size_t n) {
-    if (pos_ > size_ || size_ - pos_ < n) throw EReadError();
+const uint8_t* ByteReader::Read(size_t n, std::string_view field) {
+    if (pos_ > size_ || size_ - pos_ < n) throw EReadError(pos_, field);
     if (pos_ < bufferStart_ || pos_ - bufferStart_ + n > bufferLength_) {
         Fill(n);
-        if (bufferLength_ < n) throw EReadError();  // the file shrank under us
+        if (bufferLength_ < n) throw EReadError(pos_, field, ReadErrorCode::FileChanged);  // it shrank under us
     }
     const uint8_t* p = buffer_.data() + (pos_ - bufferStart_);
     pos_ += n;
     return p;
 }
 
-std::string ByteReader::ReadCString(size_t maxKeep) {
+std::string ByteReader::ReadCString(size_t maxKeep, std::string_view field) {
     std::string text;
     for (;;) {
-        if (pos_ >= size_) throw EReadError();
+        if (pos_ >= size_) throw EReadError(pos_, field);
         if (pos_ < bufferStart_ || pos_ >= bufferStart_ + bufferLength_) {
             Fill(1);
-            if (bufferLength_ == 0) throw EReadError();
+            if (bufferLength_ == 0) throw EReadError(pos_, field, ReadErrorCode::FileChanged);
         }
         const uint8_t* begin = buffer_.data() + (pos_ - bufferStart_);
         const size_t avail = bufferLength_ - static_cast<size_t>(pos_ - bufferStart_);

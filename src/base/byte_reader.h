@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/byte_source.h"
@@ -23,12 +24,13 @@ public:
     // Moves to the next multiple of 4 from the start of the file.
     void AlignTo4() { pos_ = (pos_ + 3) & ~uint64_t{3}; }
 
-    // n bytes at the position, valid until the next call; raises EReadError when fewer remain.
-    const uint8_t* Read(size_t n);
-    uint8_t ReadByte() { return *Read(1); }
+    // n bytes at the position, valid until the next call; raises EReadError when fewer remain,
+    // naming the position and `field`, what is being read (a literal).
+    const uint8_t* Read(size_t n, std::string_view field = {});
+    uint8_t ReadByte(std::string_view field = {}) { return *Read(1, field); }
     // The bytes up to a 0 byte, which is consumed too; of a longer text only the first
     // maxKeep bytes are kept. Raises EReadError when the file ends first.
-    std::string ReadCString(size_t maxKeep);
+    std::string ReadCString(size_t maxKeep, std::string_view field = {});
 
 private:
     void Fill(size_t atLeast);

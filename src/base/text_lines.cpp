@@ -158,7 +158,7 @@ void LineReader::Refill() {
     }
     const size_t want = static_cast<size_t>(std::min<uint64_t>(capacity_ - kept, left));
     const size_t got = file_.ReadAt(fileAt_, buf_.get() + kept, want);
-    if (got < want) throw EReadError();  // the file shrank while it was read
+    if (got < want) throw EReadError(fileAt_ + got, {}, ReadErrorCode::FileChanged);  // it shrank meanwhile
     fileAt_ += got;
     end_ = kept + got;
 }

@@ -112,8 +112,8 @@ private:
     }
 
     void Headers(const std::string& title1, const std::string& title2) {
-        out_ += "--- " + f1_.FileName + "\t" + title1 + "\n";
-        out_ += "+++ " + f2_.FileName + "\t" + title2 + "\n";
+        out_ += "--- " + f1_.FileName() + "\t" + title1 + "\n";
+        out_ += "+++ " + f2_.FileName() + "\t" + title2 + "\n";
     }
 
     static std::string StatTitle(const TFobRec& a, const TFobRec& b) {
@@ -185,10 +185,10 @@ private:
         }
         if (added) {
             out_ += "--- /dev/null\n";
-            out_ += "+++ " + f2_.FileName + "\t" + Title(r) + "\n";
+            out_ += "+++ " + f2_.FileName() + "\t" + Title(r) + "\n";
             out_ += UnifiedHunks(WholeSide(c.Lines.size(), DiffOp::Added), {}, c.Lines, 0);
         } else {
-            out_ += "--- " + f1_.FileName + "\t" + Title(r) + "\n";
+            out_ += "--- " + f1_.FileName() + "\t" + Title(r) + "\n";
             out_ += "+++ /dev/null\n";
             out_ += UnifiedHunks(WholeSide(c.Lines.size(), DiffOp::Removed), c.Lines, {}, 0);
         }

@@ -16,6 +16,7 @@
 #include "listing/field_filter.h"
 #include "listing/list_builder.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "objfile/object_types.h"
 #include "output/text_list.h"
 #include "platform/code_page.h"
@@ -347,7 +348,7 @@ std::string LoadFiles(const Options& o, const Regional& regional, TFob (&fobs)[2
     for (size_t i = 0; i < o.files.size(); ++i) {
         try {
             TFob::CheckFileType(o.files[i]);
-            fobs[i].LoadFile(static_cast<int>(i) + 1, o.files[i], regional);
+            LoadObjectFile(fobs[i], static_cast<int>(i) + 1, o.files[i], regional);
         } catch (const EKavloError& e) {
             // Of two files, the user must learn which one is damaged.
             return o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();

@@ -29,7 +29,7 @@ void AddFobRow(TVisibleList& list, const TFob& fob, int index) {
                                       ? ObjectTypeNames[static_cast<size_t>(r.ObjType)]
                                       : std::string_view();
     const std::string_view cells[kColumnCount] = {
-        text(file, fob.FileNo), type, text(id, r.ID), r.Name.view(), r.VersionList.view(), r.DateStr.view(),
+        text(file, fob.FileNo()), type, text(id, r.ID), r.Name.view(), r.VersionList.view(), r.DateStr.view(),
         r.TimeStr.view(), text(blob, r.BlobSize), r.Modified ? "1" : " ", r.Compiled ? "1" : " "};
     list.AddRow(cells);
 }
@@ -220,12 +220,12 @@ private:
 void BuildList(const BuildMode& mode, const ListSources& sources, TBuiltList& out, LookupMethod lookup) {
     out.LastMode = mode;
     out.ContentNote.clear();
-    if (sources.Compare.CompareContent && !sources.File1.FileName.empty() && !sources.File2.FileName.empty() &&
+    if (sources.Compare.CompareContent && !sources.File1.FileName().empty() && !sources.File2.FileName().empty() &&
         !ContentsComparable(sources.File1, sources.File2))
         out.ContentNote = NotComparableText(sources.File1, sources.File2);
     out.Status[0].clear();
-    out.Status[1] = sources.File1.FileName;
-    out.Status[2] = sources.File2.FileName;
+    out.Status[1] = sources.File1.FileName();
+    out.Status[2] = sources.File2.FileName();
     out.Status[3] = "File 1: " + std::to_string(sources.File1.Count());
     out.Status[4] = "File 2: " + std::to_string(sources.File2.Count());
 

@@ -11,7 +11,6 @@
 #include "objfile/header_entry.h"
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
-#include "platform/file.h"
 
 namespace kavlo {
 
@@ -36,24 +35,33 @@ void ReadTableDataEntry(const uint8_t* block, int32_t fileNo, const OemCodePage&
 
 // The rest of a binary table-data entry, checked and passed over.
 void SkipTableDataEntry(ByteReader& in) {
-    KAVLO_CHECK(in.Read(4)[0] == 0x02, "Assertion failure", kFobFileUnit);
-    in.ReadCString(0);
+    uint64_t at = in.Position();
+    uint8_t b = in.Read(4, "table-data block")[0];
+    Expect(b == 0x02, ReadErrorCode::TableDataFirst, at, "table-data block", b);
+    in.ReadCString(0, "table-data text");
     in.AlignTo4();
-    KAVLO_CHECK(in.Read(8)[0] == 0x03, "Assertion failure", kFobFileUnit);
-    KAVLO_CHECK(in.Read(4)[0] == 0x04, "Assertion failure", kFobFileUnit);
-    in.ReadCString(0);
+    at = in.Position();
+    b = in.Read(8, "table-data block")[0];
+    Expect(b == 0x03, ReadErrorCode::TableDataSecond, at, "table-data block", b);
+    at = in.Position();
+    b = in.Read(4, "table-data block")[0];
+    Expect(b == 0x04, ReadErrorCode::TableDataThird, at, "table-data block", b);
+    in.ReadCString(0, "table-data text");
     in.AlignTo4();
 }
 
-}  // namespace
+struct FbkCounts {
+    size_t tableData = 0;
+    size_t objects = 0;
+};
 
-FbkCounts CountFileFbk(const TFob& fob) {
-    const auto file = InputFile::Open(fob.FileName);
-    ByteReader in(*file);
+// The header's table-data entries and object entries, counted from the start; the reader is
+// left at the start.
+FbkCounts CountHeaderEntries(ByteReader& in) {
     FbkCounts counts;
-    while (in.Remaining() >= kHeaderEntrySize && int64_t{counts.tableData} + counts.objects < INT32_MAX) {
+    while (in.Remaining() >= kHeaderEntrySize && counts.tableData + counts.objects < INT32_MAX) {
         const uint64_t at = in.Position();
-        const uint8_t* block = in.Read(kHeaderEntrySize);
+        const uint8_t* block = in.Read(kHeaderEntrySize, "header entry");
         if (!IsHeaderEntry(block)) break;
         if (IsTableDataEntry(block)) {
             ++counts.tableData;
@@ -62,34 +70,33 @@ FbkCounts CountFileFbk(const TFob& fob) {
             ++counts.objects;
         }
     }
+    in.Seek(0);
     return counts;
 }
 
-void ReadFileFbk(TFob& fob, int32_t tableDataCount, const Regional& regional) {
-    const auto file = InputFile::Open(fob.FileName);
-    ByteReader in(*file);
-    if (in.Size() < kHeaderEntrySize || !IsHeaderEntry(in.Read(kHeaderEntrySize))) return;
+void ReadFbk(ByteReader& in, TFobBuilder& out, const Regional& regional) {
+    if (in.Size() < kHeaderEntrySize || !IsHeaderEntry(in.Read(kHeaderEntrySize, "header entry"))) return;
     in.Seek(0);
 
     // Records are updated through this reference while FindFob answers from its index: the
     // updates never touch a type, an ID or a qualifier, which is all the index holds.
-    std::vector<TFobRec>& fobs = fob.MutableFobs();
-    const size_t tableData = std::min(static_cast<size_t>(std::max(tableDataCount, 0)), fobs.size());
+    std::vector<TFobRec>& fobs = out.Fobs();
+    const FbkCounts counts = CountHeaderEntries(in);
+    SizeList(fobs, counts.tableData + counts.objects);
+    const size_t tableData = counts.tableData;
     size_t t = 0, o = 0;
     uint64_t lastOffset = 0;
     while (in.Remaining() >= kHeaderEntrySize) {
         lastOffset = in.Position();
-        const uint8_t* block = in.Read(kHeaderEntrySize);
+        const uint8_t* block = in.Read(kHeaderEntrySize, "header entry");
         if (!IsHeaderEntry(block)) break;
-        // The list was sized by counting the same header; a file that changed in between
-        // does not write past either part of it.
         if (IsTableDataEntry(block)) {
             if (t == tableData) break;
-            ReadTableDataEntry(block, fob.FileNo, *regional.oem, fobs[t++]);
+            ReadTableDataEntry(block, out.FileNo(), *regional.oem, fobs[t++]);
             in.Seek(lastOffset + kTableDataEntrySize);
         } else {
             if (tableData + o == fobs.size()) break;
-            ReadHeaderEntry(block, fob.FileNo, *regional.oem, fobs[tableData + o++]);
+            ReadHeaderEntry(block, out.FileNo(), *regional.oem, fobs[tableData + o++]);
         }
     }
 
@@ -98,64 +105,64 @@ void ReadFileFbk(TFob& fob, int32_t tableDataCount, const Regional& regional) {
     // A backup of table data alone has nothing more to complete.
     if (fobs.size() == tableData) return;
     // An object's stored data, for comparing contents: its data blocks. Table data keeps none.
-    std::vector<ObjectSpan>& spans = fob.Content.Spans;
+    std::vector<ObjectSpan>& spans = out.Content().Spans;
     spans.assign(fobs.size(), ObjectSpan{});
 
     while (in.Remaining() >= kMinBinaryEntry) {
         const uint64_t tagAt = in.Position();
-        const uint8_t tag = in.Read(8)[0];
-        if (tag != 0x01 && tag != 0x02) PositionError(tagAt, tag, "$01 or $02");
+        const uint8_t tag = in.Read(8, "entry tag")[0];
+        Expect(tag == 0x01 || tag == 0x02, ReadErrorCode::EntryTag, tagAt, "entry tag", tag);
         if (tag == 0x02) return;
 
         const uint64_t typeAt = in.Position();
-        const uint8_t* typeBlock = in.Read(8);
-        if (typeBlock[0] != 0x01) PositionError(typeAt, typeBlock[0], "$01");
-        const int type = typeBlock[4];
+        const uint8_t* typeBlock = in.Read(8, "type block");
+        Expect(typeBlock[0] == 0x01, ReadErrorCode::TypeBlock, typeAt, "type block", typeBlock[0]);
+        const uint8_t type = typeBlock[4];
         if (type == 0) {
             SkipTableDataEntry(in);
             continue;
         }
-        KAVLO_CHECK(type <= 9, "Assertion failure", kFobFileUnit);
+        Expect(type <= 9, ReadErrorCode::TypeCode, typeAt + 4, "type code", type);
 
-        in.Read(8);
-        const uint8_t* idBlock = in.Read(8);
-        KAVLO_CHECK(idBlock[0] == 0x03, "Assertion failure", kFobFileUnit);
+        in.Read(8, "object block");
+        const uint64_t idAt = in.Position();
+        const uint8_t* idBlock = in.Read(8, "ID block");
+        Expect(idBlock[0] == 0x03, ReadErrorCode::IdBlock, idAt, "ID block", idBlock[0]);
         const int32_t id = LittleInt32(idBlock + 4);
-        KAVLO_CHECK(in.Read(4)[0] == 0x04, "Assertion failure", kFobFileUnit);
-        const std::string name = in.ReadCString(30);
-        in.AlignTo4();
-        const PropertyBlock prop = ReadPropertyBlock(in);
-        const std::string version = in.ReadCString(248);
-        in.AlignTo4();
-        KAVLO_CHECK(in.Read(8)[0] == 0x08, "Assertion failure", kFobFileUnit);
+        const uint64_t nameAt = in.Position();
+        const uint8_t nameBlock = in.Read(4, "name block")[0];
+        Expect(nameBlock == 0x04, ReadErrorCode::NameBlock, nameAt, "name block", nameBlock);
+        const ObjectEntry entry = ReadObjectEntry(in);
+        const uint64_t trailerAt = in.Position();
+        const uint8_t trailer = in.Read(8, "trailer block")[0];
+        Expect(trailer == 0x08, ReadErrorCode::BackupTrailer, trailerAt, "trailer block", trailer);
 
         // An object that no header record answers for is read and dropped.
-        const int index = fob.FindFob(type, id);
-        if (index >= 0) {
-            TFobRec& rec = fobs[static_cast<size_t>(index)];
-            rec.Name.assign(regional.oem->OemToAnsi(name));
-            rec.VersionList.assign(regional.oem->OemToAnsi(version));
-            rec.Date = prop.date;
-            rec.Time = prop.time;
-            ApplyDateTimeTexts(rec, regional.format);
-            rec.Modified = prop.modified;
-            rec.Compiled = prop.compiled;
-        }
+        const int index = out.FindFob(type, id);
+        if (index >= 0) CompleteRecord(fobs[static_cast<size_t>(index)], entry, regional);
 
         // Data blocks (0x04, a length, that many bytes) follow until another block comes. A
         // block that starts an entry or ends the file is read again as the next entry tag;
         // any other is consumed.
         uint64_t blockAt = in.Position();
         const uint64_t dataAt = blockAt;
-        const uint8_t* block = in.Read(8);
+        const uint8_t* block = in.Read(8, "data block");
         while (block[0] == 0x04) {
             in.Skip(LittleUInt32(block + 4));
             blockAt = in.Position();
-            block = in.Read(8);
+            block = in.Read(8, "data block");
         }
         if (index >= 0) spans[static_cast<size_t>(index)] = {dataAt, blockAt};
         if (block[0] == 0x01 || block[0] == 0x02) in.Seek(blockAt);
     }
+}
+
+}  // namespace
+
+ReadResult ReadFileFbk(ByteSource& file, const FileOrigin& origin, const Regional& regional) {
+    TFobBuilder out = StartFile(file, origin, regional);
+    ByteReader in(file);
+    return FinishRead(out, [&] { ReadFbk(in, out, regional); });
 }
 
 }  // namespace kavlo

@@ -1,4 +1,4 @@
-// TFob, one loaded object file: loading by extension, the order, equality and column texts of
+// TFob, one loaded object file, and its builder: the order, equality and column texts of
 // records, and the indexed lookups.
 #include "objfile/fob.h"
 
@@ -12,9 +12,6 @@
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
-#include "objfile/readers.h"
-#include "platform/file.h"
-#include "platform/memory.h"
 
 namespace kavlo {
 
@@ -103,12 +100,23 @@ struct TFob::Index {
 
 TFob::TFob() = default;
 TFob::~TFob() = default;
+TFob::TFob(TFob&&) noexcept = default;
+TFob& TFob::operator=(TFob&&) noexcept = default;
 
-void TFob::Invalidate() { index_.reset(); }
+TFobBuilder::TFobBuilder(int32_t fileNo, const std::string& fileName) {
+    fob_.fileNo_ = fileNo;
+    fob_.fileName_ = fileName;
+    fob_.fileExt_ = TFob::ExtensionOf(fileName);
+}
 
-std::vector<TFobRec>& TFob::MutableFobs() {
-    Invalidate();
-    return fobs_;
+std::vector<TFobRec>& TFobBuilder::Fobs() {
+    fob_.index_.reset();
+    return fob_.fobs_;
+}
+
+TFob TFobBuilder::Finish() {
+    fob_.index_.reset();
+    return std::move(fob_);
 }
 
 const TFob::Index& TFob::LookupIndex() const {
@@ -191,66 +199,17 @@ void TFob::CheckFileType(std::string_view fileName) {
 
 void TFob::Clear() {
     fobs_.clear();
-    Content = ContentSpans{};
-    Invalidate();
-    FileNo = 0;
-    FileName.clear();
-}
-
-void TFob::LoadFile(int fileNo, const std::string& fileName, const Regional& regional) {
-    FileName = fileName;
-    FileExt = ExtensionOf(fileName);
-    FileNo = fileNo;
-    Invalidate();
-    Content = ContentSpans{};
-    Content.CodePage = regional.oem ? regional.oem->CodePage() : 0;
-    // The file as it is now; a file that cannot be opened is left to the reader's error.
-    try {
-        const auto file = InputFile::Open(fileName);
-        Content.FileSize = file->Size();
-        Content.FileTime = file->LastWriteTime();
-        Content.FileId = file->Identity();
-    } catch (const EKavloError&) {
-    }
-    // The binary readers count the records first, and the list is sized once, in large pages
-    // where the system gives them: a backup's list of 60 MB then costs a few dozen page faults
-    // instead of 15,000, and the sorted reading of its table data few misses of the address
-    // translation.
-    const auto sizeList = [this](size_t n) {
-        std::vector<TFobRec>& fobs = MutableFobs();
-        fobs.clear();
-        if (fobs.capacity() < n) {
-            fobs.shrink_to_fit();
-            fobs.reserve(n);
-            AdviseLargePages(fobs.data(), n * sizeof(TFobRec));
-        }
-        fobs.assign(n, TFobRec{});
-    };
-    if (FileExt == ".fob") {
-        sizeList(static_cast<size_t>(CountFileFob(*this)));
-        ReadFileFob(*this, regional);
-    } else if (FileExt == ".fbk") {
-        const FbkCounts c = CountFileFbk(*this);
-        sizeList(static_cast<size_t>(c.tableData) + static_cast<size_t>(c.objects));
-        ReadFileFbk(*this, c.tableData, regional);
-    } else if (FileExt == ".txt") {
-        ReadFileTxt(*this, regional);
-    } else if (FileExt == ".xml") {
-        ReadFileXml(*this, regional);
-    }
-    Invalidate();
-}
-
-void TFob::SetFob(int index, const TFobRec& rec) {
-    fobs_[static_cast<size_t>(index)] = rec;
-    Invalidate();
+    content_ = ContentSpans{};
+    index_.reset();
+    fileNo_ = 0;
+    fileName_.clear();
 }
 
 std::string TFob::GetFobCommaText(int index) const {
     const TFobRec& r = Fob(index);
     std::string line;
     line.reserve(64 + r.Name.size + r.VersionList.size);
-    line += Quoted(std::to_string(FileNo));
+    line += Quoted(std::to_string(fileNo_));
     line += ',';
     line += Quoted(GetFobString(r, 1));
     line += ',';
@@ -275,20 +234,11 @@ std::string TFob::GetFobCommaText(int index) const {
 void TFob::Assign(const TFob& other) {
     if (&other == this) return;
     Clear();
-    FileNo = other.FileNo;
-    FileName = other.FileName;
-    FileExt = other.FileExt;
+    fileNo_ = other.fileNo_;
+    fileName_ = other.fileName_;
+    fileExt_ = other.fileExt_;
     fobs_ = other.fobs_;
-    Content = other.Content;
-}
-
-void TFob::Swap(TFob& other) noexcept {
-    std::swap(FileNo, other.FileNo);
-    FileName.swap(other.FileName);
-    FileExt.swap(other.FileExt);
-    std::swap(Content, other.Content);
-    fobs_.swap(other.fobs_);
-    index_.swap(other.index_);
+    content_ = other.content_;
 }
 
 // The table-data block is sorted by CompareFobs with an exchange sort: for each i and each
@@ -457,35 +407,4 @@ std::vector<size_t> TFob::TableDataOrder() const {
     return from;
 }
 
-void TFob::SortTableData() {
-    const std::vector<size_t> from = TableDataOrder();
-    const size_t m = from.size();
-    if (m == 0) return;
-    Invalidate();
-    // The records are moved in place, cycle by cycle: a block of backup entries is large, and a
-    // second copy of it would cost more in fresh memory than the sort itself.
-    std::vector<bool> moved(m, false);
-    for (size_t first = 0; first < m; ++first) {
-        if (moved[first]) continue;
-        const TFobRec held = fobs_[first];
-        size_t k = first;
-        for (;;) {
-            moved[k] = true;
-            if (from[k] == first) {
-                fobs_[k] = held;
-                break;
-            }
-            fobs_[k] = fobs_[from[k]];
-            k = from[k];
-        }
-    }
-    // The kept spans follow their records.
-    std::vector<ObjectSpan>& spans = Content.Spans;
-    if (!spans.empty()) {
-        spans.resize(std::max(spans.size(), m));
-        std::vector<ObjectSpan> block(m);
-        for (size_t k = 0; k < m; ++k) block[k] = spans[from[k]];
-        std::copy(block.begin(), block.end(), spans.begin());
-    }
-}
 }  // namespace kavlo

@@ -97,10 +97,16 @@ struct ContentSpans {
     int CodePage = 0;        // the OEM code page of the load (0: none, bytes taken as 1252)
 };
 
+// One loaded object file: its slot, its name, its records and the spans kept for its objects'
+// contents, fixed once read. Readers put one together through TFobBuilder; LoadObjectFile
+// (objfile/load_object_file.h) reads a file into a slot. Movable, so that a slot takes a new
+// one whole; never copied but by Assign.
 class TFob {
 public:
     TFob();
     ~TFob();
+    TFob(TFob&&) noexcept;
+    TFob& operator=(TFob&&) noexcept;
     TFob(const TFob&) = delete;
     TFob& operator=(const TFob&) = delete;
 
@@ -114,14 +120,19 @@ public:
 
     // Empties the list; FileNo 0, FileName empty. FileExt keeps its value.
     void Clear();
-    // Reads the file by its extension. A reader's error passes through; the records stored
-    // before it stay, and FileNo, FileName and FileExt keep the new values.
-    void LoadFile(int fileNo, const std::string& fileName, const Regional& regional);
+
+    // 1 or 2 while a file is loaded, 0 after Clear.
+    int32_t FileNo() const { return fileNo_; }
+    const std::string& FileName() const { return fileName_; }
+    // The extension of FileName, lower-cased, with its dot (".fob"); empty when it has none.
+    const std::string& FileExt() const { return fileExt_; }
+    // What the load kept for reading objects' contents back (objfile/object_content.h).
+    const ContentSpans& Content() const { return content_; }
 
     int32_t Count() const { return static_cast<int32_t>(fobs_.size()); }
     TFobRec GetFob(int index) const { return fobs_[static_cast<size_t>(index)]; }
     const TFobRec& Fob(int index) const { return fobs_[static_cast<size_t>(index)]; }
-    void SetFob(int index, const TFobRec& rec);
+    const std::vector<TFobRec>& Fobs() const { return fobs_; }
     std::string GetFobCommaText(int index) const;
 
     // The first record with this type and ID, or -1, exactly as a walk from index 0 that
@@ -131,31 +142,45 @@ public:
     // first record of another type.
     int FindFobByText(int type, int id, std::string_view text) const;
 
+    // Makes this an independent copy of the other: file, records and kept spans.
     void Assign(const TFob& other);
-    // Exchanges the two whole: records, file, kept spans and lookup index; nothing is copied.
-    void Swap(TFob& other) noexcept;
-    void SortTableData();
-    // The order SortTableData gives the leading block of table data, without moving a record:
-    // entry k is the index of the record that it puts at k. Its size is that of the block.
+    // The order in which the exchange sort by CompareFobs leaves the leading block of table
+    // data, without moving a record: entry k is the index of the record that it puts at k. Its
+    // size is that of the block. The Different merge walks a backup's table data in it.
     std::vector<size_t> TableDataOrder() const;
 
-    // For the readers: the list itself. Any change through it drops the lookup index.
-    std::vector<TFobRec>& MutableFobs();
-    const std::vector<TFobRec>& Fobs() const { return fobs_; }
-
-    int32_t FileNo = 0;
-    std::string FileName;
-    std::string FileExt;
-    // Filled by LoadFile and the readers; emptied by Clear, copied by Assign.
-    ContentSpans Content;
-
 private:
+    friend class TFobBuilder;
     struct Index;
     const Index& LookupIndex() const;
-    void Invalidate();
 
+    int32_t fileNo_ = 0;
+    std::string fileName_;
+    std::string fileExt_;
+    ContentSpans content_;
     std::vector<TFobRec> fobs_;
     mutable std::unique_ptr<Index> index_;
+};
+
+// Puts a loaded file together: the readers fill one as they read and hand over what they read
+// with Finish, also when reading stops at an error; tests build lists of their own with it.
+class TFobBuilder {
+public:
+    // The file of this slot and name; its extension is taken from the name.
+    explicit TFobBuilder(int32_t fileNo = 0, const std::string& fileName = {});
+
+    int32_t FileNo() const { return fob_.fileNo_; }
+    // The records so far. Taking them drops the lookup index that FindFob built.
+    std::vector<TFobRec>& Fobs();
+    ContentSpans& Content() { return fob_.content_; }
+    // As TFob::FindFob over the records so far.
+    int FindFob(int type, int id) const { return fob_.FindFob(type, id); }
+
+    // The finished file; the builder is empty afterwards.
+    TFob Finish();
+
+private:
+    TFob fob_;
 };
 
 // The literal walks, kept as the reference the indexed lookups are tested against.

@@ -2,6 +2,10 @@
 #pragma once
 #include <cstdint>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "objfile/fob.h"
 
 namespace kavlo {
@@ -18,12 +22,11 @@ void ReadHeaderEntry(const uint8_t* block, int32_t fileNo, const OemCodePage& oe
 // The field of `length` bytes at `offset`, trimmed of blanks and control characters.
 std::string_view HeaderField(const uint8_t* block, size_t offset, size_t length);
 
+// Sizes the list to n records once, before the header fills them.
+void SizeList(std::vector<TFobRec>& fobs, size_t n);
+
 // The binary part of object and backup files.
 class ByteReader;
-
-// Raises "Position $<offset>. Byte value=$<value>. Expected value <expected>." (hexadecimal,
-// capital digits, at least two).
-[[noreturn]] void PositionError(uint64_t offset, uint8_t value, const char* expected);
 
 // Where the header ends: the block at `lastOffset`, which ended the header, must start with
 // the end-of-header marker 0x1A; then, at the next multiple of 4, the leading block of the
@@ -37,6 +40,19 @@ struct PropertyBlock {
     double date = 0;  // day serial, 0 when the block carries none
     double time = 0;  // fraction of a day
 };
-PropertyBlock ReadPropertyBlock(ByteReader& in);
+
+// The part of an object entry that both formats share: the name, the property block and the
+// version list, each text followed by its padding to a multiple of 4.
+struct ObjectEntry {
+    std::string name;     // at most 30 bytes kept, in the OEM code page
+    PropertyBlock prop;
+    std::string version;  // at most 248 bytes kept
+};
+ObjectEntry ReadObjectEntry(ByteReader& in);
+
+// Completes a header record from its object entry: name and version list through the OEM code
+// page, date and time with their regional texts when there is a date, the two flags. Type, ID
+// and BLOB size stay the header's.
+void CompleteRecord(TFobRec& rec, const ObjectEntry& entry, const Regional& regional);
 
 }  // namespace kavlo

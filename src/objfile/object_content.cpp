@@ -22,10 +22,10 @@ std::string_view Trimmed(std::string_view s) {
 bool IsBlank(std::string_view s) { return Trimmed(s).empty(); }
 
 std::string_view KindName(const TFob& fob) {
-    if (fob.FileExt == ".txt") return "a text export";
-    if (fob.FileExt == ".xml") return "an XML export";
-    if (fob.FileExt == ".fob") return "an object file";
-    if (fob.FileExt == ".fbk") return "a backup";
+    if (fob.FileExt() == ".txt") return "a text export";
+    if (fob.FileExt() == ".xml") return "an XML export";
+    if (fob.FileExt() == ".fob") return "an object file";
+    if (fob.FileExt() == ".fbk") return "a backup";
     return "no object file";
 }
 
@@ -57,7 +57,7 @@ bool SameEncoding(const TFob& a, const TFob& b) {
     const ContentKind kind = ContentKindOf(a);
     if (kind != ContentKindOf(b)) return false;
     if (kind == ContentKind::Xml) return true;  // always UTF-8
-    return a.Content.Utf8 == b.Content.Utf8 && (a.Content.Utf8 || a.Content.CodePage == b.Content.CodePage);
+    return a.Content().Utf8 == b.Content().Utf8 && (a.Content().Utf8 || a.Content().CodePage == b.Content().CodePage);
 }
 
 // Leaves out the OBJECT-PROPERTIES block that stands right below the object's opening brace:
@@ -116,9 +116,9 @@ void DropXmlProperties(std::vector<std::string>& lines) {
 // The open file is the one that was loaded: the same file (not another that the name points
 // to now), of the same size and last write time.
 void CheckIsLoadedFile(const TFob& fob, const InputFile& file) {
-    if (file.Identity() != fob.Content.FileId || file.Size() != fob.Content.FileSize ||
-        file.LastWriteTime() != fob.Content.FileTime)
-        throw EKavloError(FileChangedText(fob.FileName));
+    if (file.Identity() != fob.Content().FileId || file.Size() != fob.Content().FileSize ||
+        file.LastWriteTime() != fob.Content().FileTime)
+        throw EKavloError(FileChangedText(fob.FileName()));
 }
 
 }  // namespace
@@ -128,8 +128,8 @@ std::string FileChangedText(const std::string& fileName) {
 }
 
 ContentKind ContentKindOf(const TFob& fob) {
-    if (fob.FileExt == ".txt") return ContentKind::Text;
-    if (fob.FileExt == ".xml") return ContentKind::Xml;
+    if (fob.FileExt() == ".txt") return ContentKind::Text;
+    if (fob.FileExt() == ".xml") return ContentKind::Xml;
     return ContentKind::Binary;
 }
 
@@ -139,12 +139,12 @@ ContentKind ContentKindOf(const TFob& fob) {
 // few dozen bytes that do not hold the code).
 bool ContentsComparable(const TFob& a, const TFob& b) {
     for (const TFob* f : {&a, &b})
-        if (f->FileExt != ".txt" && f->FileExt != ".xml" && f->FileExt != ".fbk") return false;
-    return a.FileExt == b.FileExt;
+        if (f->FileExt() != ".txt" && f->FileExt() != ".xml" && f->FileExt() != ".fbk") return false;
+    return a.FileExt() == b.FileExt();
 }
 
 std::string NotComparableText(const TFob& a, const TFob& b) {
-    if (a.FileExt == ".fob" && b.FileExt == ".fob")
+    if (a.FileExt() == ".fob" && b.FileExt() == ".fob")
         return "Contents not compared: object files do not keep each object's definition apart; objects are "
                "compared by their fields alone";
     return "Contents not compared: file 1 is " + std::string(KindName(a)) + ", file 2 " + std::string(KindName(b)) +
@@ -156,7 +156,7 @@ TContentReader::~TContentReader() = default;
 
 ObjectSpan TContentReader::SpanOf(int index) const {
     KAVLO_CHECK(index >= 0 && index < fob_.Count(), "Object index out of range", kFobFileUnit);
-    const std::vector<ObjectSpan>& spans = fob_.Content.Spans;
+    const std::vector<ObjectSpan>& spans = fob_.Content().Spans;
     if (static_cast<size_t>(index) >= spans.size()) return {};
     const ObjectSpan span = spans[static_cast<size_t>(index)];
     return span.End <= span.Begin ? ObjectSpan{} : span;
@@ -165,19 +165,19 @@ ObjectSpan TContentReader::SpanOf(int index) const {
 std::string TContentReader::ReadSpan(const ObjectSpan& span) {
     if (span.End <= span.Begin) return {};
     if (!file_) {
-        file_ = InputFile::Open(fob_.FileName);
+        file_ = InputFile::Open(fob_.FileName());
         CheckIsLoadedFile(fob_, *file_);
     }
-    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(fob_.FileName));
+    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(fob_.FileName()));
     std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
     if (file_->ReadAt(span.Begin, bytes.data(), bytes.size()) != bytes.size())
-        throw EKavloError(FileChangedText(fob_.FileName));
+        throw EKavloError(FileChangedText(fob_.FileName()));
     // A text export's span starts at the object line the reader took, an XML export's at a
     // start tag; anything else there means the file is no longer the one that was read.
     const ContentKind kind = ContentKindOf(fob_);
     if ((kind == ContentKind::Text && !std::string_view(bytes).starts_with("OBJECT")) ||
         (kind == ContentKind::Xml && !std::string_view(bytes).starts_with('<')))
-        throw EKavloError(FileChangedText(fob_.FileName));
+        throw EKavloError(FileChangedText(fob_.FileName()));
     return bytes;
 }
 
@@ -196,7 +196,7 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
             std::vector<std::string_view> views;
             TextLineViews(bytes, views);
             content.Lines.reserve(views.size());
-            for (std::string_view line : views) content.Lines.push_back(ToUtf8(line, fob_.Content));
+            for (std::string_view line : views) content.Lines.push_back(ToUtf8(line, fob_.Content()));
             if (!withProperties) DropTextProperties(content.Lines);
             break;
         }
@@ -214,12 +214,12 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
 void TContentReader::CheckUnchanged() {
     if (!file_) return;
     // The open file written to meanwhile, or the name pointing at another file now.
-    if (file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(fob_.FileName));
+    if (file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(fob_.FileName()));
     std::unique_ptr<InputFile> now;
     try {
-        now = InputFile::Open(fob_.FileName);
+        now = InputFile::Open(fob_.FileName());
     } catch (const EKavloError&) {
-        throw EKavloError(FileChangedText(fob_.FileName));  // removed or made unreadable
+        throw EKavloError(FileChangedText(fob_.FileName()));  // removed or made unreadable
     }
     CheckIsLoadedFile(fob_, *now);
 }

@@ -15,7 +15,6 @@
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
 #include "platform/code_page.h"
-#include "platform/file.h"
 #include "platform/memory.h"
 
 namespace kavlo {
@@ -55,9 +54,9 @@ std::string_view PropertyValue(std::string_view line) {
 }
 
 // Reads the object whose line is lines[0]; false when the line names no object. Raises when
-// the property block does not open three lines down. `oem` is false for lines that are already
-// ANSI (those of a UTF-8 file).
-bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& fob,
+// the property block does not open three lines down (`braceLineAt` is where that line starts in
+// the file). `oem` is false for lines that are already ANSI (those of a UTF-8 file).
+bool ReadObject(const std::array<std::string_view, kWindow>& lines, uint64_t braceLineAt, int32_t fileNo,
                 const Regional& regional, bool oem, TFobRec& rec) {
     if (!lines[0].starts_with("OBJECT")) return false;
     const std::string l = Unbracket(lines[0]);
@@ -75,7 +74,8 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
     }
     const std::string_view name = rest.substr(0, 30);
 
-    KAVLO_CHECK(CharAt(lines[3], 2) == '{', "Assertion failure", kFobFileUnit);
+    Expect(CharAt(lines[3], 2) == '{', ReadErrorCode::PropertyBrace, braceLineAt + 2, "property block brace",
+           static_cast<uint8_t>(CharAt(lines[3], 2)));
 
     const std::string_view dateText = PropertyValue(lines[4]);
     const std::string_view timeText = PropertyValue(lines[5]);
@@ -85,7 +85,7 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
     const std::string_view version = PropertyValue(versionLine).substr(0, 248);
 
     rec = TFobRec{};
-    rec.FileNo = fob.FileNo;
+    rec.FileNo = fileNo;
     rec.ObjType = FobTypeIndex(typeWord);
     rec.ID = id;
     rec.Name.assign(oem ? regional.oem->OemToAnsi(name) : std::string(name));
@@ -100,31 +100,24 @@ bool ReadObject(const std::array<std::string_view, kWindow>& lines, const TFob& 
     return true;
 }
 
-}  // namespace
-
-void ReadFileTxt(TFob& fob, const Regional& regional) {
+void ReadTxt(ByteSource& file, TFobBuilder& out, const Regional& regional) {
     // The list holds exactly the records stored so far at every moment, so that a failure
-    // leaves the objects read before it (and an unreadable file an empty list). Room is kept
-    // for one object per 4 KB of file from the start, up to a 1 GB file (room never written
-    // takes address space, not memory), and beyond that the list grows geometrically: a large
-    // export then costs no repeated copying, and no copy to cut it to size either. The room is
-    // asked for in large pages: filling it then costs a page fault per 2 MB, not per 4 KB.
-    std::vector<TFobRec>& fobs = fob.MutableFobs();
-    fobs.clear();
-    fobs.shrink_to_fit();
-
-    const auto file = InputFile::Open(fob.FileName);
-    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file->Size() / 4096, size_t{1} << 18)));
+    // leaves the objects read before it. Room is kept for one object per 4 KB of file from the
+    // start, up to a 1 GB file (room never written takes address space, not memory), and beyond
+    // that the list grows geometrically: a large export then costs no repeated copying, and no
+    // copy to cut it to size either. The room is asked for in large pages: filling it then
+    // costs a page fault per 2 MB, not per 4 KB.
+    std::vector<TFobRec>& fobs = out.Fobs();
+    fobs.reserve(static_cast<size_t>(std::min<uint64_t>(file.Size() / 4096, size_t{1} << 18)));
     AdviseLargePages(fobs.data(), fobs.capacity() * sizeof(TFobRec));
     char start[kUtf8Mark.size()] = {};
-    const size_t got = file->ReadAt(0, start, sizeof start);
+    const size_t got = file.ReadAt(0, start, sizeof start);
     const bool utf8 = std::string_view(start, got) == kUtf8Mark;
-    fob.Content.Utf8 = utf8;
-    std::vector<ObjectSpan>& spans = fob.Content.Spans;
-    spans.clear();
+    out.Content().Utf8 = utf8;
+    std::vector<ObjectSpan>& spans = out.Content().Spans;
 
     // The file is read through a window of the last nine lines, never held whole.
-    LineReader lines(*file, utf8 ? kUtf8Mark.size() : 0, kWindow);
+    LineReader lines(file, utf8 ? kUtf8Mark.size() : 0, kWindow);
     std::array<std::string_view, kWindow> window;
     // The lines of a UTF-8 file are converted whole before an object is read from them, so
     // that the positions and widths of the reading count characters, not bytes.
@@ -153,16 +146,21 @@ void ReadFileTxt(TFob& fob, const Regional& regional) {
             if (utf8) window[k] = converted[k] = Utf8ToAnsi(window[k]);
         }
         TFobRec rec;
-        if (ReadObject(window, fob, regional, !utf8, rec)) {
+        if (ReadObject(window, lines.Offset(kWindow - 1 - 3), out.FileNo(), regional, !utf8, rec)) {
             fobs.push_back(rec);
             // An object's text runs from its object line to the next object's, or to the end.
             const uint64_t begin = lines.Offset(kWindow - 1);
             if (!spans.empty()) spans.back().End = begin;
-            spans.push_back({begin, file->Size()});
+            spans.push_back({begin, file.Size()});
         }
     }
-    // Written to while it was read: what was read may mix two versions of the file.
-    if (file->ChangedSinceOpen()) throw EReadError();
+}
+
+}  // namespace
+
+ReadResult ReadFileTxt(ByteSource& file, const FileOrigin& origin, const Regional& regional) {
+    TFobBuilder out = StartFile(file, origin, regional);
+    return FinishRead(out, [&] { ReadTxt(file, out, regional); });
 }
 
 }  // namespace kavlo

@@ -16,7 +16,6 @@
 #include "objfile/object_types.h"
 #include "objfile/readers.h"
 #include "platform/code_page.h"
-#include "platform/file.h"
 
 namespace kavlo {
 
@@ -142,24 +141,36 @@ private:
 
 enum class Kind { None, Form, Report, Page };
 
+// The states of the scan.
+enum class State {
+    LookForRoot,     // find "<Objects "
+    Done,
+    RootTagEnd,      // the end of the root's start tag: ">" or "/>"
+    RootClosed,      // "/>" or "</Objects>"
+    NextElement,     // the next tag beginning of the search
+    StartTag,        // a form's, report's or page's start tag, up to a double quote and ">"
+    ReadElement,     // its record, from the start tag's attributes
+    SkipBody,        // up to the element's closing tag
+};
+
 // The tag beginnings of the element search, in the order they are tried.
 struct TagStart {
     std::string_view text;
-    int next;  // the state it leads to; 4 for the elements that are passed over
+    State next;  // NextElement for the elements that are passed over
     Kind kind;
 };
 constexpr std::array<TagStart, 11> kTagStarts = {{
-    {"</Objects>", 3, Kind::None},
-    {"<TableData ", 4, Kind::None},
-    {"<Table ", 4, Kind::None},
-    {"<Form ", 7, Kind::Form},
-    {"<Report ", 8, Kind::Report},
-    {"<Dataport ", 4, Kind::None},
-    {"<Codeunit ", 4, Kind::None},
-    {"<XMLport ", 4, Kind::None},
-    {"<MenuSuite ", 4, Kind::None},
-    {"<Page ", 9, Kind::Page},
-    {"<Query ", 4, Kind::None},
+    {"</Objects>", State::RootClosed, Kind::None},
+    {"<TableData ", State::NextElement, Kind::None},
+    {"<Table ", State::NextElement, Kind::None},
+    {"<Form ", State::StartTag, Kind::Form},
+    {"<Report ", State::StartTag, Kind::Report},
+    {"<Dataport ", State::NextElement, Kind::None},
+    {"<Codeunit ", State::NextElement, Kind::None},
+    {"<XMLport ", State::NextElement, Kind::None},
+    {"<MenuSuite ", State::NextElement, Kind::None},
+    {"<Page ", State::StartTag, Kind::Page},
+    {"<Query ", State::NextElement, Kind::None},
 }};
 
 constexpr size_t kLongestTagStart = [] {
@@ -219,7 +230,7 @@ double XmlTime(const std::string& text, int biasMinutes) {
     return day;
 }
 
-TFobRec ReadStartTag(std::string_view rawTag, const TFob& fob, const Regional& regional, int biasMinutes,
+TFobRec ReadStartTag(std::string_view rawTag, int32_t fileNo, const Regional& regional, int biasMinutes,
                      bool& isObject) {
     const std::string tag = Utf8ToAnsi(rawTag);
     int type = -1;
@@ -227,7 +238,7 @@ TFobRec ReadStartTag(std::string_view rawTag, const TFob& fob, const Regional& r
         type = FobTypeIndex(std::string_view(tag).substr(1, blank > 0 ? blank - 1 : 0));
 
     TFobRec rec{};
-    rec.FileNo = fob.FileNo;
+    rec.FileNo = fileNo;
     rec.ObjType = type;
     rec.ID = WholeNumberValue(XmlAttribute(tag, "ID"));
     rec.Name.assign(XmlAttribute(tag, "Name"));
@@ -245,168 +256,172 @@ TFobRec ReadStartTag(std::string_view rawTag, const TFob& fob, const Regional& r
     return rec;
 }
 
-}  // namespace
+// One reading of a file: the line reader, the scan buffer and the state of the scan. Each state
+// is one step; Run takes steps until the scan is done.
+class XmlScan {
+public:
+    XmlScan(ByteSource& file, TFobBuilder& out, const Regional& regional, size_t lineBlockSize)
+        : file_(file), out_(out), fobs_(out.Fobs()), spans_(out.Content().Spans), regional_(regional),
+          bias_(regional.timeZone ? regional.timeZone->BiasMinutes() : 0), lines_(file, 0, 1, lineBlockSize) {
+        // The file is read a line at a time, never held whole; a line is given up when the
+        // next one is read, so what the buffer still holds of it is copied first (and only
+        // then). A line longer than the line reader's block comes in pieces, so that not even
+        // one line is held whole.
+        lines_.GiveLongLinesInPieces();
+    }
 
-void ReadFileXml(TFob& fob, const Regional& regional, size_t lineBlockSize) {
-    // As for text exports: the list holds the records stored so far at every moment.
-    std::vector<TFobRec>& fobs = fob.MutableFobs();
-    fobs.clear();
-    fobs.shrink_to_fit();
+    void Run() {
+        for (;;) {
+            switch (state_) {
+                case State::LookForRoot: LookForRoot(); break;
+                case State::Done: fobs_.shrink_to_fit(); return;
+                case State::RootTagEnd: RootTagEnd(); break;
+                case State::RootClosed: state_ = State::Done; break;
+                case State::NextElement: NextElement(); break;
+                case State::StartTag: StartTag(); break;
+                case State::ReadElement: ReadElement(); break;
+                case State::SkipBody: SkipBody(); break;
+                default:
+                    throw EKavloError("Procedure ReadFileXml, unknown State value = " +
+                                      std::to_string(static_cast<int>(state_)));
+            }
+        }
+    }
 
-    const auto file = InputFile::Open(fob.FileName);
-    const int bias = regional.timeZone ? regional.timeZone->BiasMinutes() : 0;
-
-    // The file is read a line at a time, never held whole; a line is given up when the next
-    // one is read, so what the buffer still holds of it is copied first (and only then). A
-    // line longer than the line reader's block comes in pieces, so that not even one line is
-    // held whole.
-    LineReader lines(*file, 0, 1, lineBlockSize);
-    lines.GiveLongLinesInPieces();
-    ScanBuffer buf;
+private:
     // The scan fetches up to five lines at a time, joined without their breaks, looks for what
     // it seeks in all it holds, and when that is not there keeps only the last few bytes before
-    // the next fetch. The pieces of a long line continue their fetch: before one, as many
-    // bytes stay as a sought text could have begun in, so that the scan finds just what it
-    // would find in the whole fetch.
-    int fetched = 0;       // whole lines of the current fetch
-    bool inFetch = false;  // the current fetch is not complete: its last line came in part
+    // the next fetch. The pieces of a long line continue their fetch: before one, as many bytes
+    // stay as a sought text could have begun in, so that the scan finds just what it would find
+    // in the whole fetch.
+    //
     // Appends the rest of the current fetch, or the next one; false when nothing was left.
-    const auto appendLines = [&] {
-        if (!inFetch) fetched = 0;
-        inFetch = false;
+    bool AppendLines() {
+        if (!inFetch_) fetched_ = 0;
+        inFetch_ = false;
         bool appended = false;
         std::string_view line;
-        while (fetched < 5 && !lines.AtEnd()) {
-            buf.Own();
-            if (!lines.Next(line)) break;
-            buf.Append(line, lines.Offset());
+        while (fetched_ < 5 && !lines_.AtEnd()) {
+            buf_.Own();
+            if (!lines_.Next(line)) break;
+            buf_.Append(line, lines_.Offset());
             appended = true;
-            if (!lines.LineEnded()) {
-                inFetch = true;
+            if (!lines_.LineEnded()) {
+                inFetch_ = true;
                 break;
             }
-            ++fetched;
+            ++fetched_;
         }
         return appended;
-    };
+    }
+    // Fetches; at the end of the file the scan is done.
+    void Fetch() {
+        if (!AppendLines()) state_ = State::Done;
+    }
     // Gives up all but the last `keep` bytes of the pending text, where texts of up to `reach`
-    // bytes are sought, and appends more; false when nothing was left.
-    const auto keepAndAppend = [&](size_t keep, size_t reach) {
-        buf.KeepLast(inFetch ? std::max(keep, reach - 1) : keep);
-        return appendLines();
-    };
+    // bytes are sought, and fetches.
+    void KeepAndFetch(size_t keep, size_t reach) {
+        buf_.KeepLast(inFetch_ ? std::max(keep, reach - 1) : keep);
+        Fetch();
+    }
+
+    void LookForRoot() {
+        const size_t at = buf_.View().find("<Objects ");
+        if (at == std::string_view::npos) return KeepAndFetch(9, 9);
+        buf_.Drop(at + 9);
+        state_ = State::RootTagEnd;
+    }
+
+    // ">" or "/>", the earlier counts: a "/>" can only come first when it ends at the first ">".
+    void RootTagEnd() {
+        const std::string_view v = buf_.View();
+        const size_t gt = v.find('>');
+        if (gt == std::string_view::npos) return KeepAndFetch(2, 2);
+        state_ = gt > 0 && v[gt - 1] == '/' ? State::RootClosed : State::NextElement;
+        buf_.Drop(gt + 1);
+    }
+
+    void NextElement() {
+        const std::string_view v = buf_.View();
+        if (v.size() < 8) return Fetch();
+        const TagHit hit = FindTagStart(v);
+        if (!hit.tag) return KeepAndFetch(6, kLongestTagStart);
+        if (hit.tag->kind != Kind::None) elementBegin_ = buf_.FileOffset(hit.at);
+        buf_.Drop(hit.at);
+        state_ = hit.tag->next;
+        kind_ = hit.tag->kind;
+        searchedTo_ = 0;
+        // The seven kinds of element that are not listed are passed over by their tag
+        // beginning alone: the search then goes on behind it, so reading always advances, and
+        // a following form, report or page is never swallowed, whatever shape the passed
+        // element has (empty, nested or never closed).
+        if (state_ == State::NextElement) buf_.Drop(hit.tag->text.size());
+    }
+
+    // Up to the first double quote followed by ">". A tag that spans many lines is searched
+    // once, not once per fetch: searchedTo_ is how far it has been searched already.
+    void StartTag() {
+        const std::string_view v = buf_.View();
+        const size_t from = searchedTo_ > 0 ? searchedTo_ - 1 : 0;
+        const size_t end = from < v.size() ? v.find("\">", from) : std::string_view::npos;
+        if (end == std::string_view::npos) {
+            searchedTo_ = v.size();
+            return Fetch();
+        }
+        startTag_.assign(v.substr(0, end + 2));
+        buf_.Drop(end + 2);
+        state_ = State::ReadElement;
+    }
 
     // Each element's text runs from its start tag to the end of its closing tag, or to the end
     // of the file when it has none.
-    std::vector<ObjectSpan>& spans = fob.Content.Spans;
-    spans.clear();
-    uint64_t elementBegin = 0;
-    bool elementListed = false;
-
-    int state = 0;
-    Kind kind = Kind::None;
-    // How far a start tag's end has been searched for already, from the front of the buffer;
-    // a tag that spans many lines is then searched once, not once per fetch.
-    size_t searchedTo = 0;
-    std::string startTag;
-    for (;;) {
-        const std::string_view v = buf.View();
-        switch (state) {
-            case 0: {  // look for the root
-                const size_t at = v.find("<Objects ");
-                if (at != std::string_view::npos) {
-                    buf.Drop(at + 9);
-                    state = 2;
-                } else if (!keepAndAppend(9, 9)) {
-                    state = 1;
-                }
-                break;
-            }
-            case 1:  // done
-                fobs.shrink_to_fit();
-                // Written to while it was read: what was read may mix two versions of the file.
-                if (file->ChangedSinceOpen()) throw EReadError();
-                return;
-            case 2: {  // the end of the root's start tag: ">" or "/>", the earlier counts
-                const size_t gt = v.find('>');
-                if (gt == std::string_view::npos) {
-                    if (!keepAndAppend(2, 2)) state = 1;
-                } else {
-                    // A "/>" can only come first when it ends at the first ">".
-                    state = gt > 0 && v[gt - 1] == '/' ? 3 : 4;
-                    buf.Drop(gt + 1);
-                }
-                break;
-            }
-            case 3:  // root closed
-                state = 1;
-                break;
-            case 4: {  // next element
-                if (v.size() < 8) {
-                    if (!appendLines()) state = 1;
-                    break;
-                }
-                const TagHit hit = FindTagStart(v);
-                if (!hit.tag) {
-                    if (!keepAndAppend(6, kLongestTagStart)) state = 1;
-                    break;
-                }
-                if (hit.tag->kind != Kind::None) elementBegin = buf.FileOffset(hit.at);
-                buf.Drop(hit.at);
-                state = hit.tag->next;
-                kind = hit.tag->kind;
-                searchedTo = 0;
-                // The seven kinds of element that are not listed are passed over by their tag
-                // beginning alone: the search then goes on behind it, so reading always
-                // advances, and a following form, report or page is never swallowed, whatever
-                // shape the passed element has (empty, nested or never closed).
-                if (state == 4) buf.Drop(hit.tag->text.size());
-                break;
-            }
-            case 7:
-            case 8:
-            case 9: {  // the start tag: up to the first double quote followed by ">"
-                const size_t from = searchedTo > 0 ? searchedTo - 1 : 0;
-                const size_t end = from < v.size() ? v.find("\">", from) : std::string_view::npos;
-                if (end == std::string_view::npos) {
-                    searchedTo = v.size();
-                    if (!appendLines()) state = 1;
-                    break;
-                }
-                startTag.assign(v.substr(0, end + 2));
-                buf.Drop(end + 2);
-                state = 6;
-                break;
-            }
-            case 6: {  // read the element
-                bool isObject = false;
-                const TFobRec rec = ReadStartTag(startTag, fob, regional, bias, isObject);
-                elementListed = isObject;
-                if (isObject) {
-                    fobs.push_back(rec);
-                    spans.push_back({elementBegin, file->Size()});
-                }
-                state = 5;
-                break;
-            }
-            case 5: {  // skip the body
-                const std::string_view closing = ClosingTag(kind);
-                const size_t at = v.find(closing);
-                if (at != std::string_view::npos) {
-                    if (elementListed) spans.back().End = buf.FileOffset(at + closing.size() - 1) + 1;
-                    elementListed = false;
-                    buf.Drop(at + closing.size());
-                    kind = Kind::None;
-                    state = 4;
-                } else if (!keepAndAppend(8, closing.size())) {
-                    state = 1;
-                }
-                break;
-            }
-            default:
-                throw EKavloError("Procedure ReadFileXml, unknown State value = " + std::to_string(state));
+    void ReadElement() {
+        bool isObject = false;
+        const TFobRec rec = ReadStartTag(startTag_, out_.FileNo(), regional_, bias_, isObject);
+        elementListed_ = isObject;
+        if (isObject) {
+            fobs_.push_back(rec);
+            spans_.push_back({elementBegin_, file_.Size()});
         }
+        state_ = State::SkipBody;
     }
+
+    void SkipBody() {
+        const std::string_view closing = ClosingTag(kind_);
+        const size_t at = buf_.View().find(closing);
+        if (at == std::string_view::npos) return KeepAndFetch(8, closing.size());
+        if (elementListed_) spans_.back().End = buf_.FileOffset(at + closing.size() - 1) + 1;
+        elementListed_ = false;
+        buf_.Drop(at + closing.size());
+        kind_ = Kind::None;
+        state_ = State::NextElement;
+    }
+
+    ByteSource& file_;
+    TFobBuilder& out_;
+    // The list holds the records stored so far at every moment, as for text exports.
+    std::vector<TFobRec>& fobs_;
+    std::vector<ObjectSpan>& spans_;
+    const Regional& regional_;
+    const int bias_;
+    LineReader lines_;
+    ScanBuffer buf_;
+    int fetched_ = 0;       // whole lines of the current fetch
+    bool inFetch_ = false;  // the current fetch is not complete: its last line came in part
+
+    State state_ = State::LookForRoot;
+    Kind kind_ = Kind::None;
+    size_t searchedTo_ = 0;
+    std::string startTag_;
+    uint64_t elementBegin_ = 0;
+    bool elementListed_ = false;
+};
+
+}  // namespace
+
+ReadResult ReadFileXml(ByteSource& file, const FileOrigin& origin, const Regional& regional, size_t lineBlockSize) {
+    TFobBuilder out = StartFile(file, origin, regional);
+    return FinishRead(out, [&] { XmlScan(file, out, regional, lineBlockSize).Run(); });
 }
 
 }  // namespace kavlo

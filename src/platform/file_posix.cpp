@@ -39,7 +39,7 @@ public:
                                         static_cast<off_t>(offset + done));
             if (got < 0) {
                 if (errno == EINTR) continue;
-                throw EReadError();
+                throw EReadError(offset + done, {}, ReadErrorCode::SystemRead);
             }
             if (got == 0) break;
             done += static_cast<size_t>(got);

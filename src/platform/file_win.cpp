@@ -42,7 +42,7 @@ public:
             DWORD got = 0;
             if (!ReadFile(h_.get(), static_cast<char*>(buffer) + done, want, &got, &ov)) {
                 if (GetLastError() == ERROR_HANDLE_EOF) break;
-                throw EReadError();
+                throw EReadError(offset + done, {}, ReadErrorCode::SystemRead);
             }
             if (got == 0) break;
             done += got;

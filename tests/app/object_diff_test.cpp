@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "objfile/load_object_file.h"
 #include "objfile/object_content.h"
 #include "support/fbk_writer.h"
 #include "support/fixed_regional.h"
@@ -39,8 +40,8 @@ ObjectDiff DiffOfTable18(const std::string& name1, const std::string& bytes1, co
     testing::WriteBytes(dir.File(name1), bytes1);
     testing::WriteBytes(dir.File(name2), bytes2);
     TFob f1, f2;
-    f1.LoadFile(1, dir.File(name1), regional.Get());
-    f2.LoadFile(2, dir.File(name2), regional.Get());
+    LoadObjectFile(f1, 1, dir.File(name1), regional.Get());
+    LoadObjectFile(f2, 2, dir.File(name2), regional.Get());
     const std::optional<ObjectPair> pair = FindInBoth(f1, f2, ObjectKey{1, 18, ""});
     EXPECT_FALSE(FindInBoth(f1, f2, ObjectKey{1, 19, ""}));
     if (!pair) throw std::runtime_error("Table 18 is not in both files");

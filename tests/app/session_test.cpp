@@ -109,8 +109,8 @@ TEST_F(SessionTest, TwoDroppedFilesLoadTogetherAndAFailureKeepsTheList) {
             EXPECT_TRUE(error->starts_with(c.error) || error->starts_with("Assertion failure")) << *error;
             EXPECT_EQ(session.List().AddedRowCount(), 30);
         }
-        EXPECT_EQ(session.Fob(1).FileName, c.name1);
-        EXPECT_EQ(session.Fob(2).FileName, c.name2);
+        EXPECT_EQ(session.Fob(1).FileName(), c.name1);
+        EXPECT_EQ(session.Fob(2).FileName(), c.name2);
     }
 }
 
@@ -136,7 +136,7 @@ TEST_F(SessionTest, OneDroppedFileGoesWhereTheUserSays) {
     ASSERT_TRUE(session.Drop({file2_}));
     session.LoadDropped();
     EXPECT_EQ(session.Fob(1).Count(), 0);
-    EXPECT_EQ(session.Fob(2).FileName, file1_);
+    EXPECT_EQ(session.Fob(2).FileName(), file1_);
     EXPECT_EQ(asked, 2);
 }
 

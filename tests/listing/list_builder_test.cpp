@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/errors.h"
+#include "objfile/load_object_file.h"
 #include "objfile/object_content.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
@@ -36,11 +37,11 @@ TFobRec Rec(int fileNo, const Obj& o) {
     return r;
 }
 
-void Fill(TFob& fob, int fileNo, const std::vector<Obj>& objs) {
-    fob.Clear();
-    fob.FileNo = fileNo;
-    fob.FileName = "/data/file" + std::to_string(fileNo) + ".fob";
-    for (const Obj& o : objs) fob.MutableFobs().push_back(Rec(fileNo, o));
+void Fill(TFob& fob, int fileNo, const std::vector<Obj>& objs, bool flagsSet = false) {
+    TFobBuilder b(fileNo, "/data/file" + std::to_string(fileNo) + ".fob");
+    for (const Obj& o : objs) b.Fobs().push_back(Rec(fileNo, o));
+    if (flagsSet && !b.Fobs().empty()) b.Fobs()[0].Modified = b.Fobs()[0].Compiled = true;
+    fob = b.Finish();
 }
 
 // The fixture: two readers and the inputs of a build, changed per test.
@@ -121,9 +122,7 @@ TEST_F(ListBuilderTest, TheSameFileTwiceIsAllEqualAndNothingDifferent) {
 
 TEST_F(ListBuilderTest, FlagsAreNeverComparedAndSwitchedOffFieldsIgnored) {
     Fill(f1, 1, {{1, 18, "Customer", "A", 10}, {1, 27, "Item", "A", 10}, {1, 30, "Only1"}});
-    Fill(f2, 2, {{1, 18, "Customer", "A", 10}, {1, 27, "Items", "B", 11}, {1, 31, "Only2"}});
-    f2.MutableFobs()[0].Modified = true;
-    f2.MutableFobs()[0].Compiled = true;
+    Fill(f2, 2, {{1, 18, "Customer", "A", 10}, {1, 27, "Items", "B", 11}, {1, 31, "Only2"}}, true);
     EXPECT_EQ(Build(BuildMode::Equal()), (V{"1:Table:18", "2:Table:18"}));
     EXPECT_EQ(Build(BuildMode::Different()), (V{"1:Table:27", "2:Table:27", "1:Table:30", "2:Table:31"}));
     cs.CompareName = cs.CompareVersion = cs.CompareDate = cs.CompareTime = cs.CompareBlobSize = false;
@@ -263,8 +262,8 @@ TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
     TFob f1, f2;
     testing::WriteBytes(dir.File("a.txt"), testing::WriteTxt(a));
     testing::WriteBytes(dir.File("b.txt"), testing::WriteTxt(b));
-    f1.LoadFile(1, dir.File("a.txt"), regional.Get());
-    f2.LoadFile(2, dir.File("b.txt"), regional.Get());
+    LoadObjectFile(f1, 1, dir.File("a.txt"), regional.Get());
+    LoadObjectFile(f2, 2, dir.File("b.txt"), regional.Get());
     const FilterTexts filters;
     TBuiltList kept;  // kept from build to build, as the window keeps it
     const auto rows = [&](const BuildMode& mode, bool content, bool sortByFile, uint64_t generation = 0) {
@@ -296,13 +295,10 @@ TEST(ListBuilderContent, PairsAreEqualOnlyWithEqualContents) {
 }
 
 TEST(ListBuilderContent, FilesOfDifferentKindsAreComparedByTheirFieldsAndSaySo) {
-    TFob txt, xml;
-    txt.FileName = "a.txt";
-    txt.FileExt = ".txt";
-    xml.FileName = "a.xml";
-    xml.FileExt = ".xml";
-    txt.MutableFobs().push_back(Rec(1, {2, 21, "Card"}));
-    xml.MutableFobs().push_back(Rec(2, {2, 21, "Card"}));
+    TFobBuilder t(1, "a.txt"), x(2, "a.xml");
+    t.Fobs().push_back(Rec(1, {2, 21, "Card"}));
+    x.Fobs().push_back(Rec(2, {2, 21, "Card"}));
+    const TFob txt = t.Finish(), xml = x.Finish();
     CompareSettings cs;
     cs.CompareContent = true;
     const FilterTexts filters;
@@ -323,8 +319,7 @@ TEST(FobRow, IsTheCommaTextSplitBack) {
         for (size_t n = rng() % (max + 1); n > 0; --n) t += bytes[rng() % sizeof bytes];
         return t;
     };
-    TFob fob;
-    fob.FileNo = 2;
+    TFobBuilder b(2);
     for (int i = 0; i < 2000; ++i) {
         TFobRec r{};
         r.FileNo = 1;  // the reader's slot wins
@@ -337,8 +332,9 @@ TEST(FobRow, IsTheCommaTextSplitBack) {
         r.TimeStr.assign(randomText(14));
         r.Modified = rng() % 2;
         r.Compiled = rng() % 2;
-        fob.MutableFobs().push_back(r);
+        b.Fobs().push_back(r);
     }
+    const TFob fob = b.Finish();
     TVisibleList direct, split;
     for (int i = 0; i < fob.Count(); ++i) {
         AddFobRow(direct, fob, i);

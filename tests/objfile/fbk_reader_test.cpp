@@ -166,6 +166,9 @@ TEST_F(FbkReader, TypeCodesAboveNineFailTheCheck) {
     FbkFile f = Backup();
     f.objects[1].binaryType = 10;
     EXPECT_TRUE(Load(f).starts_with("Assertion failure (FobFileUnit, line "));
+    ASSERT_TRUE(fault_);
+    EXPECT_EQ(fault_->Code(), ReadErrorCode::TypeCode);
+    EXPECT_EQ(fault_->Found(), 10);
     EXPECT_EQ(fob_.Count(), 5);
     EXPECT_TRUE(Completed(2));
     EXPECT_FALSE(Completed(3));
@@ -182,6 +185,7 @@ TEST_F(FbkReader, PositionMessagesNameTheBlock) {
     std::snprintf(expected, sizeof expected, "Position $%llX. Byte value=$00. Expected value $01.",
                   static_cast<unsigned long long>(leadingAt));
     EXPECT_EQ(Load(f), expected);
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::LeadingBlock, leadingAt));
 
     std::vector<FbkEntry> binary = Entries(base);
     binary[0].tag = 0x03;
@@ -190,6 +194,7 @@ TEST_F(FbkReader, PositionMessagesNameTheBlock) {
     std::snprintf(expected, sizeof expected, "Position $%llX. Byte value=$03. Expected value $01 or $02.",
                   static_cast<unsigned long long>(first));
     EXPECT_EQ(Load(f), expected);
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::EntryTag, first));
 
     binary = Entries(base);
     binary[0].typeBlock0 = 0xA0;
@@ -197,29 +202,40 @@ TEST_F(FbkReader, PositionMessagesNameTheBlock) {
     std::snprintf(expected, sizeof expected, "Position $%llX. Byte value=$A0. Expected value $01.",
                   static_cast<unsigned long long>(first + 8));
     EXPECT_EQ(Load(f), expected);
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::TypeBlock, first + 8));
     EXPECT_EQ(fob_.Count(), 5);  // every header record stays
 }
 
 TEST_F(FbkReader, EveryStructureCheckRaisesAnAssertionAndKeepsTheRecords) {
-    using Fault = void (*)(FbkFile&);
-    const Fault faults[] = {
-        [](FbkFile& f) { f.endOfHeader = 0x1B; },
-        [](FbkFile& f) { f.tableData[1].block02 = 0x03; },
-        [](FbkFile& f) { f.tableData[1].block03 = 0x02; },
-        [](FbkFile& f) { f.tableData[1].block04 = 0x05; },
-        [](FbkFile& f) { f.objects[1].idBlock0 = 0x04; },
-        [](FbkFile& f) { f.objects[1].nameBlock0 = 0x03; },
-        [](FbkFile& f) { f.objects[1].object.prop0 = 0x04; },
-        [](FbkFile& f) { f.objects[1].object.prop8 = 0x07; },
-        [](FbkFile& f) { f.objects[1].object.prop32 = 0x0D; },
-        [](FbkFile& f) { f.objects[1].trailer0 = 0x09; },
+    // Each fault, the check it fails and the byte it puts in the file.
+    const struct {
+        void (*fault)(FbkFile&);
+        ReadErrorCode code;
+        uint8_t byte;
+    } faults[] = {
+        {[](FbkFile& f) { f.endOfHeader = 0x1B; }, ReadErrorCode::EndOfHeader, 0x1B},
+        {[](FbkFile& f) { f.tableData[1].block02 = 0x03; }, ReadErrorCode::TableDataFirst, 0x03},
+        {[](FbkFile& f) { f.tableData[1].block03 = 0x02; }, ReadErrorCode::TableDataSecond, 0x02},
+        {[](FbkFile& f) { f.tableData[1].block04 = 0x05; }, ReadErrorCode::TableDataThird, 0x05},
+        {[](FbkFile& f) { f.objects[1].idBlock0 = 0x04; }, ReadErrorCode::IdBlock, 0x04},
+        {[](FbkFile& f) { f.objects[1].nameBlock0 = 0x03; }, ReadErrorCode::NameBlock, 0x03},
+        {[](FbkFile& f) { f.objects[1].object.prop0 = 0x04; }, ReadErrorCode::PropertyModified, 0x04},
+        {[](FbkFile& f) { f.objects[1].object.prop8 = 0x07; }, ReadErrorCode::PropertyCompiled, 0x07},
+        {[](FbkFile& f) { f.objects[1].object.prop32 = 0x0D; }, ReadErrorCode::PropertyEnd, 0x0D},
+        {[](FbkFile& f) { f.objects[1].trailer0 = 0x09; }, ReadErrorCode::BackupTrailer, 0x09},
     };
     int k = 0;
-    for (Fault fault : faults) {
+    for (const auto& c : faults) {
         FbkFile f = Backup();
-        fault(f);
-        const std::string err = Load(f);
+        c.fault(f);
+        const std::string bytes = testing::WriteFbk(f);
+        const std::string err = Load(bytes);
         EXPECT_TRUE(err.starts_with("Assertion failure (FobFileUnit, line ")) << k << ": " << err;
+        ASSERT_TRUE(fault_) << k;
+        EXPECT_EQ(fault_->Code(), c.code) << k;
+        // The offset is that of the byte checked.
+        ASSERT_LT(fault_->Offset(), bytes.size()) << k;
+        EXPECT_EQ(static_cast<uint8_t>(bytes[fault_->Offset()]), c.byte) << k;
         ASSERT_EQ(fob_.Count(), 5) << k;
         EXPECT_EQ(fob_.Fob(1).VersionList.view(), "Brenvik A/S") << k;
         EXPECT_FALSE(Completed(4)) << k;
@@ -250,17 +266,25 @@ TEST_F(FbkReader, EveryTruncationEndsInARecordListOrAClearError) {
     }
 }
 
+// A data block that announces more bytes than the file holds is skipped by seeking: the next
+// read, not an allocation or a read of that length, finds the end.
+TEST_F(FbkReader, ADataBlockLongerThanTheFileEndsInAReadErrorPastTheEnd) {
+    FbkFile f = Backup();
+    f.objects[0].dataOverrun = 0xFFFFFF00u;
+    const std::string bytes = testing::WriteFbk(f);
+    EXPECT_EQ(Load(bytes), "Stream read error");
+    ASSERT_TRUE(fault_);
+    EXPECT_EQ(fault_->Code(), ReadErrorCode::PastEnd);
+    EXPECT_GT(fault_->Offset(), bytes.size());
+    EXPECT_EQ(fault_->Field(), "data block");
+    EXPECT_TRUE(Completed(2));
+}
+
 TEST_F(FbkReader, OddFilesGiveAnEmptyListOrAClearError) {
     EXPECT_EQ(Load(""), "");
     EXPECT_EQ(fob_.Count(), 0);
     EXPECT_EQ(Load("OBJECT Table 18 Customer\r\n{\r\n" + std::string(300, ' ')), "");
     EXPECT_EQ(fob_.Count(), 0);
-
-    // A data block announcing more bytes than the file holds.
-    FbkFile f = Backup();
-    f.objects[0].dataOverrun = 0xFFFFFF00u;
-    EXPECT_EQ(Load(f), "Stream read error");
-    EXPECT_TRUE(Completed(2));
 
     std::mt19937 rng(17);
     const std::string valid = testing::WriteFbk(Backup());

@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "objfile/readers.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
@@ -55,7 +56,7 @@ TEST_F(FobReader, ReadsHeaderAndBinaryPart) {
     EXPECT_TRUE(fob_.Fob(1).Modified);
     EXPECT_TRUE(fob_.Fob(2).Compiled);
     EXPECT_EQ(fob_.Fob(2).ObjType, 8);
-    EXPECT_EQ(fob_.FileExt, ".fob");
+    EXPECT_EQ(fob_.FileExt(), ".fob");
 }
 
 TEST_F(FobReader, ConvertsOemTextsAndCutsLongOnes) {
@@ -92,12 +93,14 @@ TEST_F(FobReader, ALowerCaseTypeNameEndsTheHeader) {
     f.objects[1].headerTypeField = "table";
     // The header now ends at the second block, which is no 0x1A marker.
     EXPECT_TRUE(Load(f).starts_with("Assertion failure (FobFileUnit, line "));
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::EndOfHeader, 161));
     EXPECT_EQ(fob_.Count(), 1);
 }
 
 TEST_F(FobReader, HeaderEndingNearTheEndOfFileFailsTheMarkerCheck) {
     const std::string entry = testing::FobHeaderEntry(Object(1, 18, "Customer"));
     EXPECT_TRUE(Load(entry + "\x1A" + std::string(100, '\0')).starts_with("Assertion failure (FobFileUnit"));
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::EndOfHeader, 0));  // the entry itself was taken for the marker
     ASSERT_EQ(fob_.Count(), 1);
     EXPECT_EQ(fob_.Fob(0).Name.view(), "Customer");  // the header record stays
     EXPECT_EQ(fob_.Fob(0).DateStr.view(), "01-02-03");
@@ -124,12 +127,14 @@ TEST_F(FobReader, PositionMessagesNameTheOffsetInUpperCaseHex) {
     // follow, so the first entry head is at 556 = $22C.
     ASSERT_EQ(FirstEntryAt(3, f.leadingLength), 556u);
     EXPECT_EQ(Load(f), "Position $22C. Byte value=$03. Expected value $01 or $02.");
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::EntryHead, 556));
     EXPECT_EQ(fob_.Count(), 3);
     EXPECT_EQ(fob_.Fob(0).DateStr.view(), "01-02-03");  // header values stay
 
     FobFile g = Three();
     g.leadingByte0 = 0xAB;
     EXPECT_EQ(Load(g), "Position $1E4. Byte value=$AB. Expected value $01.");
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::LeadingBlock, 0x1E4));
 
     // A fault in the second entry comes after the first was updated.
     FobFile h = Three();
@@ -152,19 +157,33 @@ TEST_F(FobReader, PositionsBelow16HaveTwoDigits) {
 }
 
 TEST_F(FobReader, EveryStructureCheckRaisesAnAssertionAndKeepsTheRecords) {
-    using Fault = void (*)(FobObject&);
-    const Fault faults[] = {
-        [](FobObject& o) { o.prop0 = 0x04; },   [](FobObject& o) { o.prop8 = 0x07; },
-        [](FobObject& o) { o.prop32 = 0x0D; },  [](FobObject& o) { o.trailer0 = 0x09; },
-        [](FobObject& o) { o.closing0 = 0x03; }, [](FobObject& o) { o.longClosing = true; o.skip0 = 0x02; },
-        [](FobObject& o) { o.longClosing = true; o.closingSkip = 3; o.last0 = 0xFE; },
+    // Each fault of the second object, the check it fails and the byte it puts in the file.
+    const struct {
+        void (*fault)(FobObject&);
+        ReadErrorCode code;
+        uint8_t byte;
+    } faults[] = {
+        {[](FobObject& o) { o.prop0 = 0x04; }, ReadErrorCode::PropertyModified, 0x04},
+        {[](FobObject& o) { o.prop8 = 0x07; }, ReadErrorCode::PropertyCompiled, 0x07},
+        {[](FobObject& o) { o.prop32 = 0x0D; }, ReadErrorCode::PropertyEnd, 0x0D},
+        {[](FobObject& o) { o.trailer0 = 0x09; }, ReadErrorCode::EntryTrailer, 0x09},
+        {[](FobObject& o) { o.closing0 = 0x03; }, ReadErrorCode::EntryClosing, 0x03},
+        {[](FobObject& o) { o.longClosing = true; o.skip0 = 0x02; }, ReadErrorCode::ClosingSkipBlock, 0x02},
+        {[](FobObject& o) { o.longClosing = true; o.closingSkip = 3; o.last0 = 0xFE; }, ReadErrorCode::ClosingEnd, 0xFE},
     };
     int k = 0;
-    for (Fault fault : faults) {
+    for (const auto& c : faults) {
         FobFile f = Three();
-        fault(f.objects[1]);
-        const std::string err = Load(f);
+        c.fault(f.objects[1]);
+        const std::string bytes = testing::WriteFob(f);
+        const std::string err = Load(bytes);
         EXPECT_TRUE(err.starts_with("Assertion failure (FobFileUnit, line ")) << k << ": " << err;
+        ASSERT_TRUE(fault_) << k;
+        EXPECT_EQ(fault_->Code(), c.code) << k;
+        // The offset is that of the byte checked, past the first object's entry.
+        ASSERT_LT(fault_->Offset(), bytes.size()) << k;
+        EXPECT_EQ(static_cast<uint8_t>(bytes[fault_->Offset()]), c.byte) << k;
+        EXPECT_GT(fault_->Offset(), FirstEntryAt(3, f.leadingLength) + 116) << k;
         ASSERT_EQ(fob_.Count(), 3) << k;
         EXPECT_EQ(fob_.Fob(0).DateStr.view(), "31-01-09") << k;
         EXPECT_EQ(fob_.Fob(2).DateStr.view(), "01-02-03") << k;
@@ -173,6 +192,7 @@ TEST_F(FobReader, EveryStructureCheckRaisesAnAssertionAndKeepsTheRecords) {
     FobFile f = Three();
     f.endOfHeader = 0x1B;
     EXPECT_TRUE(Load(f).starts_with("Assertion failure (FobFileUnit"));
+    EXPECT_EQ(Fault(), Fault(ReadErrorCode::EndOfHeader, 3 * 161));
 }
 
 TEST_F(FobReader, AnEarlyEndMarkKeepsHeaderValuesForTheRest) {
@@ -200,6 +220,13 @@ TEST_F(FobReader, EveryTruncationEndsInARecordListOrAClearError) {
         ASSERT_TRUE(err.empty() || err == "Stream read error" || err.starts_with("Assertion failure (FobFileUnit") ||
                     err.starts_with("Position $"))
             << len << ": " << err;
+        // Cut inside a block or a text: the read past the end names where it began, within a
+        // block's length of the cut (or past it, after a skip).
+        if (err == "Stream read error") {
+            ASSERT_EQ(fault_->Code(), ReadErrorCode::PastEnd) << len;
+            ASSERT_GT(fault_->Offset() + 36, len) << len;
+            ASSERT_FALSE(fault_->Field().empty()) << len;
+        }
         const int headerEntries = static_cast<int>(std::min<size_t>(len / 161, 3));
         // Blocks that are whole header entries are counted; a cut entry is not one.
         ASSERT_EQ(fob_.Count(), len < 161 ? 0 : headerEntries) << len;
@@ -234,16 +261,16 @@ TEST_F(FobReader, HugeSkipLengthsFailCleanly) {
 TEST_F(FobReader, MissingFilesAndDirectoriesRaiseTheOpenError) {
     const std::string missing = dir_.File("missing.fob");
     try {
-        fob_.LoadFile(1, missing, regional_.Get());
+        LoadObjectFile(fob_, 1, missing, regional_.Get());
         FAIL();
     } catch (const EFOpenError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("Cannot open file \"" + missing + "\". ")) << e.what();
         EXPECT_GT(std::string(e.what()).size(), ("Cannot open file \"" + missing + "\". ").size());
     }
-    EXPECT_EQ(fob_.FileName, missing);  // the new values stay after a failure
-    EXPECT_EQ(fob_.FileNo, 1);
+    EXPECT_EQ(fob_.FileName(), missing);  // the new values stay after a failure
+    EXPECT_EQ(fob_.FileNo(), 1);
     std::filesystem::create_directory(dir_.File("folder.fob"));
-    EXPECT_THROW(fob_.LoadFile(1, dir_.File("folder.fob"), regional_.Get()), EFOpenError);
+    EXPECT_THROW(LoadObjectFile(fob_, 1, dir_.File("folder.fob"), regional_.Get()), EFOpenError);
 }
 
 }  // namespace

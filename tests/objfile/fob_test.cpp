@@ -1,4 +1,5 @@
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,20 @@ TFobRec Rec(int type, int id, std::string_view name = "", std::string_view versi
     return r;
 }
 
-void Fill(TFob& fob, const std::vector<TFobRec>& recs) { fob.MutableFobs() = recs; }
+void Fill(TFob& fob, const std::vector<TFobRec>& recs, int fileNo = 0, const std::string& name = {}) {
+    TFobBuilder b(fileNo, name);
+    b.Fobs() = recs;
+    fob = b.Finish();
+}
+
+// The records in the order SortTableData gives them: the leading table data in TableDataOrder,
+// the rest as they stand.
+std::vector<TFobRec> SortedTableData(const TFob& fob) {
+    std::vector<TFobRec> v = fob.Fobs();
+    const std::vector<size_t> from = fob.TableDataOrder();
+    for (size_t k = 0; k < from.size(); ++k) v[k] = fob.Fob(static_cast<int>(from[k]));
+    return v;
+}
 
 TEST(FobRecord, TextsAreCutToTheirWidths) {
     TFobRec r{};
@@ -58,12 +72,11 @@ TEST(FobRecord, CommaTextQuotesEveryFieldAndDoublesQuotes) {
     TFobRec table = Rec(1, 50000, "Say \"hi\", then go", "A,B");
     table.Modified = true;
     table.BlobSize = 77;
-    Fill(fob, {td, table});
-    fob.FileNo = 1;
+    Fill(fob, {td, table}, 1);
     EXPECT_EQ(fob.GetFobCommaText(0), R"("1","TableData","18","Customer","Main","","","0"," "," ")");
     EXPECT_EQ(fob.GetFobCommaText(1), R"("1","Table","50000","Say ""hi"", then go","A,B","","","77","1"," ")");
     // The File field is the TFob's own slot, not the record's.
-    fob.FileNo = 2;
+    Fill(fob, {td, table}, 2);
     EXPECT_TRUE(fob.GetFobCommaText(0).starts_with(R"("2",)"));
 }
 
@@ -127,49 +140,44 @@ TEST(Fob, CheckFileTypeLowerCasesTheExtension) {
 
 TEST(Fob, ClearKeepsTheExtensionAndAssignCopies) {
     TFob a;
-    a.FileNo = 2;
-    a.FileName = "/x/a.fob";
-    a.FileExt = ".fob";
-    Fill(a, {Rec(1, 1), Rec(1, 2)});
+    Fill(a, {Rec(1, 1), Rec(1, 2)}, 2, "/x/a.fob");
+    EXPECT_EQ(a.FindFob(1, 2), 1);  // a's lookup index is made before the copy
     TFob b;
     b.Assign(a);
     EXPECT_EQ(b.Count(), 2);
-    EXPECT_EQ(b.FileNo, 2);
-    EXPECT_EQ(b.FileName, "/x/a.fob");
+    EXPECT_EQ(b.FileNo(), 2);
+    EXPECT_EQ(b.FileName(), "/x/a.fob");
     a.Clear();
     EXPECT_EQ(a.Count(), 0);
-    EXPECT_EQ(a.FileNo, 0);
-    EXPECT_EQ(a.FileName, "");
-    EXPECT_EQ(a.FileExt, ".fob");
+    EXPECT_EQ(a.FileNo(), 0);
+    EXPECT_EQ(a.FileName(), "");
+    EXPECT_EQ(a.FileExt(), ".fob");
+    EXPECT_EQ(a.FindFob(1, 2), -1);
     EXPECT_EQ(b.Count(), 2);  // independent copy
-    b.SetFob(1, Rec(1, 9));
-    EXPECT_EQ(b.FindFob(1, 9), 1);
-    EXPECT_EQ(b.FindFob(1, 2), -1);
+    EXPECT_EQ(b.FindFob(1, 2), 1);
 }
 
 TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
     TFob fob;
-    fob.LoadFile(1, "notes.doc", Regional{});
+    LoadObjectFile(fob, 1, "notes.doc", Regional{});
     EXPECT_EQ(fob.Count(), 0);
-    EXPECT_EQ(fob.FileExt, ".doc");
-    EXPECT_EQ(fob.FileNo, 1);
+    EXPECT_EQ(fob.FileExt(), ".doc");
+    EXPECT_EQ(fob.FileNo(), 1);
 }
 
 TEST(Fob, SortTableDataSortsOnlyTheLeadingBlock) {
     TFob fob;
     Fill(fob, {Rec(0, 5, "", "b"), Rec(0, 3, "", "z"), Rec(0, 5, "", "a"), Rec(1, 9), Rec(1, 2)});
-    fob.SortTableData();
-    EXPECT_EQ(fob.Fob(0).ID, 3);
-    EXPECT_EQ(fob.Fob(1).VersionList.view(), "a");
-    EXPECT_EQ(fob.Fob(2).VersionList.view(), "b");
-    EXPECT_EQ(fob.Fob(3).ID, 9);  // the rest keeps its order
-    EXPECT_EQ(fob.Fob(4).ID, 2);
+    const std::vector<TFobRec> sorted = SortedTableData(fob);
+    EXPECT_EQ(sorted[0].ID, 3);
+    EXPECT_EQ(sorted[1].VersionList.view(), "a");
+    EXPECT_EQ(sorted[2].VersionList.view(), "b");
+    EXPECT_EQ(sorted[3].ID, 9);  // the rest keeps its order
+    EXPECT_EQ(sorted[4].ID, 2);
 
     TFob other;
     Fill(other, {Rec(1, 9), Rec(0, 5), Rec(0, 3)});
-    other.SortTableData();
-    EXPECT_EQ(other.Fob(1).ID, 5);
-    EXPECT_EQ(other.Fob(2).ID, 3);
+    EXPECT_TRUE(other.TableDataOrder().empty());
 }
 
 // The exchange sort as it stands, for entries that compare equal.
@@ -201,9 +209,9 @@ TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
             ExchangeSort(expected, static_cast<size_t>(n));
             TFob fob;
             Fill(fob, recs);
-            fob.SortTableData();
+            const std::vector<TFobRec> sorted = SortedTableData(fob);
             for (int i = 0; i <= n; ++i)
-                ASSERT_EQ(fob.Fob(i).Name.view(), expected[static_cast<size_t>(i)].Name.view()) << shape.ids << " " << round;
+                ASSERT_EQ(sorted[static_cast<size_t>(i)].Name.view(), expected[static_cast<size_t>(i)].Name.view()) << shape.ids << " " << round;
         }
     }
 }
@@ -251,7 +259,7 @@ TEST(Fob, IndexedLookupsEqualTheLiteralWalkOnRandomLists) {
 }
 
 // The layout of a backup (unsorted table data, then objects in order), IDs at both ends of
-// the range, and every change of the list that must drop the lookup index.
+// the range, and every change of a list being built that must drop the lookup index.
 TEST(Fob, IndexedLookupsFollowChangesOfTheListOverTheWholeIdRange) {
     const int32_t ids[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 5, INT32_MAX - 1, INT32_MAX};
     std::mt19937 rng(23);
@@ -274,17 +282,23 @@ TEST(Fob, IndexedLookupsFollowChangesOfTheListOverTheWholeIdRange) {
         TFob fob;
         Fill(fob, tableData);
         expectWalk(fob, round, " loaded");
-        fob.SortTableData();
+        Fill(fob, SortedTableData(fob));
         expectWalk(fob, round, " sorted");
-        if (fob.Count() > 0) {
-            fob.SetFob(static_cast<int>(rng() % static_cast<unsigned>(fob.Count())), randomRec());
-            expectWalk(fob, round, " set");
+        // A builder asked before its list changes (as the backup reader asks) answers after.
+        TFobBuilder b;
+        b.Fobs() = fob.Fobs();
+        if (!b.Fobs().empty()) {
+            (void)b.FindFob(b.Fobs()[0].ObjType, b.Fobs()[0].ID);
+            b.Fobs()[rng() % b.Fobs().size()] = randomRec();
+            const TFobRec& first = b.Fobs()[0];
+            ASSERT_EQ(b.FindFob(first.ObjType, first.ID), FindFobLinear(b.Fobs(), first.ObjType, first.ID)) << round;
         }
-        fob.MutableFobs().insert(fob.MutableFobs().begin(), randomRec());
-        expectWalk(fob, round, " inserted");
+        (void)b.FindFob(1, 5);
+        b.Fobs().insert(b.Fobs().begin(), randomRec());
+        fob = b.Finish();
+        expectWalk(fob, round, " set and inserted");
         TFob copy;
         copy.Assign(fob);
-        copy.MutableFobs().pop_back();
         expectWalk(copy, round, " copied");
         expectWalk(fob, round, " original");
     }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "base/errors.h"
+#include "objfile/load_object_file.h"
 #include "objfile/object_content.h"
 #include "support/fbk_writer.h"
 #include "support/reader_test.h"
@@ -23,7 +24,7 @@ protected:
     void Load(TFob& fob, const std::string& bytes, const std::string& name) {
         const std::string path = dir_.File(name);
         testing::WriteBytes(path, bytes);
-        fob.LoadFile(1, path, regional_.Get());
+        LoadObjectFile(fob, 1, path, regional_.Get());
     }
     static TxtFile WithCode(std::vector<std::string> code) {
         TxtFile f = testing::ThreeTxtObjects();
@@ -260,7 +261,7 @@ TEST_F(ObjectContentTest, FileChangedSinceLoadingIsAClearError) {
         } else {
             testing::WriteBytes(path, c.loaded);
         }
-        fob_.LoadFile(1, path, regional_.Get());
+        LoadObjectFile(fob_, 1, path, regional_.Get());
         ASSERT_EQ(fob_.Count(), 3);
         TContentReader reader(fob_);
         try {
@@ -288,21 +289,17 @@ TEST_F(ObjectContentTest, ComparableWhenBothFilesHoldTheSameKind) {
         {".fob", ".fbk", false},
     };
     for (const auto& c : cases) {
-        TFob a, b;
-        a.FileExt = c.a;
-        b.FileExt = c.b;
+        const TFob a = TFobBuilder(1, std::string("a") + c.a).Finish(), b = TFobBuilder(2, std::string("b") + c.b).Finish();
         EXPECT_EQ(ContentsComparable(a, b), c.comparable) << c.a << " " << c.b;
     }
-    TFob t, x;
-    t.FileExt = ".txt";
-    x.FileExt = ".xml";
+    TFob t = TFobBuilder(1, "a.txt").Finish(), x = TFobBuilder(2, "a.xml").Finish();
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is a text export, file 2 an XML export; objects "
                                        "are compared by their fields alone");
-    t.FileExt = ".fob";
-    x.FileExt = ".fbk";
+    t = TFobBuilder(1, "a.fob").Finish();
+    x = TFobBuilder(2, "a.fbk").Finish();
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: file 1 is an object file, file 2 a backup; objects "
                                        "are compared by their fields alone");
-    x.FileExt = ".fob";
+    x = TFobBuilder(2, "b.fob").Finish();
     EXPECT_EQ(NotComparableText(t, x), "Contents not compared: object files do not keep each object's definition "
                                        "apart; objects are compared by their fields alone");
 }

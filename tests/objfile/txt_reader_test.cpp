@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/reader_test.h"
@@ -181,8 +182,14 @@ TEST_F(TxtReader, OnlyLinesWithEightLinesBelowThemAreObjectLines) {
 TEST_F(TxtReader, AMisplacedBraceStopsTheReadingAndKeepsTheObjectsBefore) {
     TxtFile f = Three();
     f.objects[1].braceIndent = 4;
-    const std::string err = Load(f);
+    const std::string bytes = testing::WriteTxt(f);
+    const std::string err = Load(bytes);
     EXPECT_TRUE(err.starts_with("Assertion failure (FobFileUnit, line ")) << err;
+    // The third character of the second object's brace line.
+    ASSERT_TRUE(fault_);
+    EXPECT_EQ(fault_->Code(), ReadErrorCode::PropertyBrace);
+    ASSERT_GE(fault_->Offset(), 2u);
+    EXPECT_EQ(bytes.substr(fault_->Offset() - 2, 6), "    {\r") << fault_->Offset();
     ASSERT_EQ(fob_.Count(), 1);
     EXPECT_EQ(fob_.Fob(0).ID, 18);
 }
@@ -239,7 +246,7 @@ TEST_F(TxtReader, OddFilesGiveAnEmptyListOrAClearError) {
 TEST_F(TxtReader, AFileThatCannotBeOpenedLeavesAnEmptyList) {
     ASSERT_EQ(Load(Three()), "");
     ASSERT_EQ(fob_.Count(), 3);
-    EXPECT_THROW(fob_.LoadFile(1, dir_.File("missing.txt"), regional_.Get()), EFOpenError);
+    EXPECT_THROW(LoadObjectFile(fob_, 1, dir_.File("missing.txt"), regional_.Get()), EFOpenError);
     EXPECT_EQ(fob_.Count(), 0);
 }
 

@@ -6,7 +6,9 @@
 #include "base/errors.h"
 #include "objfile/conversions.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "objfile/readers.h"
+#include "platform/file.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/reader_test.h"
@@ -255,17 +257,17 @@ TEST_F(XmlReader, LinesReadInPiecesOfAnySizeGiveWhatWholeLinesGive) {
     for (size_t k = 0; k < files.size(); ++k) {
         ASSERT_EQ(Load(files[k]), "") << k;
         const std::vector<TFobRec> whole = fob_.Fobs();
-        const std::vector<ObjectSpan> spans = fob_.Content.Spans;
+        const std::vector<ObjectSpan> spans = fob_.Content().Spans;
         for (size_t block : {1, 2, 3, 5, 8, 13, 21, 64, 200}) {
-            TFob pieces;
-            pieces.FileName = dir_.File("t.xml");
-            pieces.FileNo = 1;
-            ReadFileXml(pieces, regional_.Get(), block);
+            const auto file = InputFile::Open(dir_.File("t.xml"));
+            ReadResult read = ReadFileXml(*file, FileOrigin{1, dir_.File("t.xml")}, regional_.Get(), block);
+            ASSERT_FALSE(read.Error) << k << " " << block;
+            const TFob& pieces = read.File;
             ASSERT_EQ(pieces.Count(), static_cast<int>(whole.size())) << k << " " << block;
             for (size_t i = 0; i < whole.size(); ++i) {
                 ASSERT_EQ(Row(pieces.Fob(static_cast<int>(i))), Row(whole[i])) << k << " " << block;
-                ASSERT_EQ(pieces.Content.Spans[i].Begin, spans[i].Begin) << k << " " << block;
-                ASSERT_EQ(pieces.Content.Spans[i].End, spans[i].End) << k << " " << block;
+                ASSERT_EQ(pieces.Content().Spans[i].Begin, spans[i].Begin) << k << " " << block;
+                ASSERT_EQ(pieces.Content().Spans[i].End, spans[i].End) << k << " " << block;
             }
         }
     }
@@ -307,7 +309,7 @@ TEST_F(XmlReader, OddFilesGiveAnEmptyList) {
 
 TEST_F(XmlReader, AFileThatCannotBeOpenedLeavesAnEmptyList) {
     ASSERT_EQ(Load(Three()), "");
-    EXPECT_THROW(fob_.LoadFile(1, dir_.File("missing.xml"), regional_.Get()), EFOpenError);
+    EXPECT_THROW(LoadObjectFile(fob_, 1, dir_.File("missing.xml"), regional_.Get()), EFOpenError);
     EXPECT_EQ(fob_.Count(), 0);
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "base/errors.h"
 #include "objfile/fob.h"
+#include "objfile/load_object_file.h"
 #include "support/fixed_regional.h"
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
@@ -16,21 +18,34 @@ namespace kavlo::testing {
 class ReaderTest : public ::testing::Test {
 protected:
     // Writes the bytes under `name`, loads them as file `fileNo` and returns the error text
-    // ("" when none).
+    // ("" when none); a read error is kept in fault_.
     std::string LoadBytes(const std::string& bytes, const std::string& name, int fileNo = 1) {
         const std::string path = dir_.File(name);
         WriteBytes(path, bytes);
+        fault_.reset();
         try {
-            fob_.LoadFile(fileNo, path, regional_.Get());
+            LoadObjectFile(fob_, fileNo, path, regional_.Get());
+        } catch (const EObjectFileError& e) {
+            fault_ = e;
+            return e.what();
         } catch (const EKavloError& e) {
             return e.what();
         }
         return "";
     }
 
+    // The check that failed in the last load and where, as "code@offset"; "" when none did.
+    std::string Fault() const {
+        return fault_ ? std::to_string(static_cast<int>(fault_->Code())) + "@" + std::to_string(fault_->Offset()) : "";
+    }
+    static std::string Fault(ReadErrorCode code, uint64_t offset) {
+        return std::to_string(static_cast<int>(code)) + "@" + std::to_string(offset);
+    }
+
     TempDir dir_;
     FixedRegional regional_;
     TFob fob_;
+    std::optional<EObjectFileError> fault_;
 };
 
 }  // namespace kavlo::testing

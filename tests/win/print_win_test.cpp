@@ -222,9 +222,9 @@ TEST_F(PrintTest, CtrlPPrintsTheListWithItsColumnsAtTheirCentimetres) {
     for (size_t page = 0; page < pages.size(); ++page) {
         SCOPED_TRACE("page " + std::to_string(page + 1));
         PageReader r(pages[page], 72.0 / dpi);
-        r.Expect("File #1: " + Form().Session().Fob(1).FileName, p[0]);
+        r.Expect("File #1: " + Form().Session().Fob(1).FileName(), p[0]);
         r.Expect("Page: " + std::to_string(page + 1), -1, p[6]);
-        r.Expect("File #2: " + Form().Session().Fob(2).FileName, p[0]);
+        r.Expect("File #2: " + Form().Session().Fob(2).FileName(), p[0]);
         // The print time (date " - " time), the same on every page, ends at P6.
         std::string time;
         for (int i = 0; !r.Text(i).empty() && r.Text(i) != "#"; ++i) time += (i ? " " : "") + r.Text(i);
