@@ -104,7 +104,8 @@ bool TMessageTarget::Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return result = TRUE, true;
             break;
         case WM_CTLCOLORSTATIC:
-            result = reinterpret_cast<LRESULT>(OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+            result = reinterpret_cast<LRESULT>(
+                OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
             return result != 0;
         case WM_ERASEBKGND:
             if (OnEraseBackground()) return result = 1, true;
