@@ -63,8 +63,11 @@ void TAboutForm::AddLabel(int id, int left, int top, const std::string& text, bo
         GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
     }
     SetWindowPos(h, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    labels_[static_cast<size_t>(labelCount_++)] = TLabel{h, link, false};
-    SetWindowSubclass(h, LabelProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    TLabel& label = labels_[static_cast<size_t>(labelCount_++)];
+    label.form = this;
+    label.link = link;
+    label.hover = false;
+    label.Attach(h);
 }
 
 bool TAboutForm::OnInit() {
@@ -106,12 +109,12 @@ bool TAboutForm::OnInit() {
 }
 
 HWND TAboutForm::LabelWindow(Label label) const {
-    return label < labelCount_ ? labels_[static_cast<size_t>(label)].hwnd : nullptr;
+    return label < labelCount_ ? labels_[static_cast<size_t>(label)].Handle() : nullptr;
 }
 
 TAboutForm::TLabel* TAboutForm::Find(HWND hwnd) {
     for (int i = 0; i < labelCount_; ++i)
-        if (labels_[static_cast<size_t>(i)].hwnd == hwnd) return &labels_[static_cast<size_t>(i)];
+        if (labels_[static_cast<size_t>(i)].Handle() == hwnd) return &labels_[static_cast<size_t>(i)];
     return nullptr;
 }
 const TAboutForm::TLabel* TAboutForm::Find(HWND hwnd) const { return const_cast<TAboutForm*>(this)->Find(hwnd); }
@@ -122,10 +125,10 @@ COLORREF TAboutForm::TextColor(HWND label) const {
 }
 
 void TAboutForm::LinkClick(TLabel& label) {
-    openLink_(LinkTarget(WindowText(label.hwnd), WindowText(hwnd_)));
+    openLink_(LinkTarget(WindowText(label.Handle()), WindowText(hwnd_)));
 }
 
-bool TAboutForm::OnCommand(int id, int code) {
+bool TAboutForm::OnCommand(int id, int code, HWND) {
     if (id == IDCANCEL) {  // the one button is both default and cancel: Escape closes with OK
         End(IDOK);
         return true;
@@ -138,57 +141,47 @@ bool TAboutForm::OnCommand(int id, int code) {
     return false;
 }
 
-INT_PTR TAboutForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CTLCOLORSTATIC) {
-        auto dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, TextColor(reinterpret_cast<HWND>(lParam)));
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    if (msg == WM_MOUSEMOVE) SetHover(nullptr);
-    if (msg == WM_DESTROY) labelCount_ = 0;
-    return FALSE;
+HBRUSH TAboutForm::OnCtlColorStatic(HDC dc, HWND control) {
+    SetTextColor(dc, TextColor(control));
+    SetBkMode(dc, TRANSPARENT);
+    return GetSysColorBrush(COLOR_BTNFACE);
 }
+
+bool TAboutForm::OnMouseMove(int, int) {
+    SetHover(nullptr);
+    return false;
+}
+
+void TAboutForm::OnDestroy() { labelCount_ = 0; }
 
 void TAboutForm::SetHover(HWND over) {
     for (int i = 0; i < labelCount_; ++i) {
         TLabel& l = labels_[static_cast<size_t>(i)];
-        const bool hover = l.link && l.hwnd == over;
+        const bool hover = l.link && l.Handle() == over;
         if (hover == l.hover) continue;
         l.hover = hover;
-        InvalidateRect(l.hwnd, nullptr, TRUE);
+        InvalidateRect(l.Handle(), nullptr, TRUE);
         if (hover) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, l.hwnd, 0};
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, l.Handle(), 0};
             TrackMouseEvent(&track);
         }
     }
 }
 
-// Every label hears the pointer: a link label turns blue while the pointer is over it and shows
-// the hand cursor; the pointer leaving it, for another label, the box or another window, gives
-// it the window-text colour again.
-LRESULT CALLBACK TAboutForm::LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* self = reinterpret_cast<TAboutForm*>(data);
-    const TLabel* label = self->Find(hwnd);
-    switch (msg) {
-        case WM_SETCURSOR:
-            if (!label || !label->link) break;
-            SetCursor(LoadCursor(nullptr, IDC_HAND));
-            return TRUE;
-        case WM_MOUSEMOVE:
-            self->SetHover(hwnd);
-            break;
-        case WM_MOUSELEAVE:
-            if (label && label->hover) self->SetHover(nullptr);
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, LabelProc, 1);
-            break;
-        default:
-            break;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+bool TAboutForm::TLabel::OnSetCursor(int) {
+    if (!link) return false;
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    return true;
+}
+
+bool TAboutForm::TLabel::OnMouseMove(int, int) {
+    form->SetHover(Handle());
+    return false;
+}
+
+bool TAboutForm::TLabel::OnMouseLeave() {
+    if (hover) form->SetHover(nullptr);
+    return false;
 }
 
 }  // namespace kavlo

@@ -30,28 +30,38 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int code) override;
-    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    HBRUSH OnCtlColorStatic(HDC dc, HWND control) override;
+    bool OnMouseMove(int x, int y) override;
+    void OnDestroy() override;
 
 private:
-    struct TLabel {
-        HWND hwnd = nullptr;
+    // A label, which hears the pointer: a link label turns blue while the pointer is over it
+    // and shows the hand cursor; the pointer leaving it, for another label, the box or another
+    // window, gives it the window-text colour again.
+    class TLabel : public TSubclass {
+    public:
+        TLabel() = default;
+        TAboutForm* form = nullptr;
         bool link = false;
         bool hover = false;
+
+    protected:
+        bool OnSetCursor(int hitTest) override;
+        bool OnMouseMove(int x, int y) override;
+        bool OnMouseLeave() override;
     };
     void AddLabel(int id, int left, int top, const std::string& text, bool link);
     TLabel* Find(HWND hwnd);
     const TLabel* Find(HWND hwnd) const;
     void LinkClick(TLabel& label);
     void SetHover(HWND over);  // the link label under the pointer, or none
-    static LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR data);
 
     std::string version_, date_, appName_ = "#Name";
     std::function<void(const std::string&)> openLink_;
     UniqueFont font_, linkFont_;
     UniqueIcon icon_;  // the application's icon at one of its own sizes
-    std::array<TLabel, 11> labels_{};
+    std::array<TLabel, 11> labels_;
     int labelCount_ = 0;
 };
 

@@ -55,13 +55,13 @@ bool TAskFileNoForm::OnKeyUp(WPARAM vk) {
     return true;
 }
 
-bool TAskFileNoForm::OnCommand(int id, int code) {
+bool TAskFileNoForm::OnCommand(int id, int code, HWND) {
     if (id != IDC_BITBTN1 && id != IDC_BITBTN2) return false;
     Choose(id == IDC_BITBTN1 ? 1 : 2);
     return true;
 }
 
-void TAskFileNoForm::DrawGlyphButton(const DRAWITEMSTRUCT& d) {
+bool TAskFileNoForm::OnDrawItem(const DRAWITEMSTRUCT& d) {
     RECT r = d.rcItem;
     DrawFrameControl(d.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | ((d.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
     HBITMAP glyph = glyphs_[d.CtlID == IDC_BITBTN1 ? 0 : 1].get();
@@ -84,25 +84,17 @@ void TAskFileNoForm::DrawGlyphButton(const DRAWITEMSTRUCT& d) {
         InflateRect(&f, -3, -3);
         DrawFocusRect(d.hDC, &f);
     }
+    return true;
 }
 
-INT_PTR TAskFileNoForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DRAWITEM:
-            DrawGlyphButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        default:
-            break;
+bool TAskFileNoForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
+    if (msg != kWmAskShown) return false;
+    if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
+    if (GetForegroundWindow() != hwnd_) {
+        HWND app = GetWindow(hwnd_, GW_OWNER);
+        FlashWindow(app ? app : hwnd_, TRUE);
     }
-    if (msg == kWmAskShown) {
-        if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
-        if (GetForegroundWindow() != hwnd_) {
-            HWND app = GetWindow(hwnd_, GW_OWNER);
-            FlashWindow(app ? app : hwnd_, TRUE);
-        }
-        return TRUE;
-    }
-    return FALSE;
+    return true;
 }
 
 }  // namespace kavlo

@@ -15,13 +15,13 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int code) override;
+    bool OnCommand(int id, int code, HWND control) override;
     bool OnKeyUp(WPARAM vk) override;
-    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;  // the two glyph buttons
+    bool OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Choose(int fileNo);
-    void DrawGlyphButton(const DRAWITEMSTRUCT& d);
     UniqueBitmap glyphs_[2];
 };
 

@@ -20,16 +20,6 @@ constexpr int kClientWidth = 252, kClientHeight = 273;
 }  // namespace
 
 TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeight) {
-    WNDCLASSEXA wc{sizeof wc};
-    if (!GetClassInfoExA(AppInstance(), kFilterGridClass, &wc)) {
-        wc = WNDCLASSEXA{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = GridProc;
-        wc.hInstance = AppInstance();
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kFilterGridClass;
-        RegisterClassExA(&wc);
-    }
     // A 10-point font, as the dialog's grid has.
     const int height = -MulDiv(10, ScreenDpi(), 72);
     font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -46,28 +36,26 @@ RECT TFilterForm::ValueCell(int row) const {
 bool TFilterForm::OnInit() {
     const int gridW = ColWidth(0) + ColWidth(1) + 3 * kLine + 4;
     const int gridH = kRows * (RowHeight() + kLine) + 4;
-    grid_ = CreateWindowExA(WS_EX_CLIENTEDGE, kFilterGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                            (Scale(kClientWidth) - gridW) / 2, Scale(8), gridW, gridH, hwnd_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER_GRID)), AppInstance(), this);
-    SetWindowLongPtrA(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    grid_.Create((Scale(kClientWidth) - gridW) / 2, Scale(8), gridW, gridH);
     // The buttons below the grid.
     SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, Scale(kClientWidth - 2 * 83), Scale(kClientHeight - 33), Scale(75),
                  Scale(25), SWP_NOZORDER);
     SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, Scale(kClientWidth - 83), Scale(kClientHeight - 33), Scale(75),
                  Scale(25), SWP_NOZORDER);
     // The editor is always shown, on the Value cell of the current row.
-    editor_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10, grid_,
-                              nullptr, AppInstance(), nullptr);
-    SendMessageA(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    SetWindowSubclass(editor_, EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    HWND editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10,
+                                  grid_.Handle(), nullptr, AppInstance(), nullptr);
+    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    editor_.Attach(editor);
     row_ = 1;
     SelectRow(startRow_ + 1);
-    SetFocus(editor_);
+    SetFocus(editor);
     return false;  // the focus is set
 }
 
 void TFilterForm::StoreEditor() {
-    if (editor_ && row_ >= 1 && row_ <= kColumnCount) value_[static_cast<size_t>(row_ - 1)] = WindowText(editor_);
+    if (editor_.Handle() && row_ >= 1 && row_ <= kColumnCount)
+        value_[static_cast<size_t>(row_ - 1)] = WindowText(editor_.Handle());
 }
 
 void TFilterForm::SelectRow(int row) {
@@ -75,15 +63,16 @@ void TFilterForm::SelectRow(int row) {
     StoreEditor();
     row_ = row;
     const RECT cell = ValueCell(row_);
-    MoveWindow(editor_, cell.left + 2, cell.top + 2, cell.right - cell.left - 3, cell.bottom - cell.top - 3, TRUE);
-    SetWindowTextA(editor_, value_[static_cast<size_t>(row_ - 1)].c_str());
-    SendMessageA(editor_, EM_SETSEL, 0, -1);
-    InvalidateRect(grid_, nullptr, TRUE);
+    HWND editor = editor_.Handle();
+    MoveWindow(editor, cell.left + 2, cell.top + 2, cell.right - cell.left - 3, cell.bottom - cell.top - 3, TRUE);
+    SetWindowTextA(editor, value_[static_cast<size_t>(row_ - 1)].c_str());
+    SendMessageA(editor, EM_SETSEL, 0, -1);
+    InvalidateRect(grid_.Handle(), nullptr, TRUE);
 }
 
 void TFilterForm::PaintGrid(HDC dc) {
     RECT client{};
-    GetClientRect(grid_, &client);
+    GetClientRect(grid_.Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     SelectGuard f(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
@@ -111,77 +100,55 @@ void TFilterForm::PaintGrid(HDC dc) {
     }
 }
 
-LRESULT CALLBACK TFilterForm::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TFilterForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    LRESULT result = 0;
-    Guarded(GetParent(hwnd), [&] {
-        switch (msg) {
-            case WM_PAINT: {
-                PaintGuard pg(hwnd);
-                if (self) self->PaintGrid(pg.dc());
-                break;
-            }
-            case WM_LBUTTONDOWN: {
-                if (!self) break;
-                const int row = GET_Y_LPARAM(lParam) / (self->RowHeight() + kLine);
-                if (row >= 1 && row <= kColumnCount) {
-                    self->SelectRow(row);
-                    SetFocus(self->editor_);
-                }
-                break;
-            }
-            case WM_SETFOCUS:
-                if (self && self->editor_) SetFocus(self->editor_);
-                break;
-            default: result = DefWindowProcA(hwnd, msg, wParam, lParam); break;
-        }
-    });
-    return result;
+void TFilterForm::TGrid::Create(int x, int y, int w, int h) {
+    RegisterClassOnce(kFilterGridClass, 0, nullptr, nullptr);
+    CreateWindowOf(kFilterGridClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, w, h,
+                   form_.hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTER_GRID)));
 }
 
-LRESULT CALLBACK TFilterForm::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TFilterForm*>(data);
-    bool handled = false;
-    LRESULT result = 0;
-    Guarded(GetAncestor(hwnd, GA_ROOT), [&] {
-        switch (msg) {
-            case WM_GETDLGCODE:
-                // The grid's editor keeps Enter and Escape: they act when they are released.
-                result = DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
-                handled = true;
-                break;
-            case WM_KEYDOWN:
-                if (wParam == VK_UP || wParam == VK_DOWN) {
-                    self->SelectRow(self->row_ + (wParam == VK_UP ? -1 : 1));
-                    handled = true;
-                }
-                handled |= wParam == VK_RETURN || wParam == VK_ESCAPE;
-                break;
-            case WM_CHAR:
-                handled = wParam == '\r' || wParam == 27;  // no beep
-                break;
-            case WM_KEYUP:
-                if (wParam == VK_RETURN) self->Accept();
-                else if (wParam == VK_ESCAPE) self->End(IDCANCEL);
-                handled = wParam == VK_RETURN || wParam == VK_ESCAPE;
-                break;
-            default: break;
-        }
-    });
-    return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
+bool TFilterForm::TGrid::OnPaint() {
+    PaintGuard pg(hwnd_);
+    form_.PaintGrid(pg.dc());
+    return true;
+}
+
+bool TFilterForm::TGrid::OnMouseDown(MouseButton button, int, int y) {
+    if (button != MouseButton::Left) return false;
+    const int row = y / (form_.RowHeight() + kLine);
+    if (row >= 1 && row <= kColumnCount) {
+        form_.SelectRow(row);
+        SetFocus(form_.editor_.Handle());
+    }
+    return true;
+}
+
+bool TFilterForm::TGrid::OnFocus(bool gained) {
+    if (!gained) return false;
+    if (form_.editor_.Handle()) SetFocus(form_.editor_.Handle());
+    return true;
+}
+
+LRESULT TFilterForm::TEditor::OnGetDlgCode() { return DLGC_WANTALLKEYS | Default(); }
+
+bool TFilterForm::TEditor::OnKey(WPARAM vk) {
+    if (vk == VK_UP || vk == VK_DOWN) {
+        form_.SelectRow(form_.row_ + (vk == VK_UP ? -1 : 1));
+        return true;
+    }
+    return vk == VK_RETURN || vk == VK_ESCAPE;
+}
+
+bool TFilterForm::TEditor::OnChar(WPARAM ch) { return ch == '\r' || ch == 27; }  // no beep
+
+bool TFilterForm::TEditor::OnKeyUp(WPARAM vk) {
+    if (vk == VK_RETURN) form_.Accept();
+    else if (vk == VK_ESCAPE) form_.End(IDCANCEL);
+    return vk == VK_RETURN || vk == VK_ESCAPE;
 }
 
 bool TFilterForm::OnOk() {
     StoreEditor();
     return true;
-}
-
-INT_PTR TFilterForm::OnMessage(UINT msg, WPARAM, LPARAM) {
-    if (msg == WM_DESTROY) {
-        editor_ = nullptr;
-        grid_ = nullptr;
-    }
-    return FALSE;
 }
 
 namespace {

@@ -25,18 +25,45 @@ public:
     }
 
     // The grid control, while the dialog is shown (for tests).
-    HWND FilterStringGrid() const { return grid_; }
-    HWND Editor() const { return editor_; }
+    HWND FilterStringGrid() const { return grid_.Handle(); }
+    HWND Editor() const { return editor_.Handle(); }
     int CurrentRow() const { return row_; }
 
 protected:
     bool OnInit() override;
     bool OnOk() override;
-    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    // The two-column grid: the names and the values, a click choosing a row; its focus goes on
+    // to the editor.
+    class TGrid : public TWindow {
+    public:
+        explicit TGrid(TFilterForm& form) : form_(form) {}
+        void Create(int x, int y, int w, int h);
+
+    protected:
+        bool OnPaint() override;
+        bool OnMouseDown(MouseButton button, int x, int y) override;
+        bool OnFocus(bool gained) override;
+
+    private:
+        TFilterForm& form_;
+    };
+    // The editor on the current row's Value cell: the arrows move it up and down; Enter and
+    // Escape, kept from the dialog, act when they are released.
+    class TEditor : public TSubclass {
+    public:
+        explicit TEditor(TFilterForm& form) : form_(form) {}
+
+    protected:
+        LRESULT OnGetDlgCode() override;
+        bool OnKey(WPARAM vk) override;
+        bool OnChar(WPARAM ch) override;
+        bool OnKeyUp(WPARAM vk) override;
+
+    private:
+        TFilterForm& form_;
+    };
     void PaintGrid(HDC dc);
     void SelectRow(int row);  // 1 to 10
     void StoreEditor();
@@ -46,7 +73,8 @@ private:
     int ColWidth(int col) const { return Scale(col == 0 ? 75 : 150); }
 
     int startRow_ = 0;
-    HWND grid_ = nullptr, editor_ = nullptr;
+    TGrid grid_{*this};
+    TEditor editor_{*this};
     int row_ = 1;
     UniqueFont font_;
 };

@@ -3,6 +3,7 @@
 #include "app/main_form_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/about_form_win.h"
 #include "app/ask_file_no_form_win.h"
@@ -359,17 +360,25 @@ void TMainForm::OnActivate(WPARAM state) {
 }
 
 bool TMainForm::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case kWmStartup: WmStartup(); return true;
-        case kWmLoadDropped: session_.LoadDropped(); return true;
-        case kWmUpdateCheck: WmUpdateCheck(static_cast<int>(static_cast<int32_t>(wParam))); return true;
-        case kWmEditFieldFilter:
-            if (lParam == 0) WmEditFieldFilter(static_cast<int>(wParam));
+    // Each private message to its handler.
+    using Handler = void (*)(TMainForm&, WPARAM, LPARAM);
+    static constexpr std::pair<UINT, Handler> kHandlers[] = {
+        {kWmStartup, [](TMainForm& f, WPARAM, LPARAM) { f.WmStartup(); }},
+        {kWmLoadDropped, [](TMainForm& f, WPARAM, LPARAM) { f.session_.LoadDropped(); }},
+        {kWmUpdateCheck, [](TMainForm& f, WPARAM w, LPARAM) { f.WmUpdateCheck(static_cast<int32_t>(w)); }},
+        {kWmEditFieldFilter,
+         [](TMainForm& f, WPARAM w, LPARAM l) {
+             if (l == 0) f.WmEditFieldFilter(static_cast<int>(w));
+         }},
+        {kWmFiltersChanged, [](TMainForm& f, WPARAM, LPARAM) { f.WmFiltersChanged(); }},
+        {TFrameSize::kWmKeepMinimumSize, [](TMainForm& f, WPARAM, LPARAM) { f.frame_.KeepMinimumSize(); }},
+    };
+    for (const auto& [message, handle] : kHandlers)
+        if (message == msg) {
+            handle(*this, wParam, lParam);
             return true;
-        case kWmFiltersChanged: WmFiltersChanged(); return true;
-        case TFrameSize::kWmKeepMinimumSize: frame_.KeepMinimumSize(); return true;
-        default: return false;
-    }
+        }
+    return false;
 }
 
 // ---- place and size -----------------------------------------------------------------------

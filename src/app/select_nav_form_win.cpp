@@ -59,7 +59,7 @@ bool TSelectNavForm::OnOk() {
     return true;
 }
 
-bool TSelectNavForm::OnCommand(int id, int code) {
+bool TSelectNavForm::OnCommand(int id, int code, HWND) {
     if (id == IDC_REFRESHBUTTON && code == BN_CLICKED) {
         RefreshButtonClick();
         return true;

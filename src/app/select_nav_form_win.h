@@ -24,7 +24,7 @@ public:
 protected:
     bool OnInit() override;
     bool OnOk() override;
-    bool OnCommand(int id, int code) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
 private:
     // Replaces the list by `clients` and selects its first line.

@@ -188,7 +188,7 @@ void TSettingsForm::CheckForUpdatesNowButtonClick() {
     if (setup_.checked) setup_.checked(today);
 }
 
-bool TSettingsForm::OnCommand(int id, int code) {
+bool TSettingsForm::OnCommand(int id, int code, HWND) {
     if (id == IDC_CHECKBOX_CHECKFORUPDATES && code == BN_CLICKED) {
         CheckForUpdatesCheckBoxClick();
         return true;
@@ -209,17 +209,13 @@ bool TSettingsForm::OnKeyUp(WPARAM vk) {
     return true;
 }
 
-INT_PTR TSettingsForm::OnMessage(UINT msg, WPARAM, LPARAM lParam) {
-    if (msg == WM_NOTIFY) {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (hdr->idFrom == IDC_SETTINGS_TABS && hdr->code == TCN_SELCHANGE) {
-            ShowPage(TabCtrl_GetCurSel(hdr->hwndFrom));
-            return TRUE;
-        }
-    }
-    if (msg == WM_DESTROY) pages_ = {};
-    return FALSE;
+bool TSettingsForm::OnNotify(NMHDR& header, LRESULT&) {
+    if (header.idFrom != IDC_SETTINGS_TABS || header.code != TCN_SELCHANGE) return false;
+    ShowPage(TabCtrl_GetCurSel(header.hwndFrom));
+    return true;
 }
+
+void TSettingsForm::OnDestroy() { pages_ = {}; }
 
 LRESULT CALLBACK TSettingsForm::DaysEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR) {

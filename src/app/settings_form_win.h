@@ -40,9 +40,10 @@ protected:
     bool OnInit() override;  // FormShow
     bool OnOk() override;    // ButtonOKClick
     void GiveBack(TSettings& record) const override;
-    bool OnCommand(int id, int code) override;
+    bool OnCommand(int id, int code, HWND control) override;
     bool OnKeyUp(WPARAM vk) override;
-    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    void OnDestroy() override;
 
 private:
     void CreatePages();

@@ -70,30 +70,25 @@ LRESULT CALLBACK TModalDialog::KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam
 }
 
 INT_PTR TModalDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_INITDIALOG:
-            SizeAndCentre();
-            return OnInit() ? TRUE : FALSE;
-        case WM_COMMAND: {
-            const int id = LOWORD(wParam);
-            if (id == IDOK) {
-                Accept();
-                return TRUE;
-            }
-            if (OnCommand(id, HIWORD(wParam))) return TRUE;
-            if (id == IDCANCEL) {
-                End(IDCANCEL);
-                return TRUE;
-            }
-            break;
-        }
-        case WM_KEYUP:
-            if (OnKeyUp(wParam)) return TRUE;
-            break;
-        default:
-            break;
+    if (msg == WM_INITDIALOG) {
+        SizeAndCentre();
+        return OnInit() ? TRUE : FALSE;
     }
-    return OnMessage(msg, wParam, lParam);
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        Accept();
+        return TRUE;
+    }
+    LRESULT result = 0;
+    if (!Crack(msg, wParam, lParam, result)) {
+        if (msg != WM_COMMAND || LOWORD(wParam) != IDCANCEL) return FALSE;
+        End(IDCANCEL);
+        return TRUE;
+    }
+    // A dialog procedure answers these by what it returns, every other message through
+    // DWLP_MSGRESULT.
+    if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 INT_PTR CALLBACK TModalDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

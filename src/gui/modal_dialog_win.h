@@ -5,15 +5,13 @@
 #pragma once
 #include <windows.h>
 
+#include "gui/window_base_win.h"
+
 namespace kavlo {
 
-class TModalDialog {
-public:
-    virtual ~TModalDialog() = default;
-    TModalDialog(const TModalDialog&) = delete;
-    TModalDialog& operator=(const TModalDialog&) = delete;
-    HWND Handle() const { return hwnd_; }
-
+// Its messages are cracked into the typed handlers of TMessageTarget: OnCommand hears every
+// command but OK; Cancel, when OnCommand leaves it, closes the dialog.
+class TModalDialog : public TMessageTarget {
 protected:
     // The client size in pixels at 96 DPI; 0 keeps the template's size.
     TModalDialog(int templateId, int clientWidth, int clientHeight)
@@ -25,14 +23,8 @@ protected:
     virtual bool OnInit() { return true; }
     // OK was chosen: takes the controls' values; false keeps the dialog open.
     virtual bool OnOk() { return true; }
-    // A command other than OK and Cancel; true when handled.
-    virtual bool OnCommand(int id, int code) { return false; }
-    virtual INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return FALSE; }
-    // A key released in the dialog or any of its controls, before the control sees it, once
-    // PreviewKeys has been called; true when handled.
-    virtual bool OnKeyUp(WPARAM vk) { return false; }
-
-    // Lets OnKeyUp see the keys of every control the dialog has now, at any depth.
+    // Lets OnKeyUp see the keys released in every control the dialog has now, at any depth,
+    // before the control sees them.
     void PreviewKeys();
     // Closes with OK when OnOk agrees (the OK button does this).
     void Accept() {

@@ -69,55 +69,69 @@ HWND TWindow::CreateWindowOf(const char* className, DWORD exStyle, const char* c
     return CreateWindowExA(exStyle, className, caption, style, x, y, w, h, parent, id, AppInstance(), this);
 }
 
-// The one message switch: each message to its typed handler, the rest to the default procedure.
-LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+// The one message switch: each message to its typed handler.
+bool TMessageTarget::Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    result = 0;
     switch (msg) {
         case WM_CREATE:
-            if (OnCreate()) return 0;
+            if (OnCreate()) return true;
             break;
         case WM_DESTROY: OnDestroy(); break;
         case WM_NCDESTROY: OnNcDestroy(); break;
         case WM_SIZE:
-            if (OnSize(LOWORD(lParam), HIWORD(lParam))) return 0;
+            if (OnSize(LOWORD(lParam), HIWORD(lParam))) return true;
             break;
         case WM_GETMINMAXINFO:
-            if (OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam))) return 0;
+            if (OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam))) return true;
             break;
         case WM_SIZING:
-            if (OnSizing(wParam, *reinterpret_cast<RECT*>(lParam))) return TRUE;
+            if (OnSizing(wParam, *reinterpret_cast<RECT*>(lParam))) return result = TRUE, true;
             break;
         case WM_WINDOWPOSCHANGING:
-            if (OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam))) return 0;
+            if (OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam))) return true;
             break;
         case WM_EXITSIZEMOVE:
-            if (OnExitSizeMove()) return 0;
+            if (OnExitSizeMove()) return true;
             break;
         case WM_DPICHANGED:
-            if (OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) return 0;
+            if (OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) return true;
             break;
         case WM_PAINT:
-            if (OnPaint()) return 0;
+            if (OnPaint()) return true;
             break;
+        case WM_DRAWITEM:
+            if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return result = TRUE, true;
+            break;
+        case WM_CTLCOLORSTATIC:
+            result = reinterpret_cast<LRESULT>(
+                OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+            return result != 0;
         case WM_ERASEBKGND:
-            if (OnEraseBackground()) return 1;
+            if (OnEraseBackground()) return result = 1, true;
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            if (OnFocus(msg == WM_SETFOCUS)) return 0;
+            if (OnFocus(msg == WM_SETFOCUS)) return true;
             break;
         case WM_ACTIVATE: OnActivate(wParam); break;
         case WM_GETDLGCODE:
-            if (const LRESULT code = OnGetDlgCode()) return code;
-            break;
+            result = OnGetDlgCode();
+            return result != 0;
         case WM_KEYDOWN:
-            if (OnKey(wParam)) return 0;
+            if (OnKey(wParam)) return true;
+            break;
+        case WM_CHAR:
+            if (OnChar(wParam)) return true;
+            break;
+        case WM_KEYUP:
+            if (OnKeyUp(wParam)) return true;
             break;
         case WM_MOUSEMOVE:
-            if (OnMouseMove(x, y)) return 0;
+            if (OnMouseMove(x, y)) return true;
             break;
         case WM_MOUSELEAVE:
-            if (OnMouseLeave()) return 0;
+            if (OnMouseLeave()) return true;
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -125,7 +139,7 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             const MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
                                   : msg == WM_RBUTTONDOWN ? MouseButton::Right
                                                           : MouseButton::Middle;
-            if (OnMouseDown(b, x, y)) return 0;
+            if (OnMouseDown(b, x, y)) return true;
             break;
         }
         case WM_LBUTTONUP:
@@ -134,44 +148,43 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             const MouseButton b = msg == WM_LBUTTONUP   ? MouseButton::Left
                                   : msg == WM_RBUTTONUP ? MouseButton::Right
                                                         : MouseButton::Middle;
-            if (OnMouseUp(b, x, y)) return 0;
+            if (OnMouseUp(b, x, y)) return true;
             break;
         }
         case WM_LBUTTONDBLCLK:
-            if (OnDoubleClick(x, y)) return 0;
+            if (OnDoubleClick(x, y)) return true;
             break;
         case WM_MOUSEWHEEL:
         case WM_MOUSEHWHEEL:
             if (OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), msg == WM_MOUSEHWHEEL))
-                return 0;
+                return true;
             break;
         case WM_SETCURSOR:
-            if (OnSetCursor(static_cast<short>(LOWORD(lParam)))) return TRUE;
+            if (OnSetCursor(static_cast<short>(LOWORD(lParam)))) return result = TRUE, true;
             break;
         case WM_HSCROLL:
         case WM_VSCROLL:
             if (OnScroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), reinterpret_cast<HWND>(lParam)))
-                return 0;
+                return true;
             break;
         case WM_COMMAND:
-            if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+            if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return true;
             break;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
+        case WM_NOTIFY:
+            if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return true;
             break;
-        }
         case WM_CONTEXTMENU:
-            if (OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{x, y})) return 0;
+            if (OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{x, y})) return true;
             break;
         case WM_TIMER:
-            if (OnTimer(wParam)) return 0;
+            if (OnTimer(wParam)) return true;
             break;
         default:
-            if (msg >= WM_USER && msg <= 0xBFFF && OnAppMessage(msg, wParam, lParam)) return 0;
+            if (msg >= WM_USER && msg <= 0xBFFF && OnAppMessage(msg, wParam, lParam)) return true;
             break;
     }
-    return Default(msg, wParam, lParam);
+    result = 0;
+    return false;
 }
 
 LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -185,12 +198,39 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     }
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;  // a handler that failed has handled its message
-    Guarded(GetAncestor(hwnd, GA_ROOT), [&] { result = self->Dispatch(msg, wParam, lParam); });
+    Guarded(GetAncestor(hwnd, GA_ROOT), [&] {
+        if (!self->Crack(msg, wParam, lParam, result)) result = self->Default(msg, wParam, lParam);
+    });
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
     }
     return result;
+}
+
+TSubclass::~TSubclass() {
+    if (hwnd_) RemoveWindowSubclass(hwnd_, StaticSubclassProc, 0);
+}
+
+void TSubclass::Attach(HWND control) {
+    hwnd_ = control;
+    SetWindowSubclass(control, StaticSubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TSubclass::StaticSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<TSubclass*>(data);
+    const MSG outer = self->now_;  // a handler may send the control another message
+    self->now_ = MSG{hwnd, msg, wParam, lParam, 0, {}};
+    LRESULT result = 0;
+    bool handled = false;
+    Guarded(GetAncestor(hwnd, GA_ROOT), [&] { handled = self->Crack(msg, wParam, lParam, result); });
+    self->now_ = outer;
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, StaticSubclassProc, 0);
+        self->hwnd_ = nullptr;
+    }
+    return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace kavlo

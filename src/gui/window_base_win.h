@@ -41,24 +41,19 @@ bool Guarded(HWND owner, F&& handler) {
     return false;
 }
 
-// A window of ours: one static window procedure binds `this` at WM_NCCREATE (into
-// GWLP_USERDATA) and hands every message, behind the error barrier, to the typed handler of
-// its kind. A handler returns true when it handled the message; what no handler takes goes to
-// the default window procedure. A window overrides only the handlers it needs.
-class TWindow {
+// The typed handlers of a window's messages, and the one place that cracks a message into the
+// handler of its kind. A handler returns true when it handled the message; what no handler takes
+// is left to the default procedure of whoever cracks it: a window of ours (TWindow), a dialog
+// (TModalDialog) or a subclassed control (TSubclass). Each overrides only the handlers it needs.
+class TMessageTarget {
 public:
-    virtual ~TWindow();
-    TWindow(const TWindow&) = delete;
-    TWindow& operator=(const TWindow&) = delete;
+    virtual ~TMessageTarget() = default;
+    TMessageTarget(const TMessageTarget&) = delete;
+    TMessageTarget& operator=(const TMessageTarget&) = delete;
     HWND Handle() const { return hwnd_; }
 
 protected:
-    TWindow() = default;
-    // Registers the class once per process.
-    static void RegisterClassOnce(const char* className, UINT style, HBRUSH background, HICON icon);
-    HWND CreateWindowOf(const char* className, DWORD exStyle, const char* caption, DWORD style, int x, int y,
-                        int w, int h, HWND parent, HMENU id);
-    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
+    TMessageTarget() = default;
 
     // Which mouse button a press or release is of.
     enum class MouseButton { Left, Right, Middle };
@@ -76,16 +71,23 @@ protected:
     virtual bool OnWindowPosChanging(WINDOWPOS& /*pos*/) { return false; }
     virtual bool OnExitSizeMove() { return false; }
     virtual bool OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) { return false; }
-    // Drawing: OnPaint begins and ends the painting itself; an erased background returns 1.
+    // Drawing: OnPaint begins and ends the painting itself; an erased background returns 1; an
+    // owner-drawn control of this window drawn; the brush a static control's background is
+    // painted with, its text colour set in `dc` (null leaves both to the default procedure).
     virtual bool OnPaint() { return false; }
     virtual bool OnEraseBackground() { return false; }
+    virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual HBRUSH OnCtlColorStatic(HDC /*dc*/, HWND /*control*/) { return nullptr; }
     // Focus and activation: OnFocus for WM_SETFOCUS (true) and WM_KILLFOCUS (false); OnActivate
     // is told (the default procedure runs after, it moves the focus).
     virtual bool OnFocus(bool /*gained*/) { return false; }
     virtual void OnActivate(WPARAM /*state*/) {}
-    // The keyboard: the dialog code (0 leaves it to the default procedure) and a key pressed.
+    // The keyboard: the dialog code (0 leaves it to the default procedure), a key pressed, a
+    // character typed, a key released.
     virtual LRESULT OnGetDlgCode() { return 0; }
     virtual bool OnKey(WPARAM /*vk*/) { return false; }
+    virtual bool OnChar(WPARAM /*ch*/) { return false; }
+    virtual bool OnKeyUp(WPARAM /*vk*/) { return false; }
     // The mouse, in client coordinates (the wheel's in screen ones); `keys` are the MK_ flags.
     virtual bool OnMouseMove(int /*x*/, int /*y*/) { return false; }
     virtual bool OnMouseLeave() { return false; }
@@ -106,11 +108,49 @@ protected:
     // The messages the program defines (WM_USER and above, WM_APP and above).
     virtual bool OnAppMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
+    // Hands the message to its typed handler; true with the handler's `result` when it handled
+    // the message, false when the default procedure is to have it.
+    bool Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     HWND hwnd_ = nullptr;
+};
+
+// A window of ours: one static window procedure binds `this` at WM_NCCREATE (into
+// GWLP_USERDATA) and cracks every message, behind the error barrier, into its typed handler;
+// what no handler takes goes to the default window procedure.
+class TWindow : public TMessageTarget {
+public:
+    ~TWindow() override;
+
+protected:
+    TWindow() = default;
+    // Registers the class once per process.
+    static void RegisterClassOnce(const char* className, UINT style, HBRUSH background, HICON icon);
+    HWND CreateWindowOf(const char* className, DWORD exStyle, const char* caption, DWORD style, int x, int y,
+                        int w, int h, HWND parent, HMENU id);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
 
 private:
-    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+// A control of the system's (an edit, a label) subclassed by an object of ours: Attach hands
+// each of its messages, behind the error barrier, to the typed handlers; what they leave goes to
+// the control's own procedure. The subclass ends with the control.
+class TSubclass : public TMessageTarget {
+public:
+    ~TSubclass() override;
+    void Attach(HWND control);
+
+protected:
+    TSubclass() = default;
+    // The control's own answer to the message being handled now.
+    LRESULT Default() { return DefSubclassProc(hwnd_, now_.message, now_.wParam, now_.lParam); }
+
+private:
+    static LRESULT CALLBACK StaticSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                               DWORD_PTR data);
+    MSG now_{};
 };
 
 }  // namespace kavlo
