@@ -75,13 +75,12 @@ FbkCounts CountHeaderEntries(ByteReader& in) {
 }
 
 void ReadFbk(ByteReader& in, TFobBuilder& out, const Regional& regional) {
-    if (in.Size() < kHeaderEntrySize || !IsHeaderEntry(in.Read(kHeaderEntrySize, "header entry"))) return;
-    in.Seek(0);
-
+    // A file that does not start with a header entry holds no objects.
+    const FbkCounts counts = CountHeaderEntries(in);
+    if (counts.tableData + counts.objects == 0) return;
     // Records are updated through this reference while FindFob answers from its index: the
     // updates never touch a type, an ID or a qualifier, which is all the index holds.
     std::vector<TFobRec>& fobs = out.Fobs();
-    const FbkCounts counts = CountHeaderEntries(in);
     SizeList(fobs, counts.tableData + counts.objects);
     const size_t tableData = counts.tableData;
     size_t t = 0, o = 0;

@@ -117,12 +117,11 @@ size_t CountHeaderEntries(ByteReader& in) {
 }
 
 void ReadFob(ByteReader& in, TFobBuilder& out, const Regional& regional) {
-    if (in.Size() < kHeaderEntrySize || !IsHeaderEntry(in.Read(kHeaderEntrySize, "header entry"))) return;
-    in.Seek(0);
-
+    // A file that does not start with a header entry holds no objects.
+    const size_t count = CountHeaderEntries(in);
+    if (count == 0) return;
     std::vector<TFobRec>& fobs = out.Fobs();
-    SizeList(fobs, CountHeaderEntries(in));
-    const size_t count = fobs.size();
+    SizeList(fobs, count);
     size_t filled = 0;
     uint64_t lastOffset = 0;
     while (in.Remaining() >= kHeaderEntrySize) {
