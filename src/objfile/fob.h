@@ -80,9 +80,20 @@ inline bool FobsDifferent(const TFobRec& a, const TFobRec& b, const CompareSetti
 
 // Where one object's text (text and XML exports) or its stored data (object files and
 // backups) lies in the file: the bytes [Begin, End). Begin == End when none was kept.
+// In a folder load, Source is the index of the object's file in ContentSpans::Sources.
 struct ObjectSpan {
     uint64_t Begin = 0;
     uint64_t End = 0;
+    uint32_t Source = 0;
+};
+
+// One file of a folder that was loaded as one export: its full name and what tells whether it
+// is still the file loaded.
+struct SourceFile {
+    std::string Name;
+    uint64_t FileSize = 0;
+    int64_t FileTime = 0;
+    FileIdentity FileId;
 };
 
 // What a load keeps for reading objects' contents back from the file later
@@ -95,6 +106,11 @@ struct ContentSpans {
     FileIdentity FileId;     // which file was loaded, whatever its name points to later
     bool Utf8 = false;       // a text export that starts with the UTF-8 byte-order mark
     int CodePage = 0;        // the OEM code page of the load (0: none, bytes taken as 1252)
+    // A folder of object files loaded as one export: its files, in the order read, and the
+    // line ending they share ("\r\n" or "\n"). Empty for a single file, whose spans lie in
+    // the file named by the TFob's FileName and which FileSize, FileTime and FileId describe.
+    std::vector<SourceFile> Sources;
+    std::string LineEnd;
 };
 
 // One loaded object file: its slot, its name, its records and the spans kept for its objects'

@@ -211,6 +211,25 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
     return content;
 }
 
+std::string TContentReader::ReadText(int index) {
+    std::string bytes = ReadSpan(SpanOf(index));
+    size_t keep = 0;  // the end of the last line that is not blank, its line break included
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t eol = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+        size_t next = eol;
+        if (next < bytes.size()) next += bytes.compare(next, 2, "\r\n") == 0 ? 2 : 1;
+        const std::string_view line(bytes.data() + at, eol - at);
+        if (line.starts_with('}')) {
+            keep = next;
+            break;
+        }
+        if (!IsBlank(line)) keep = next;
+        at = next;
+    }
+    bytes.resize(keep);
+    return bytes;
+}
+
 void TContentReader::CheckUnchanged() {
     if (!file_) return;
     // The open file written to meanwhile, or the name pointing at another file now.

@@ -68,6 +68,12 @@ public:
     TContentReader& operator=(const TContentReader&) = delete;
 
     ObjectContent Read(int index, bool withProperties = false);
+    // A text export's object as its bytes stand in the file, in the file's encoding and line
+    // ends: from its object line through the line break after its closing brace (the first
+    // line that begins with "}"), so without the blank lines that separate it from the next
+    // object. An object without such a line runs to the end of its last line that is not
+    // blank, its line break included. Empty for a record that kept no span.
+    std::string ReadText(int index);
     // Raises FileChangedText when the file was written to since it was opened, or its name now
     // leads to another file, or one of another size or time than the one loaded. Nothing to
     // check when nothing was read.

@@ -28,6 +28,13 @@ int FobTypeIndex(std::string_view text) {
 
 bool IsFobType(std::string_view text) { return FobTypeIndex(text) >= 0; }
 
+std::string ObjectFileName(int type, int id) {
+    static constexpr std::array<std::string_view, kObjectTypeCount> kPrefixes = {
+        "", "TAB", "FOR", "REP", "DAT", "COD", "XML", "MEN", "PAG", "QUE"};
+    if (type < 1 || type >= kObjectTypeCount) return {};
+    return std::string(kPrefixes[static_cast<size_t>(type)]) + std::to_string(id) + ".TXT";
+}
+
 std::string NormalizeTypeText(std::string_view text) {
     if (text.empty()) return {};
     const std::string lower = LowerAscii(TrimBlanks(text));

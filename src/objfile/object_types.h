@@ -16,6 +16,11 @@ inline constexpr std::array<std::string_view, 4> FileExtensions = {".fob", ".fbk
 // An ID of 2,000,000,000 or more belongs to a system object.
 inline constexpr int kFirstSystemId = 2000000000;
 
+// The name of an object's own file in a folder of object files: the type's three-letter
+// prefix and the ID, upper case, ".TXT" (TAB18.TXT, COD80.TXT); empty for table data, which
+// has no text of its own.
+std::string ObjectFileName(int type, int id);
+
 // Removes leading and trailing blanks and control characters (bytes up to 0x20).
 std::string_view TrimBlanks(std::string_view s);
 

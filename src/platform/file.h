@@ -42,4 +42,16 @@ inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 // ("Cannot create file "%s". %s") when it cannot be created or written.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// Renames `from` to `to`, replacing a file of that name. Raises EFCreateError naming `to`.
+void RenameReplacing(const std::string& from, const std::string& to);
+
+// Writes the bytes under a temporary name in the file's folder and then renames that over
+// `path`, so that no reader ever sees half a file and a write that fails leaves no file of that
+// name behind (and an existing one as it was). Raises EFCreateError naming `path`.
+void WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// Whether both names lead to one existing file (a link, another spelling); false when either
+// does not exist.
+bool SameExistingFile(const std::string& a, const std::string& b);
+
 }  // namespace kavlo

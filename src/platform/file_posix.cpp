@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "base/errors.h"
@@ -94,6 +95,10 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
         done += static_cast<size_t>(put);
     }
     if (::close(fd) != 0) throw EFCreateError(path, std::strerror(errno));
+}
+
+void RenameReplacing(const std::string& from, const std::string& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) throw EFCreateError(to, std::strerror(errno));
 }
 
 }  // namespace kavlo

@@ -91,4 +91,9 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     }
 }
 
+void RenameReplacing(const std::string& from, const std::string& to) {
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING))
+        throw EFCreateError(to, SystemErrorText(GetLastError()));
+}
+
 }  // namespace kavlo

@@ -53,6 +53,13 @@ TEST_F(ObjectContentTest, TextObjectRunsFromItsObjectLineToItsClosingBrace) {
             "    { 1   ;   ;No.                 ;Code20        }", "  }", "  CODE", "  {", "    BEGIN",
             "      MESSAGE('Hi');", "    END.", "  }", "}"};
         EXPECT_EQ(c.Lines, want) << "line end " << ::testing::PrintToString(lineEnd);
+        // As bytes: the export's own, through the closing brace's line break, without the
+        // blank line that follows each object.
+        const std::string text = testing::WriteTxt(f);
+        const size_t second = text.find("OBJECT Form 21"), third = text.find("OBJECT Codeunit");
+        TContentReader reader(fob_);
+        EXPECT_EQ(reader.ReadText(1), text.substr(second, third - lineEnd.size() - second));
+        EXPECT_EQ(reader.ReadText(2), text.substr(third, text.size() - lineEnd.size() - third));
 
         const ObjectContent all = ReadObjectContent(fob_, 1, true);
         ASSERT_GE(all.Lines.size(), 9u);

@@ -37,5 +37,13 @@ TEST(ObjectTypes, NormalizeBoolTextTriesTrueFalseOnOffThenNumbers) {
     for (const char* u : {"yes", "-1", "-3", "1 ", "truer", "*"}) EXPECT_EQ(NormalizeBoolText(u), u) << u;
 }
 
+TEST(ObjectTypes, ObjectFileNameIsThePrefixAndIdUpperCase) {
+    EXPECT_EQ(ObjectFileName(1, 18), "TAB18.TXT");
+    EXPECT_EQ(ObjectFileName(5, 80), "COD80.TXT");
+    EXPECT_EQ(ObjectFileName(6, 5000), "XML5000.TXT");
+    EXPECT_EQ(ObjectFileName(9, 1), "QUE1.TXT");
+    EXPECT_EQ(ObjectFileName(0, 18), "");  // table data has no text of its own
+}
+
 }  // namespace
 }  // namespace kavlo

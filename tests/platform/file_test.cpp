@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "base/errors.h"
+
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
 
@@ -18,6 +22,27 @@ TEST(InputFile, WritingToAFileWhileItIsOpenIsSeenAsAChange) {
         testing::WriteBytes(path, after);
         EXPECT_TRUE(file->ChangedSinceOpen()) << after;
     }
+}
+
+TEST(WriteFileReplacing, ReplacesWholeAndAFailedWriteLeavesTheOldFileAndNoTemporary) {
+    testing::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    testing::WriteBytes(path, "old");
+    WriteFileReplacing(path, "new");
+    EXPECT_EQ(testing::ReadBytes(path), "new");
+    EXPECT_TRUE(SameExistingFile(path, dir.File(".") + "/list.txt"));
+    EXPECT_FALSE(SameExistingFile(path, dir.File("missing.txt")));
+    // A folder of that name cannot be replaced: the error names the file asked for.
+    std::filesystem::create_directory(dir.File("sub"));
+    try {
+        WriteFileReplacing(dir.File("sub"), "x");
+        ADD_FAILURE() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with("Cannot create file \"" + dir.File("sub") + "\". ")) << e.what();
+    }
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.File("."))) ++files;
+    EXPECT_EQ(files, 2u);  // list.txt and sub
 }
 
 }  // namespace

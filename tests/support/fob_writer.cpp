@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -158,6 +159,12 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream o(path, std::ios::binary | std::ios::trunc);
     o.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!o) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<FobObject> RealisticObjects(int count, uint32_t seed) {

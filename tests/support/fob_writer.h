@@ -65,6 +65,8 @@ std::string FobPropertyBlock(const FobObject& o);
 
 // Writes bytes to a path (tests' temporary files).
 void WriteBytes(const std::string& path, const std::string& bytes);
+// The bytes of a file; throws when it cannot be read.
+std::string ReadBytes(const std::string& path);
 
 // A plain object: version NAVW17.00, stored date 31-01-09 13:14:15, header texts 01-02-03 and
 // 04:05:06, BLOB size 1000 + id.

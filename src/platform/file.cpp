@@ -1,0 +1,52 @@
+// What both systems' files share: a write that replaces a file whole, and whether two names
+// lead to one file.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "base/errors.h"
+#include "platform/file.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kavlo {
+
+namespace {
+
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    const std::string temporary = path + ".kavlo-" + std::to_string(ProcessId()) + ".tmp";
+    try {
+        WriteWholeFile(temporary, bytes);
+        RenameReplacing(temporary, path);
+    } catch (const EFCreateError& e) {
+        std::remove(temporary.c_str());
+        // The error names the temporary file; the user asked for `path`.
+        const std::string prefix = EFCreateError(temporary, "").what();
+        const std::string text = e.what();
+        throw EFCreateError(path, text.starts_with(prefix) ? text.substr(prefix.size()) : text);
+    }
+}
+
+bool SameExistingFile(const std::string& a, const std::string& b) {
+    try {
+        return InputFile::Open(a)->Identity() == InputFile::Open(b)->Identity();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace kavlo
