@@ -45,5 +45,20 @@ TEST(WriteFileReplacing, ReplacesWholeAndAFailedWriteLeavesTheOldFileAndNoTempor
     EXPECT_EQ(files, 2u);  // list.txt and sub
 }
 
+TEST(ListFolder, ListsEachEntryOnceByNameAndTellsFoldersApart) {
+    testing::TempDir dir;
+    for (const char* name : {"b.txt", "A.TXT", ".hidden"}) testing::WriteBytes(dir.File(name), "x");
+    std::filesystem::create_directory(dir.File("sub"));
+    std::vector<std::pair<std::string, bool>> listed;
+    for (const FolderEntry& e : ListFolder(dir.Path().string())) listed.emplace_back(e.Name, e.IsFolder);
+    const std::vector<std::pair<std::string, bool>> want = {{".hidden", false}, {"A.TXT", false}, {"b.txt", false}, {"sub", true}};
+    EXPECT_EQ(listed, want);
+    EXPECT_TRUE(IsFolder(dir.File("sub")));
+    EXPECT_FALSE(IsFolder(dir.File("b.txt")));
+    EXPECT_FALSE(IsFolder(dir.File("missing")));
+    EXPECT_THROW(ListFolder(dir.File("missing")), EFOpenError);
+    EXPECT_EQ(PathInFolder(dir.File("sub") + "/", "a.txt"), dir.File("sub") + "/a.txt");
+}
+
 }  // namespace
 }  // namespace kavlo
