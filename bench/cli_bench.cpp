@@ -4,10 +4,13 @@
 //    (754 MB), against `wc -l` and `cat` of each;
 //  - comparing the 75 MB export with a 61 MB later version of it, in the modes all, equal and
 //    different.
+//  - with --folders instead: `kavlo list` of the 75 MB export split into one file per object
+//    (8,917 files), and of its first 1,900 objects, against `cp -r` of the same folder (a
+//    fresh copy each run).
 // Each listing's object count is checked against what was written.
-//   cli_bench [--kavlo PATH] [--runs N] [--keep]   (PATH: the kavlo to time, by default the one
-//       beside this program; files go to KAVLO_BENCH_DIR or /tmp, and are removed afterwards
-//       unless --keep is given)
+//   cli_bench [--kavlo PATH] [--runs N] [--keep] [--folders]   (PATH: the kavlo to time, by
+//       default the one beside this program; files go to KAVLO_BENCH_DIR or /tmp, and are
+//       removed afterwards unless --keep is given)
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,6 +23,7 @@
 
 #include "bench_util.h"
 #include "exports.h"
+#include "objfile/object_types.h"
 
 using namespace kavlo;
 
@@ -59,10 +63,13 @@ struct Timed {
     bench::Spread time;
 };
 
-// Times the commands with hyperfine, each `runs` times after two warm-up runs.
-std::vector<Timed> Hyperfine(const std::vector<std::pair<std::string, std::string>>& commands, int runs) {
+// Times the commands with hyperfine, each `runs` times after two warm-up runs; `prepare`, when
+// given, holds a command for each that runs before each of its runs, untimed.
+std::vector<Timed> Hyperfine(const std::vector<std::pair<std::string, std::string>>& commands, int runs,
+                             const std::vector<std::string>& prepare = {}) {
     const std::string csv = bench::TempPath("kavlo_cli_bench.csv");
     std::string cmd = "hyperfine -N --style none --warmup 2 --runs " + std::to_string(runs) + " --export-csv '" + csv + "'";
+    for (const std::string& p : prepare) cmd += " --prepare '" + p + "'";
     for (const auto& c : commands) cmd += " '" + c.second + "'";
     Run(cmd + " >/dev/null");
     // command,mean,stddev,median,user,system,min,max
@@ -84,12 +91,51 @@ std::vector<Timed> Hyperfine(const std::vector<std::pair<std::string, std::strin
     return out;
 }
 
-void Table(const std::string& title, const std::vector<Timed>& rows, double baseline) {
-    std::printf("\n%s\n\n| command | median | fastest – slowest | / wc -l |\n|---|---:|---:|---:|\n", title.c_str());
+void Table(const std::string& title, const std::vector<Timed>& rows, double baseline, const char* against = "wc -l") {
+    std::printf("\n%s\n\n| command | median | fastest – slowest | / %s |\n|---|---:|---:|---:|\n", title.c_str(), against);
     for (const Timed& t : rows)
         std::printf("| %s | %.3f s | %.3f – %.3f s | %.2f |\n", t.what.c_str(), t.time.median, t.time.min, t.time.max,
                     t.time.median / baseline);
     std::fflush(stdout);
+}
+
+// The export's first `count` objects (all when 0), one file each, named as the development
+// environment's split names them (TAB18.TXT), into a fresh folder.
+Written WriteObjectFolder(const std::string& folder, size_t count) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::vector<testing::TxtObject>& all = bench::DatabaseObjects();
+    Written w;
+    for (size_t i = 0; i < all.size() && (count ? i < count : w.bytes < 75e6); ++i) {
+        testing::TxtFile one;
+        one.objects = {all[i]};
+        const std::string text = testing::WriteTxt(one);
+        std::ofstream out(folder + "/" + ObjectFileName(FobTypeIndex(all[i].type), all[i].id), std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out) throw std::runtime_error("cannot write into " + folder);
+        w.bytes += text.size();
+        ++w.objects;
+    }
+    return w;
+}
+
+// kavlo list of a folder of one file per object, against a fresh `cp -r` of it.
+void Folders(const std::string& kavlo, int runs, bool keep) {
+    const std::string copy = bench::TempPath("kavlo_cli_copy");
+    for (const size_t count : {size_t{0}, size_t{1900}}) {
+        const std::string folder = bench::TempPath("kavlo_cli_folder_" + std::to_string(count));
+        const Written w = WriteObjectFolder(folder, count);
+        const int listed = ListedCount(kavlo, folder);
+        std::printf("%s: %.1f MB in %d files, %d listed%s\n", folder.c_str(), w.bytes / 1e6, w.objects, listed,
+                    listed == w.objects ? "" : "  <-- DIFFERS");
+        const auto rows = Hyperfine({{"cp -r", "cp -r " + folder + " " + copy}, {"kavlo list", kavlo + " list " + folder}},
+                                    runs, {"rm -rf " + copy, "true"});
+        char title[96];
+        std::snprintf(title, sizeof title, "A folder of %d object files, %.1f MB", w.objects, w.bytes / 1e6);
+        Table(title, rows, rows[0].time.median, "cp -r");
+        std::filesystem::remove_all(copy);
+        if (!keep) std::filesystem::remove_all(folder);
+    }
 }
 
 std::string SelfDir() {
@@ -103,14 +149,20 @@ std::string SelfDir() {
 int main(int argc, char** argv) {
     std::string kavlo = SelfDir() + "/kavlo";
     int runs = 10;
-    bool keep = false;
+    bool keep = false, folders = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--keep") keep = true;
+        else if (a == "--folders") folders = true;
         else if (a == "--kavlo" && i + 1 < argc) kavlo = argv[++i];
         else if (a == "--runs" && i + 1 < argc) runs = std::max(3, std::atoi(argv[++i]));
     }
     try {
+        if (folders) {
+            std::printf("kavlo: %s; %d runs each after 2 warm-up runs, warm page cache\n", kavlo.c_str(), runs);
+            Folders(kavlo, runs, keep);
+            return 0;
+        }
         const std::string e75 = bench::TempPath("kavlo_cli_75.txt"), e61 = bench::TempPath("kavlo_cli_61.txt"),
                           e754 = bench::TempPath("kavlo_cli_754.txt");
         const Written w75 = bench::WriteDatabaseExport(e75, 75, false);
