@@ -9,6 +9,7 @@
 #include "objfile/load_object_file.h"
 #include "objfile/object_content.h"
 #include "objfile/object_types.h"
+#include "platform/file.h"
 #include "support/reader_test.h"
 #include "support/txt_writer.h"
 
@@ -117,7 +118,7 @@ TEST_F(FolderLoad, AFolderListsExactlyAsTheExportItWasSplitFrom) {
         if (c.perFile == 1) {
             for (int i = 0; i < fob_.Count(); ++i) {
                 const std::string name = content.Sources[content.Spans[static_cast<size_t>(i)].Source].Name;
-                EXPECT_EQ(LowerAscii(name), LowerAscii(folder + "/" + ObjectFileName(fob_.Fob(i).ObjType, fob_.Fob(i).ID)));
+                EXPECT_EQ(LowerAscii(name), LowerAscii(PathInFolder(folder, ObjectFileName(fob_.Fob(i).ObjType, fob_.Fob(i).ID))));
             }
         }
     }
@@ -129,7 +130,7 @@ TEST_F(FolderLoad, AFaultyFolderIsAClearErrorThatLoadsNothing) {
     const struct {
         const char* what;
         Files files;
-        std::string error;  // @ stands for the folder's path
+        std::string error;  // @ stands for the folder's path, "@/" for its path and separator
     } cases[] = {
         {"a file without an object", {{"TAB18.TXT", OneObject("Table", 18)}, {"NOTES.TXT", "To do:\r\nmerge\r\n"}},
          "The file \"@/NOTES.TXT\" holds no object"},
@@ -154,6 +155,7 @@ TEST_F(FolderLoad, AFaultyFolderIsAClearErrorThatLoadsNothing) {
     for (const auto& c : cases) {
         const std::string folder = Folder("f" + std::to_string(n++), c.files);
         std::string want = c.error;
+        for (size_t at; (at = want.find("@/")) != std::string::npos;) want.replace(at, 2, PathInFolder(folder, ""));
         for (size_t at; (at = want.find('@')) != std::string::npos;) want.replace(at, 1, folder);
         EXPECT_EQ(Load(fob_, folder), want) << c.what;
         EXPECT_EQ(fob_.Count(), 0) << c.what;
@@ -198,7 +200,7 @@ TEST_F(FolderLoad, ContentsCompareWithTheExportAndAChangedFileIsNamed) {
         }
     }
     // Written to after loading: before its object is read, or after.
-    const std::string cardFile = changedFolder + "/" + changed[1].first;
+    const std::string cardFile = PathInFolder(changedFolder, changed[1].first);
     for (const bool readFirst : {false, true}) {
         ASSERT_EQ(Load(other, changedFolder), "");
         TContentReader reader(other);
