@@ -75,6 +75,7 @@ Measured RunTimed(const std::vector<std::string>& argv, int runs, std::vector<in
     std::vector<double> times;
     Measured m;
     for (int r = 0; r < runs; ++r) {
+        std::fflush(stdout);  // the child's own stdout must not take this process's buffer along
         const auto start = std::chrono::steady_clock::now();
         const pid_t pid = fork();
         if (pid == 0) {

@@ -24,6 +24,7 @@
 #include "objfile/object_content.h"
 #include "objfile/object_types.h"
 #include "platform/code_page.h"
+#include "platform/command_line.h"
 #include "platform/file.h"
 #include "platform/regional.h"
 
@@ -111,7 +112,7 @@ void AddFilter(MergeArgs& a, const std::string& value) {
         for (char ch : ColumnTitles[static_cast<size_t>(c)])
             if (ch != ' ') title += ch;
         if (name == LowerAscii(title) || name == std::to_string(c)) {
-            a.filters[static_cast<size_t>(c)] = Utf8ToAnsi(value.substr(eq + 1));
+            a.filters[static_cast<size_t>(c)] = ArgumentText(value.substr(eq + 1));
             return;
         }
     }
