@@ -52,7 +52,8 @@ SideProperties PropertiesOf(const ObjectSide& side) {
 ConflictResolver DocumentationResolver(const std::vector<std::string>& original, const std::vector<std::string>& modified,
                                        const std::vector<std::string>& target, DocumentationRule rule) {
     if (rule == DocumentationRule::Conflict) return {};
-    const auto [begin, end] = DocumentationTrigger(original);
+    const std::pair<size_t, size_t> trigger = DocumentationTrigger(original);
+    const size_t begin = trigger.first, end = trigger.second;
     if (end == 0) return {};
     return [&modified, &target, rule, begin, end](const Diff3Chunk& c, std::vector<std::string>& out) {
         if (c.Original.Begin <= begin || c.Original.End > end) return false;
