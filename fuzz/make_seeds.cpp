@@ -2,7 +2,8 @@
 // few valid files and one file per kind of fault the reader checks for, each a few KB at most,
 // in one directory per target.
 //   make_seeds DIR     writes DIR/fob_fuzz, DIR/fbk_fuzz, DIR/txt_fuzz, DIR/xml_fuzz and
-//                      DIR/content_fuzz (pairs of files of one format)
+//                      DIR/content_fuzz (pairs of files of one format), DIR/merge_fuzz (three
+//                      objects' texts)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -309,6 +310,30 @@ int WriteContentSeeds(const std::string& root) {
 
 }  // namespace
 
+// The merge target's input: the rules byte, then the three texts parted by zero bytes.
+int WriteMergeSeeds(const std::string& root) {
+    SeedDir d(root, "merge_fuzz");
+    TxtFile o = ThreeTxt();
+    o.objects.resize(1);
+    o.lineEnd = "\n";
+    o.objects[0].code = {"a;", "b;"};
+    TxtFile m = o, t = o, x = o;
+    m.objects[0].code = {"a;", "M;"};
+    m.objects[0].version += ",CUST1.00";
+    m.objects[0].modified = "Yes";
+    t.objects[0].code = {"T;", "b;"};
+    t.objects[0].date = "02-02-20";
+    x.objects[0].code = {"a;", "X;"};
+    const auto input = [](uint8_t rules, const TxtFile& a, const TxtFile& b, const TxtFile& c) {
+        return std::string(1, static_cast<char>(rules)) + WriteTxt(a) + std::string(1, '\0') + WriteTxt(b) +
+               std::string(1, '\0') + WriteTxt(c);
+    };
+    d.Write("merged.bin", input(0, o, m, t));
+    d.Write("conflict.bin", input(0x55, o, m, x));
+    d.Write("added-both.bin", input(1, TxtFile{}, m, x));
+    return d.Count();
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_seeds DIR\n");
@@ -317,7 +342,7 @@ int main(int argc, char** argv) {
     const std::string root = argv[1];
     try {
         const int n = WriteFobSeeds(root) + WriteFbkSeeds(root) + WriteTxtSeeds(root) + WriteXmlSeeds(root) +
-                        WriteContentSeeds(root);
+                        WriteContentSeeds(root) + WriteMergeSeeds(root);
         std::printf("wrote %d seeds under %s\n", n, root.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_seeds: %s\n", e.what());

@@ -20,7 +20,7 @@ for arg in "$@"; do
   esac
 done
 
-targets=(fob_fuzz fbk_fuzz txt_fuzz xml_fuzz content_fuzz)
+targets=(fob_fuzz fbk_fuzz txt_fuzz xml_fuzz content_fuzz merge_fuzz)
 build=build/fuzz
 
 echo "== fuzz build"

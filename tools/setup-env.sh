@@ -1,7 +1,8 @@
 # Sourced by test.sh and run.sh: installs what the project needs on a Debian machine, and
 # offers helpers to build and to give Wine a display.
 need_packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils xdotool libx11-dev libxfixes-dev
-               clang libclang-rt-14-dev llvm cups printer-driver-cups-pdf poppler-utils fonts-liberation libdtl-dev)
+               clang libclang-rt-14-dev llvm cups printer-driver-cups-pdf poppler-utils fonts-liberation libdtl-dev
+               git)
 
 install_missing() {
   local missing=()

@@ -12,6 +12,7 @@
 #include "base/errors.h"
 #include "cli/diff_output.h"
 #include "cli/list_output.h"
+#include "cli/merge_command.h"
 #include "cli/terminal_text.h"
 #include "listing/field_filter.h"
 #include "listing/list_builder.h"
@@ -40,6 +41,7 @@ constexpr int kExitListed = 3;  // --exit-code: the list is not empty; diff: any
 const char kUsage[] =
     "Usage: kavlo list FILE [FILE2] [options]\n"
     "       kavlo diff FILE1 FILE2 [options]\n"
+    "       kavlo merge ORIGINAL MODIFIED TARGET [--output RESULT] [options]\n"
     "       kavlo --help\n"
     "\n"
     "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml), or compares two.\n"
@@ -459,9 +461,10 @@ int main(int argc, char** argv) {
     try {
         const std::vector<std::string> args = ProgramArguments(argc, argv);
         if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-            WriteStdout(kUsage);
+            WriteStdout(std::string(kUsage) + "\n" + cli::kMergeUsage);
             return 0;
         }
+        if (!args.empty() && args[0] == "merge") return cli::RunMerge(std::vector<std::string>(args.begin() + 1, args.end()));
         if (args.empty() || (args[0] != "list" && args[0] != "diff")) throw UsageError{"expected a command"};
         const bool diff = args[0] == "diff";
         const Options o = ParseOptions(std::vector<std::string>(args.begin() + 1, args.end()), diff);

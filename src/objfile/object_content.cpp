@@ -249,17 +249,24 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
 
 std::string TContentReader::ReadText(int index) {
     std::string bytes = ReadSpan(SpanOf(index));
-    size_t keep = 0;  // the end of the last line that is not blank, its line break included
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t eol = std::min(bytes.find_first_of("\r\n", at), bytes.size());
-        size_t next = eol;
+    // The end of the line at `at` with its line break (CR LF, LF or CR).
+    const auto lineEnd = [&](size_t at) {
+        size_t next = at + FindLineBreak(bytes.data() + at, bytes.size() - at);
         if (next < bytes.size()) next += bytes.compare(next, 2, "\r\n") == 0 ? 2 : 1;
-        const std::string_view line(bytes.data() + at, eol - at);
-        if (line.starts_with('}')) {
-            keep = next;
-            break;
-        }
-        if (!IsBlank(line)) keep = next;
+        return next;
+    };
+    // The closing brace: the first line that begins with "}". The object line does not, so it
+    // follows a line break; a file's lines end in LF (or CR LF) or, rarely, in CR alone.
+    size_t brace = bytes.find("\n}");
+    if (brace == std::string::npos) brace = bytes.find("\r}");
+    if (brace != std::string::npos) {
+        bytes.resize(lineEnd(brace + 1));
+        return bytes;
+    }
+    size_t keep = 0;  // no closing brace: through the last line that is not blank
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t next = lineEnd(at);
+        if (!IsBlank(std::string_view(bytes.data() + at, FindLineBreak(bytes.data() + at, next - at)))) keep = next;
         at = next;
     }
     bytes.resize(keep);

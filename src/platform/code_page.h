@@ -52,6 +52,10 @@ const std::array<uint16_t, 256>* OemToUnicodeTable(int codePage);
 // conversion: the bytes are taken as Windows-1252. Windows converts through the system
 // (MultiByteToWideChar); natively a code page without a table raises EKavloError.
 std::string OemToUtf8(int codePage, std::string_view oem);
+// The inverse of OemToUtf8, for writing lines of a UTF-8 export into an OEM one: a character
+// that the code page cannot hold, and each byte of an invalid sequence (KeepUtf8's escapes
+// included), becomes "?". Code page 0 writes Windows-1252 (Utf8ToAnsi).
+std::string Utf8ToOem(int codePage, std::string_view utf8);
 
 // Text that should be UTF-8, kept whole: valid UTF-8 stays as it is; each byte that is not
 // part of a valid sequence becomes the code point U+DC00 + byte (U+DC80 to U+DCFF, a lone low

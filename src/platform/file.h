@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/byte_source.h"
+#include "base/errors.h"
 
 namespace kavlo {
 
@@ -39,6 +40,17 @@ public:
 
 inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 
+// A file opened for writing, created or emptied. Each call raises EFCreateError ("Cannot
+// create file "%s". %s") when the file cannot be created or written; Close reports what the
+// last writes could not store. Closed without Close when destroyed.
+class OutputFile {
+public:
+    static std::unique_ptr<OutputFile> Create(const std::string& path);
+    virtual ~OutputFile() = default;
+    virtual void Write(std::string_view bytes) = 0;
+    virtual void Close() = 0;
+};
+
 // Creates or replaces the file and writes all bytes in one go. Raises EFCreateError
 // ("Cannot create file "%s". %s") when it cannot be created or written.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
@@ -68,6 +80,29 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 // The full name of `name` in `folder`: joined by the system's separator, unless the folder's
 // name ends in one already.
 std::string PathInFolder(const std::string& folder, const std::string& name);
+
+// WriteFileReplacing for a file written in pieces (a merge result of many megabytes, object
+// by object): the pieces gather in a buffer of a few megabytes and go to the temporary file
+// from there, and Commit puts the file in place. Destroyed without Commit (a failed run), it
+// removes the temporary file, so `path` stays as it was. Raises EFCreateError naming `path`.
+class ReplacingFile {
+public:
+    explicit ReplacingFile(const std::string& path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    void Flush();
+    [[noreturn]] void Fail(const EFCreateError& e);
+
+    std::string path_, temporary_;
+    std::unique_ptr<OutputFile> file_;
+    std::string buffer_;
+};
 
 // Whether both names lead to one existing file (a link, another spelling); false when either
 // does not exist.

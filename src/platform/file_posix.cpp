@@ -113,21 +113,42 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
     return entries;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
+namespace {
+
+class PosixOutputFile final : public OutputFile {
+public:
+    PosixOutputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixOutputFile() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    void Write(std::string_view bytes) override {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t put = ::write(fd_, bytes.data() + done, bytes.size() - done);
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                throw EFCreateError(path_, std::strerror(errno));
+            }
+            done += static_cast<size_t>(put);
+        }
+    }
+    void Close() override {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) throw EFCreateError(path_, std::strerror(errno));
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) throw EFCreateError(path, std::strerror(errno));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            throw EFCreateError(path, std::strerror(err));
-        }
-        done += static_cast<size_t>(put);
-    }
-    if (::close(fd) != 0) throw EFCreateError(path, std::strerror(errno));
+    return std::make_unique<PosixOutputFile>(fd, path);
 }
 
 void RenameReplacing(const std::string& from, const std::string& to) {

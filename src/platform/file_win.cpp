@@ -108,18 +108,37 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
     return entries;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
+namespace {
+
+class WinOutputFile final : public OutputFile {
+public:
+    WinOutputFile(UniqueFileHandle h, std::string path) : h_(std::move(h)), path_(std::move(path)) {}
+    void Write(std::string_view bytes) override {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+            DWORD put = 0;
+            if (!WriteFile(h_.get(), bytes.data() + done, want, &put, nullptr))
+                throw EFCreateError(path_, SystemErrorText(GetLastError()));
+            done += put;
+        }
+    }
+    void Close() override {
+        if (!CloseHandle(h_.release())) throw EFCreateError(path_, SystemErrorText(GetLastError()));
+    }
+
+private:
+    UniqueFileHandle h_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path) {
     UniqueFileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                    nullptr));
     if (!h) throw EFCreateError(path, SystemErrorText(GetLastError()));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        DWORD put = 0;
-        if (!WriteFile(h.get(), bytes.data() + done, want, &put, nullptr))
-            throw EFCreateError(path, SystemErrorText(GetLastError()));
-        done += put;
-    }
+    return std::make_unique<WinOutputFile>(std::move(h), path);
 }
 
 void RenameReplacing(const std::string& from, const std::string& to) {

@@ -198,6 +198,34 @@ err=$("$kavlo" list "$d1" 2>&1 >/dev/null); rc=$?
 check "a folder with other files" "1 The folder \"$d1\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
 check "--ignore-other-files" "$(cells "$t1")" "$(cells "$d1" --ignore-other-files)"
 
+# merge: an unchanged side gives the other; both sides adding to the documentation trigger
+# conflict unless an order is asked; only text exports merge; RESULT never replaces an input
+# and a failed run leaves none.
+"$kavlo" merge "$t1" "$t1" "$t2" --output "$tmp/r.txt" >/dev/null; rc=$?
+check "merge: MODIFIED unchanged gives TARGET" "0 same" "$rc $(cmp -s "$tmp/r.txt" "$t2" && echo same)"
+"$kavlo" merge "$t1" "$t2" "$t1" --output "$tmp/r.txt" >/dev/null; rc=$?
+check "merge: TARGET unchanged gives MODIFIED" "0 same" "$rc $(cmp -s "$tmp/r.txt" "$t2" && echo same)"
+sed 's/^    BEGIN\r$/    BEGIN\r\n      #1 customer;\r/' "$t1" > "$tmp/mine.txt"
+sed 's/^    BEGIN\r$/    BEGIN\r\n      #2 update;\r/' "$t1" > "$tmp/upd.txt"
+n=$(grep -c '^OBJECT ' "$t1")
+out=$("$kavlo" merge "$t1" "$tmp/mine.txt" "$tmp/upd.txt" --output "$tmp/r.txt" --format json); rc=$?
+check "merge: conflicts exit 3, every object reported" "3 $n $n" \
+  "$rc $(echo "$out" | grep -o '"status":"conflict"' | wc -l) $(grep -c '^<<<<<<< MODIFIED' "$tmp/r.txt")"
+"$kavlo" merge "$t1" "$tmp/mine.txt" "$tmp/upd.txt" --output "$tmp/r.txt" --documentation target-first >/dev/null; rc=$?
+check "merge: documentation lines in order" "0 #2 update;|#1 customer;" \
+  "$rc $(grep -A2 '^    BEGIN' "$tmp/r.txt" | head -3 | tail -2 | tr -d '\r' | sed 's/^ *//' | tr '\n' '|' | sed 's/|$//')"
+"$kavlo" merge "$t1" "$tmp/mine.txt" "$t1" --output-dir "$tmp/rdir" >/dev/null; rc=$?
+check "merge: one file per object" "0 $n" "$rc $(ls "$tmp/rdir" | grep -c '^[A-Z]*[0-9]*\.TXT$')"
+cp "$t1" "$tmp/keep.txt"
+"$kavlo" merge "$tmp/keep.txt" "$t1" "$t2" --output "$tmp/keep.txt" 2>/dev/null; rc=$?
+check "merge: --output an input is refused" "2 same" "$rc $(cmp -s "$tmp/keep.txt" "$t1" && echo same)"
+err=$("$kavlo" merge "$t1" "$t1" "$tmp/sample1.xml" --output "$tmp/r2.txt" 2>&1 >/dev/null); rc=$?
+check "merge: XML refused, no RESULT" "1 $tmp/sample1.xml: an XML export; merge takes text exports (.txt) and folders of object files absent" \
+  "$rc $err $([ -e "$tmp/r2.txt" ] || echo absent)"
+"$kavlo" merge "$t1" "$tmp/none.txt" "$t2" --output "$tmp/r2.txt" 2>/dev/null; rc=$?
+check "merge: a failed run leaves no RESULT" "1 absent" "$rc $([ -e "$tmp/r2.txt" ] || ls "$tmp" | grep -q kavlo- || echo absent)"
+"$kavlo" merge "$t1" "$t2" --output "$tmp/r2.txt" 2>/dev/null; check "merge: two files is a usage error" 2 "$?"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"

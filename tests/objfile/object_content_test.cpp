@@ -60,6 +60,12 @@ TEST_F(ObjectContentTest, TextObjectRunsFromItsObjectLineToItsClosingBrace) {
         TContentReader reader(fob_);
         EXPECT_EQ(reader.ReadText(1), text.substr(second, third - lineEnd.size() - second));
         EXPECT_EQ(reader.ReadText(2), text.substr(third, text.size() - lineEnd.size() - third));
+        // A last object cut short before its closing brace runs through its last line that is
+        // not blank.
+        const std::string cut = text.substr(0, text.rfind("}" + lineEnd + lineEnd));
+        Load(other_, cut + "  " + lineEnd + lineEnd, "cut.txt");
+        TContentReader cutReader(other_);
+        EXPECT_EQ(cutReader.ReadText(2), cut.substr(third));
 
         const ObjectContent all = ReadObjectContent(fob_, 1, true);
         ASSERT_GE(all.Lines.size(), 9u);

@@ -60,5 +60,25 @@ TEST(ListFolder, ListsEachEntryOnceByNameAndTellsFoldersApart) {
     EXPECT_EQ(PathInFolder(dir.File("sub") + "/", "a.txt"), dir.File("sub") + "/a.txt");
 }
 
+TEST(ReplacingFile, PutsThePiecesInPlaceOnlyWhenCommitted) {
+    testing::TempDir dir;
+    const std::string path = dir.File("result.txt");
+    testing::WriteBytes(path, "old");
+    const std::string big(size_t{5} << 20, 'x');  // past the buffer: written around it
+    for (const bool commit : {false, true}) {
+        {
+            ReplacingFile file(path);
+            file.Write("a");
+            file.Write(big);
+            file.Write("b");
+            if (commit) file.Commit();
+        }
+        EXPECT_EQ(testing::ReadBytes(path), commit ? "a" + big + "b" : "old");
+    }
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.File("."))) ++files;
+    EXPECT_EQ(files, 1u);  // no temporary file left behind
+}
+
 }  // namespace
 }  // namespace kavlo

@@ -1,0 +1,364 @@
+// kavlo merge ORIGINAL MODIFIED TARGET: loads the three exports, merges them object by object
+// (merge/merge.h), streams RESULT to --output or to one file per object in --output-dir, and
+// reports every object's status on standard output.
+#include "cli/merge_command.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <tuple>
+
+#include "base/calendar.h"
+#include "base/errors.h"
+#include "cli/list_output.h"
+#include "listing/columns.h"
+#include "listing/field_filter.h"
+#include "merge/merge.h"
+#include "objfile/conversions.h"
+#include "objfile/load_object_file.h"
+#include "objfile/object_content.h"
+#include "objfile/object_types.h"
+#include "platform/code_page.h"
+#include "platform/command_line.h"
+#include "platform/file.h"
+#include "platform/regional.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kavlo::cli {
+
+const char kMergeUsage[] =
+    "Options of merge (RESULT = MODIFIED's changes of ORIGINAL carried onto TARGET; each input a\n"
+    "text export or a folder of object files):\n"
+    "  --output FILE             write RESULT to FILE (written whole, or not at all)\n"
+    "  --output-dir DIR          write RESULT as one file per object (TAB18.TXT) instead;\n"
+    "                            with neither, only the report is written\n"
+    "  --format text|json        the report on standard output (default text)\n"
+    "  --conflicts-only          report only the objects in conflict\n"
+    "  --types, --filter         only these objects are merged, reported and written\n"
+    "  --date-time later|target|modified|now    Date and Time of merged objects (default later)\n"
+    "  --modified-flag either|target|modified|clear  Modified=Yes of merged objects (default\n"
+    "                            either)\n"
+    "  --version-list merge|target|modified     Version List of merged objects (default merge:\n"
+    "                            TARGET's tags, each at the higher version, then MODIFIED's own)\n"
+    "  --documentation conflict|modified-first|target-first  lines both sides added to the\n"
+    "                            documentation trigger: a conflict, or both in this order\n"
+    "merge exits with 0 when nothing conflicts, 3 when something does.\n";
+
+namespace {
+
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitConflicts = 3;
+
+struct MergeUsageError {
+    std::string text;
+};
+
+struct MergeArgs {
+    std::vector<std::string> files;
+    std::optional<std::string> output, outputDir;
+    bool json = false, conflictsOnly = false;
+    std::array<bool, kObjectTypeCount> types{};
+    bool anyTypes = false;
+    FilterTexts filters;
+    MergeOptions options;
+};
+
+// One of the words, by its index.
+int Choice(const std::string& option, const std::string& value, std::initializer_list<std::string_view> words) {
+    int i = 0;
+    for (std::string_view w : words) {
+        if (LowerAscii(value) == w) return i;
+        ++i;
+    }
+    std::string all;
+    for (std::string_view w : words) all += (all.empty() ? "" : ", ") + std::string(w);
+    throw MergeUsageError{option + " is one of " + all + ", not \"" + value + "\""};
+}
+
+void AddTypes(MergeArgs& a, const std::string& value) {
+    a.anyTypes = true;
+    size_t start = 0;
+    while (start <= value.size()) {
+        const size_t comma = std::min(value.find(',', start), value.size());
+        const std::string item(TrimBlanks(std::string_view(value).substr(start, comma - start)));
+        start = comma + 1;
+        if (item.empty()) continue;
+        int found = -1;
+        for (int t = 0; t < kObjectTypeCount; ++t)
+            if (LowerAscii(item) == LowerAscii(ObjectTypeNames[static_cast<size_t>(t)])) found = t;
+        if (found < 0) throw MergeUsageError{"unknown object type \"" + item + "\" in --types"};
+        a.types[static_cast<size_t>(found)] = true;
+    }
+}
+
+void AddFilter(MergeArgs& a, const std::string& value) {
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos) throw MergeUsageError{"--filter takes COLUMN=PATTERN"};
+    const std::string name = LowerAscii(value.substr(0, eq));
+    for (int c = 0; c < kColumnCount; ++c) {
+        std::string title;
+        for (char ch : ColumnTitles[static_cast<size_t>(c)])
+            if (ch != ' ') title += ch;
+        if (name == LowerAscii(title) || name == std::to_string(c)) {
+            a.filters[static_cast<size_t>(c)] = ArgumentText(value.substr(eq + 1));
+            return;
+        }
+    }
+    throw MergeUsageError{"unknown column \"" + value.substr(0, eq) + "\" in --filter"};
+}
+
+MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
+    MergeArgs a;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& o = args[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw MergeUsageError{o + " needs a value"};
+            return args[++i];
+        };
+        PropertyRules& rules = a.options.Properties;
+        if (o == "--output") a.output = value();
+        else if (o == "--output-dir") a.outputDir = value();
+        else if (o == "--format") a.json = Choice(o, value(), {"text", "json"}) == 1;
+        else if (o == "--conflicts-only") a.conflictsOnly = true;
+        else if (o == "--types") AddTypes(a, value());
+        else if (o == "--filter") AddFilter(a, value());
+        else if (o == "--date-time")
+            rules.DateTime = static_cast<DateTimeRule>(Choice(o, value(), {"later", "target", "modified", "now"}));
+        else if (o == "--modified-flag")
+            rules.ModifiedFlag = static_cast<ModifiedRule>(Choice(o, value(), {"either", "target", "modified", "clear"}));
+        else if (o == "--version-list")
+            rules.Version = static_cast<VersionRule>(Choice(o, value(), {"merge", "target", "modified"}));
+        else if (o == "--documentation")
+            a.options.Documentation = static_cast<DocumentationRule>(
+                Choice(o, value(), {"conflict", "modified-first", "target-first"}));
+        else if (o.starts_with("--")) throw MergeUsageError{"unknown option " + o + " of merge"};
+        else a.files.push_back(o);
+    }
+    if (a.files.size() != 3) throw MergeUsageError{"merge takes three files: ORIGINAL MODIFIED TARGET"};
+    if (a.output && a.outputDir) throw MergeUsageError{"--output and --output-dir exclude each other"};
+    return a;
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+// Only text exports merge: their objects' texts are what is merged.
+void CheckMergeable(const std::string& file) {
+    if (IsFolder(file)) return;
+    const std::string ext = TFob::ExtensionOf(file);
+    const std::string_view kind = ext == ".xml" ? "an XML export" : ext == ".fob" ? "an object file" : ext == ".fbk" ? "a backup" : "";
+    if (!kind.empty())
+        throw EKavloError(file + ": " + std::string(kind) +
+                          "; merge takes text exports (.txt) and folders of object files");
+    TFob::CheckFileType(file);
+}
+
+// The date and time of the run, as an export writes them: the regional short date with a
+// two-digit year, and the 24-hour time.
+std::pair<std::string, std::string> NowTexts(const FormatSettings& fs) {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* t = std::localtime(&now);
+    const double date = EncodeDate(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday);
+    const double time = EncodeTime(t->tm_hour, t->tm_min, t->tm_sec, 0);
+    std::string picture = fs.shortDateFormat;
+    if (const size_t y = picture.find("yyyy"); y != std::string::npos) picture.erase(y, 2);
+    return {FormatDatePicture(date, picture, fs), FormatTimePicture(time, "HH:mm:ss", fs)};
+}
+
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// RESULT as one file: each object followed by the export's empty separator line.
+class FileSink final : public MergeSink {
+public:
+    explicit FileSink(const std::string& path) : file_(path) {}
+    void Begin(std::string_view lineEnd, bool bom) override {
+        lineEnd_ = lineEnd;
+        if (bom) file_.Write("\xEF\xBB\xBF");
+    }
+    void Object(int, int, std::string_view text) override {
+        file_.Write(text);
+        file_.Write(lineEnd_);
+    }
+    void Commit() { file_.Commit(); }
+
+private:
+    ReplacingFile file_;
+    std::string lineEnd_;
+};
+
+// RESULT as a folder: one file per object, written into a folder of its own beside DIR and moved
+// into DIR once all are written; a failed run removes it and leaves DIR as it was.
+class FolderSink final : public MergeSink {
+public:
+    FolderSink(const std::string& dir, const std::vector<std::string>& inputs)
+        : dir_(dir), temporary_(dir + ".kavlo-" + std::to_string(ProcessId()) + ".tmp"), inputs_(inputs) {
+        std::error_code ec;
+        std::filesystem::create_directories(dir_, ec);
+        if (ec) throw EFCreateError(dir_, ec.message());
+        std::filesystem::create_directories(temporary_, ec);
+        if (ec) throw EFCreateError(temporary_, ec.message());
+        for (const std::string& in : inputs_)
+            if (IsFolder(in) && std::filesystem::equivalent(in, dir_, ec))
+                throw EKavloError("--output-dir " + dir_ + " is the input folder " + in + "; it would be replaced");
+    }
+    ~FolderSink() override {
+        std::error_code ec;
+        std::filesystem::remove_all(temporary_, ec);
+    }
+    void Begin(std::string_view, bool bom) override { bom_ = bom; }
+    void Object(int type, int id, std::string_view text) override {
+        const std::string name = ObjectFileName(type, id);
+        for (const std::string& in : inputs_)
+            if (SameExistingFile(dir_ + "/" + name, in))
+                throw EKavloError("--output-dir would replace the input " + in + " (" + name + ")");
+        std::string bytes = bom_ ? "\xEF\xBB\xBF" : "";
+        bytes += text;
+        WriteWholeFile(temporary_ + "/" + name, bytes);
+        names_.push_back(name);
+    }
+    void Commit() {
+        for (const std::string& name : names_) RenameReplacing(temporary_ + "/" + name, dir_ + "/" + name);
+    }
+
+private:
+    std::string dir_, temporary_;
+    std::vector<std::string> inputs_;
+    std::vector<std::string> names_;
+    bool bom_ = false;
+};
+
+std::string TypeName(int type) { return std::string(ObjectTypeNames[static_cast<size_t>(type)]); }
+
+std::string RenderMergeJson(const MergeArgs& a, const MergeReport& r) {
+    std::string out = "{\"original\":" + JsonString(a.files[0]) + ",\"modified\":" + JsonString(a.files[1]) +
+                      ",\"target\":" + JsonString(a.files[2]) + ",\"objects\":[";
+    bool first = true;
+    for (const MergeEntry& e : r.Objects) {
+        if (a.conflictsOnly && e.Status != MergeStatus::Conflict) continue;
+        out += first ? "" : ",";
+        first = false;
+        out += "{\"type\":" + JsonString(TypeName(e.Type)) + ",\"id\":" + std::to_string(e.Id) +
+               ",\"name\":" + JsonString(AnsiToUtf8(e.Name)) + ",\"status\":" +
+               JsonString(MergeStatusName(e.Status)) + ",\"conflicts\":" + std::to_string(e.Conflicts);
+        if (e.LongVersionList) out += ",\"versionListTooLong\":true";
+        out += "}";
+    }
+    out += "],\"counts\":{";
+    for (int s = 0; s < kMergeStatusCount; ++s)
+        out += (s ? ",\"" : "\"") + std::string(MergeStatusName(static_cast<MergeStatus>(s))) +
+               "\":" + std::to_string(r.Counts[static_cast<size_t>(s)]);
+    return out + "}}\n";
+}
+
+std::string Padded(std::string s, size_t width) {
+    while (Utf8Length(s) < width) s += ' ';
+    return s + ' ';
+}
+
+// The objects that are not unchanged (or only the conflicts), then the counts.
+std::string RenderMergeText(const MergeArgs& a, const MergeReport& r) {
+    std::string out;
+    for (const MergeEntry& e : r.Objects) {
+        if (e.Status == MergeStatus::Unchanged || (a.conflictsOnly && e.Status != MergeStatus::Conflict)) continue;
+        if (out.empty()) out = Padded("Type", 9) + Padded("ID", 10) + Padded("Name", 30) + Padded("Status", 9) + "Conflicts\n";
+        out += Padded(TypeName(e.Type), 9) + Padded(std::to_string(e.Id), 10) + Padded(AnsiToUtf8(e.Name), 30) +
+               Padded(std::string(MergeStatusName(e.Status)), 9) + (e.Conflicts ? std::to_string(e.Conflicts) : "");
+        if (e.LongVersionList)
+            out += (e.Conflicts ? "  " : "   ") + std::string("Version List longer than ") +
+                   std::to_string(kVersionListLimit) + " characters";
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        out += '\n';
+    }
+    if (!out.empty()) out += '\n';
+    for (int s = 0; s < kMergeStatusCount; ++s)
+        out += (s ? ", " : "") + std::string(MergeStatusName(static_cast<MergeStatus>(s))) + " " +
+               std::to_string(r.Counts[static_cast<size_t>(s)]);
+    return out + "\n";
+}
+
+}  // namespace
+
+int RunMerge(const std::vector<std::string>& args) {
+    MergeArgs a;
+    try {
+        a = ParseMergeArgs(args);
+        for (const std::string& in : a.files)
+            if (a.output && SameExistingFile(*a.output, in))
+                throw MergeUsageError{"--output " + *a.output + " is the input " + in + "; it would be replaced"};
+    } catch (const MergeUsageError& e) {
+        std::fprintf(stderr, "kavlo: %s\n\nUsage: kavlo merge ORIGINAL MODIFIED TARGET [options]\n%s", e.text.c_str(),
+                     kMergeUsage);
+        return kExitUsage;
+    }
+    try {
+        for (const std::string& in : a.files) CheckMergeable(in);
+        SystemRegional system;
+        const Regional regional = system.Get();
+        TFob fobs[3];
+        for (int k = 0; k < 3; ++k) {
+            try {
+                LoadObjectFile(fobs[k], k + 1, a.files[static_cast<size_t>(k)], regional);
+            } catch (const EKavloError& e) {
+                throw EKavloError(a.files[static_cast<size_t>(k)] + ": " + e.what());
+            }
+            if (ContentKindOf(fobs[k]) != ContentKind::Text)
+                throw EKavloError(a.files[static_cast<size_t>(k)] +
+                                  ": merge takes text exports (.txt) and folders of object files");
+        }
+        std::tie(a.options.NowDate, a.options.NowTime) = NowTexts(regional.format);
+
+        const PreparedFilters filters = PrepareFilters(a.filters);
+        const auto selected = [&](const TFobRec& rec) {
+            return (!a.anyTypes || a.types[static_cast<size_t>(rec.ObjType)]) && FilterPasses(filters, rec);
+        };
+        MergeReport report;
+        if (a.output) {
+            FileSink sink(*a.output);
+            report = MergeFiles(fobs[0], fobs[1], fobs[2], a.options, sink, selected);
+            sink.Commit();
+        } else if (a.outputDir) {
+            FolderSink sink(*a.outputDir, a.files);
+            report = MergeFiles(fobs[0], fobs[1], fobs[2], a.options, sink, selected);
+            sink.Commit();
+        } else {
+            struct NoSink final : MergeSink {
+                void Begin(std::string_view, bool) override {}
+                void Object(int, int, std::string_view) override {}
+            } sink;
+            report = MergeFiles(fobs[0], fobs[1], fobs[2], a.options, sink, selected);
+        }
+#ifdef _WIN32
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        const std::string text = a.json ? RenderMergeJson(a, report) : RenderMergeText(a, report);
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+            throw EKavloError("Cannot write to standard output");
+        return report.Conflicts() ? kExitConflicts : 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kExitError;
+    }
+}
+
+}  // namespace kavlo::cli
