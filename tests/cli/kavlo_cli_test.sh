@@ -183,6 +183,21 @@ check "diff: ESC piped as it is" "1b" "$("$kavlo" diff "$t1" "$tmp/ctl.txt" --ob
 "$kavlo" diff "$t1" "$t2" --mode equal 2>/dev/null; check "a list option is a usage error of diff" 2 "$?"
 "$kavlo" list "$t1" --stat 2>/dev/null; check "a diff option is a usage error of list" 2 "$?"
 
+# split: one file per object, a line on stderr, nothing on stdout; a clash writes nothing.
+out=$("$kavlo" split "$t1" "$tmp/objs" 2>"$tmp/err"); rc=$?
+check "split" "0 |$(ls "$tmp/objs" | wc -l) objects written to $tmp/objs" "$rc $out|$(cat "$tmp/err")"
+rm "$tmp/objs/TAB18.TXT" "$tmp/objs/TAB23.TXT"; printf old > "$tmp/objs/tab18.txt"
+err=$("$kavlo" split "$t1" "$tmp/objs" 2>&1); rc=$?
+check "split onto a file of an object's name" \
+  "1 File \"$tmp/objs/tab18.txt\" exists already. Nothing was written; --force replaces existing files.|old|" \
+  "$rc $err|$(cat "$tmp/objs/tab18.txt")|$(ls "$tmp/objs" | grep -x TAB23.TXT)"
+"$kavlo" split "$t1" "$tmp/objs" --force --types table 2>/dev/null
+check "split --force --types" "0 TAB23.TXT tab18.txt" "$? $(ls "$tmp/objs" | grep -ix 'tab18.txt\|tab23.txt' | sort | tr '\n' ' ' | sed 's/ $//')"
+err=$("$kavlo" split "$tmp/sample1.xml" "$tmp/x" 2>&1); rc=$?
+check "split of an XML export" "1 Only text exports (.txt) split into object files; \"$tmp/sample1.xml\" is an XML export. no folder" \
+  "$rc $err $(ls "$tmp/x" 2>/dev/null || echo no folder)"
+"$kavlo" split "$t1" 2>/dev/null; check "split without a folder is a usage error" 2 "$?"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"
