@@ -6,7 +6,7 @@
 #include "cli/command_options.h"
 #include "folder/join_folder.h"
 #include "folder/split_export.h"
-#include "platform/folder.h"
+#include "platform/file.h"
 #include "objfile/load_object_file.h"
 #include "platform/regional.h"
 
@@ -52,11 +52,14 @@ int Split(const std::vector<std::string>& args) {
 int Join(const std::vector<std::string>& args) {
     std::vector<std::string> names;
     std::string output;
+    LoadOptions load;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--output") {
             if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
             output = args[++i];
+        } else if (a == "--ignore-other-files") {
+            load.IgnoreOtherFiles = true;
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a + " of join"};
         } else {
@@ -70,10 +73,12 @@ int Join(const std::vector<std::string>& args) {
         if (!IsFolder(folder)) throw EKavloError("\"" + folder + "\" is no folder; join reads a folder of object files.");
         SystemRegional system;
         TFob fob;
-        LoadObjectFile(fob, 1, folder, system.Get());
+        LoadObjectFile(fob, 1, folder, system.Get(), load);
         const int written = JoinFolder(fob, output);
         std::fprintf(stderr, "%d object%s written to %s\n", written, written == 1 ? "" : "s", output.c_str());
         return 0;
+    } catch (const EOtherFilesError& e) {
+        std::fprintf(stderr, "%s; --ignore-other-files reads the object files alone\n", e.what());
     } catch (const EKavloError& e) {
         std::fprintf(stderr, "%s\n", e.what());
     }

@@ -6,7 +6,6 @@
 #include "base/errors.h"
 #include "folder/object_texts.h"
 #include "platform/file.h"
-#include "platform/folder.h"
 
 namespace kavlo {
 

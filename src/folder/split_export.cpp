@@ -8,7 +8,6 @@
 #include "folder/object_texts.h"
 #include "objfile/object_types.h"
 #include "platform/file.h"
-#include "platform/folder.h"
 
 namespace kavlo {
 
@@ -37,12 +36,6 @@ void CheckSplittable(const std::string& fileName) {
         throw EKavloError("Only text exports (.txt) split into object files; \"" + fileName + "\" is " + kind + ".");
 }
 
-std::string PathInFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + "/" + name;
-}
-
 int SplitExport(const TFob& fob, const std::string& folder, const SplitOptions& options) {
     CheckSplittable(fob.FileName());
     FilterTexts filters = options.Filters;
@@ -66,7 +59,8 @@ int SplitExport(const TFob& fob, const std::string& folder, const SplitOptions& 
     // tab18.txt for one file, so a split must too wherever it runs.
     std::unordered_map<std::string, std::string> existing;
     if (IsFolder(folder))
-        for (std::string& name : FolderFileNames(folder)) existing.emplace(LowerAscii(name), std::move(name));
+        for (FolderEntry& entry : ListFolder(folder))
+            if (!entry.IsFolder) existing.emplace(LowerAscii(entry.Name), std::move(entry.Name));
     std::vector<std::string> targets;
     targets.reserve(chosen.size());
     for (int i : chosen) {

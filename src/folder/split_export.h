@@ -43,7 +43,4 @@ void CheckSplittable(const std::string& fileName);
 // is written under a temporary name and renamed. Returns the number of files written.
 int SplitExport(const TFob& exportFile, const std::string& folder, const SplitOptions& options);
 
-// The folder's name joined to a file name with the separator the name lacks.
-std::string PathInFolder(const std::string& folder, const std::string& name);
-
 }  // namespace kavlo

@@ -183,6 +183,21 @@ check "diff: ESC piped as it is" "1b" "$("$kavlo" diff "$t1" "$tmp/ctl.txt" --ob
 "$kavlo" diff "$t1" "$t2" --mode equal 2>/dev/null; check "a list option is a usage error of diff" 2 "$?"
 "$kavlo" list "$t1" --stat 2>/dev/null; check "a diff option is a usage error of list" 2 "$?"
 
+# A folder of one file per object (split here by the object lines; named as a file would be)
+# lists and compares as the export it came from.
+splitinto() { mkdir -p "$2"; awk -v d="$2" '/^OBJECT /{ f = d "/" toupper(substr($2, 1, 3)) $3 ".TXT" } { print > f }' "$1"; }
+d1=$tmp/dirs/sample1.txt d2=$tmp/dirs/sample2.txt
+splitinto "$t1" "$d1"; splitinto "$t2" "$d2"
+check "a folder lists as its export" "$(cells "$t1")" "$(cells "$d1")"
+check "two folders compare as their exports" "$(rows "$t1" "$t2" --mode different --compare content)" \
+  "$(rows "$d1" "$d2" --mode different --compare content)"
+"$kavlo" diff "$d1" "$t1" "${opts[@]}" >/dev/null; check "diff of a folder and its export" 0 "$?"
+check "diff of two folders" "$(cat "$here/diff.txt")" "$("$kavlo" diff "$d1" "$d2" "${opts[@]}" | sed "s#$tmp/dirs/##g")"
+touch "$d1/notes.md"
+err=$("$kavlo" list "$d1" 2>&1 >/dev/null); rc=$?
+check "a folder with other files" "1 The folder \"$d1\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
+check "--ignore-other-files" "$(cells "$t1")" "$(cells "$d1" --ignore-other-files)"
+
 # split: one file per object, a line on stderr, nothing on stdout; a clash writes nothing.
 out=$("$kavlo" split "$t1" "$tmp/objs" 2>"$tmp/err"); rc=$?
 check "split" "0 |$(ls "$tmp/objs" | wc -l) objects written to $tmp/objs" "$rc $out|$(cat "$tmp/err")"
@@ -197,6 +212,19 @@ err=$("$kavlo" split "$tmp/sample1.xml" "$tmp/x" 2>&1); rc=$?
 check "split of an XML export" "1 Only text exports (.txt) split into object files; \"$tmp/sample1.xml\" is an XML export. no folder" \
   "$rc $err $(ls "$tmp/x" 2>/dev/null || echo no folder)"
 "$kavlo" split "$t1" 2>/dev/null; check "split without a folder is a usage error" 2 "$?"
+
+# join: the split's files back into the export, byte for byte; never onto one of its files.
+"$kavlo" split "$t1" "$tmp/rt" 2>/dev/null
+out=$("$kavlo" join "$tmp/rt" --output "$tmp/rt.txt" 2>"$tmp/err"); rc=$?
+check "join of a split" "0 |$(ls "$tmp/rt" | wc -l) objects written to $tmp/rt.txt|same" "$rc $out|$(cat "$tmp/err")|$(cmp -s "$t1" "$tmp/rt.txt" && echo same)"
+err=$("$kavlo" join "$tmp/rt" --output "$tmp/rt/TAB18.TXT" 2>&1); rc=$?
+check "join onto one of its files" "1 Cannot join \"$tmp/rt\": the output \"$tmp/rt/TAB18.TXT\" is one of its files." "$rc $err"
+touch "$tmp/rt/notes.md"
+err=$("$kavlo" join "$tmp/rt" --output "$tmp/rt2.txt" 2>&1); rc=$?
+check "join of a folder with other files" "1 The folder \"$tmp/rt\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
+"$kavlo" join "$tmp/rt" --output "$tmp/rt2.txt" --ignore-other-files 2>/dev/null
+check "join --ignore-other-files" "0 same" "$? $(cmp -s "$t1" "$tmp/rt2.txt" && echo same)"
+"$kavlo" join "$tmp/rt" 2>/dev/null; check "join without --output is a usage error" 2 "$?"
 
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"

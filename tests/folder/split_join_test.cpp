@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
 #include "base/errors.h"
+#include "folder/join_folder.h"
 #include "folder/split_export.h"
+#include "platform/file.h"
 #include "objfile/load_object_file.h"
 #include "support/reader_test.h"
 #include "support/txt_writer.h"
@@ -50,7 +53,7 @@ protected:
             for (const auto& e : std::filesystem::directory_iterator(out_)) names.insert(e.path().filename().string());
         return names;
     }
-    std::string Written(const std::string& name) const { return ReadBytes(out_ + "/" + name); }
+    std::string Written(const std::string& name) const { return ReadBytes(PathInFolder(out_, name)); }
 
     std::string out_ = dir_.File("objects");
 };
@@ -74,16 +77,12 @@ TEST_F(SplitJoinTest, SplitThenJoinGivesTheExportBackByteForByte) {
         const TFob& fob = LoadExport(c.bytes);
         EXPECT_EQ(SplitExport(fob, out_, {}), fob.Count());
         ASSERT_EQ(Written().size(), static_cast<size_t>(fob.Count()));
-        // Each file holds one object, its own; the byte-order mark on each when the export has it.
+        // Each file holds its object; the byte-order mark on each when the export has it.
         const bool utf8 = c.bytes.starts_with(kBom);
-        const std::string lineEnd = c.bytes.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-        std::string joined = utf8 ? kBom : "";
-        for (int i = 0; i < fob.Count(); ++i) {
-            const std::string file = Written(ObjectFileName(fob.Fob(i).ObjType, fob.Fob(i).ID));
-            EXPECT_EQ(file.starts_with(kBom), utf8);
-            joined += file.substr(utf8 ? kBom.size() : 0) + lineEnd;
-        }
-        EXPECT_TRUE(joined == c.bytes);
+        for (const std::string& name : Written()) EXPECT_EQ(Written(name).starts_with(kBom), utf8) << name;
+        TFob folder;
+        LoadObjectFile(folder, 1, out_, regional_.Get());
+        EXPECT_TRUE(JoinedExport(folder) == c.bytes);
     }
 }
 
@@ -95,7 +94,7 @@ TEST_F(SplitJoinTest, AnExistingFileOfAnObjectsNameIsReplacedOnlyWithForce) {
             SCOPED_TRACE(existing + (force ? " with force" : ""));
             std::filesystem::remove_all(out_);
             std::filesystem::create_directory(out_);
-            testing::WriteBytes(out_ + "/" + existing, "old");
+            testing::WriteBytes(PathInFolder(out_, existing), "old");
             const TFob& fob = LoadExport(testing::WriteTxt(testing::ThreeTxtObjects()));
             SplitOptions options;
             options.Force = force;
@@ -104,7 +103,7 @@ TEST_F(SplitJoinTest, AnExistingFileOfAnObjectsNameIsReplacedOnlyWithForce) {
                     SplitExport(fob, out_, options);
                     ADD_FAILURE() << "no clash reported";
                 } catch (const EFileExists& e) {
-                    EXPECT_EQ(e.FileName(), out_ + "/" + existing);
+                    EXPECT_EQ(e.FileName(), PathInFolder(out_, existing));
                 }
                 EXPECT_EQ(Written(), std::set<std::string>{existing});
                 EXPECT_EQ(Written(existing), "old");
@@ -195,6 +194,46 @@ TEST_F(SplitJoinTest, AnExportThatWouldNotSplitWholeWritesNothing) {
             EXPECT_EQ(e.what(), "Cannot split \"" + dir_.File("export.txt") + "\": " + c.error);
         }
         EXPECT_FALSE(std::filesystem::exists(out_));
+    }
+}
+
+// The output never replaces one of the files joined, nor lies where the next load of the folder
+// would read it; text of a file outside its objects would be lost. Nothing is written then.
+TEST_F(SplitJoinTest, JoinWritesNothingThatWouldLoseOrReplaceItsFiles) {
+    const std::string tab18 = PathInFolder(out_, "TAB18.TXT");
+    const struct {
+        const char* what;
+        std::string output;
+        std::string error;  // after "Cannot join "<folder>": "
+        std::function<void()> prepare = [] {};
+    } cases[] = {
+        {"onto one of its files", tab18, "the output \"" + tab18 + "\" is one of its files."},
+        {"onto a link to one of its files", dir_.File("link.txt"), "the output \"" + dir_.File("link.txt") + "\" is one of its files.",
+         [&] { std::filesystem::create_hard_link(tab18, dir_.File("link.txt")); }},
+        {"into the folder", PathInFolder(out_, "joined.txt"),
+         "the output \"" + PathInFolder(out_, "joined.txt") + "\" would lie in the folder, and be read as one of its files the next time."},
+        {"text after an object's end", dir_.File("joined.txt"),
+         "the text after the end of Table 18 Customer in \"" + tab18 + "\" belongs to no object and would be lost.",
+         [&] { testing::WriteBytes(tab18, Written("TAB18.TXT") + "\r\nNotes\r\n"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(out_);
+        std::filesystem::remove(dir_.File("link.txt"));
+        SplitExport(LoadExport(testing::WriteTxt(testing::ThreeTxtObjects())), out_, {});
+        c.prepare();
+        const std::string before = Written("TAB18.TXT");
+        TFob folder;
+        LoadObjectFile(folder, 1, out_, regional_.Get());
+        try {
+            JoinFolder(folder, c.output);
+            ADD_FAILURE() << "joined";
+        } catch (const EKavloError& e) {
+            EXPECT_EQ(e.what(), "Cannot join \"" + out_ + "\": " + c.error);
+        }
+        EXPECT_EQ(Written("TAB18.TXT"), before);
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("joined.txt")));
+        EXPECT_EQ(Written().size(), 3u);
     }
 }
 
