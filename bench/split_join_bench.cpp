@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     try {
         const bench::WrittenExport w = bench::WriteDatabaseExport(exportFile, 75, false);
         Shell("rm -rf '" + folder + "' && '" + kavlo + "' split '" + exportFile + "' '" + folder + "' 2>/dev/null");
-        Shell("'" + kavlo + "' join '" + folder + "' --output '" + joined + "'");
+        Shell("'" + kavlo + "' join '" + folder + "' --output '" + joined + "' 2>/dev/null");
         const size_t files = static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
         const bool same = bench::WholeFile(joined) == bench::WholeFile(exportFile);
         std::printf("%s: %.1f MB, %d objects; split into %zu files; joined %s\n", exportFile.c_str(), w.bytes / 1e6,
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         const bench::Spread split = bench::MedianSeconds(
             runs, run("'" + kavlo + "' split '" + exportFile + "' '" + copied + "' 2>/dev/null"), removing(copied));
         const bench::Spread join =
-            bench::MedianSeconds(runs, run("'" + kavlo + "' join '" + folder + "' --output '" + copied + "'"), removing(copied));
+            bench::MedianSeconds(runs, run("'" + kavlo + "' join '" + folder + "' --output '" + copied + "' 2>/dev/null"), removing(copied));
         std::printf("\n%d runs each\n\n| command | median | fastest – slowest | / cp -r of the folder |\n|---|---:|---:|---:|\n",
                     runs);
         for (const auto& [what, s] : {std::pair{"cp of the export", cpFile}, std::pair{"cp -r of the folder", cpFolder},
