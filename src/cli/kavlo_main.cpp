@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "cli/command_options.h"
 #include "cli/diff_output.h"
 #include "cli/list_output.h"
 #include "cli/merge_command.h"
+#include "cli/split_command.h"
 #include "cli/terminal_text.h"
 #include "listing/field_filter.h"
 #include "listing/list_builder.h"
@@ -41,6 +43,8 @@ constexpr int kExitListed = 3;  // --exit-code: the list is not empty; diff: any
 const char kUsage[] =
     "Usage: kavlo list FILE [FILE2] [options]\n"
     "       kavlo diff FILE1 FILE2 [options]\n"
+    "       kavlo split EXPORT.txt FOLDER [--force] [--types ...] [--hide-system] [--filter ...]\n"
+    "       kavlo join FOLDER --output FILE.txt [--ignore-other-files]\n"
     "       kavlo merge ORIGINAL MODIFIED TARGET [--output RESULT] [options]\n"
     "       kavlo --help\n"
     "\n"
@@ -79,12 +83,16 @@ const char kUsage[] =
     "  --stat                    one line per object: lines added and removed\n"
     "  --full                    the whole text of added and deleted objects\n"
     "\n"
+    "split writes each object of a text export into its own file in FOLDER (TAB18.TXT, ...),\n"
+    "its bytes as the export holds them; --types, --hide-system and --filter choose objects as\n"
+    "for list. An existing file of an object's name stops the split before anything is\n"
+    "written; --force replaces such files. join writes the objects of FOLDER's files back\n"
+    "into one text export, in type and ID order: a split joined gives the export back.\n"
+    "\n"
     "Exit codes: 0 done, 1 error, 2 usage error, 3 listed objects with --exit-code, or\n"
     "differences found by diff.\n";
 
-struct UsageError {
-    std::string text;
-};
+using cli::UsageError;
 
 struct Options {
     std::vector<std::string> files;
@@ -103,17 +111,7 @@ struct Options {
     cli::DiffOptions diffOptions;  // its own options; types, filters and system objects above
 };
 
-std::vector<std::string> SplitList(const std::string& value) {
-    std::vector<std::string> items;
-    size_t start = 0;
-    while (start <= value.size()) {
-        const size_t comma = std::min(value.find(',', start), value.size());
-        const std::string item(TrimBlanks(std::string_view(value).substr(start, comma - start)));
-        if (!item.empty()) items.push_back(item);
-        start = comma + 1;
-    }
-    return items;
-}
+using cli::SplitList;
 
 void AddModes(Options& o, const std::string& value) {
     const std::vector<std::string> items = SplitList(value);
@@ -128,39 +126,6 @@ void AddModes(Options& o, const std::string& value) {
         else throw UsageError{"--mode is all, equal, different, added or deleted, not \"" + item + "\""};
     }
     o.anyMode = true;
-}
-
-// An empty list switches every type off, as all type buttons up do in the window.
-void SetTypes(Options& o, const std::string& value) {
-    o.types.fill(false);
-    for (const std::string& item : SplitList(value)) {
-        int found = -1;
-        for (int t = 0; t < kObjectTypeCount && found < 0; ++t)
-            if (LowerAscii(item) == LowerAscii(ObjectTypeNames[static_cast<size_t>(t)])) found = t;
-        if (found < 0) throw UsageError{"unknown object type \"" + item + "\" in --types"};
-        o.types[static_cast<size_t>(found)] = true;
-    }
-}
-
-// A column by number or by title, ignoring case and blanks ("BLOB Size", "blobsize").
-int FilterColumn(const std::string& name) {
-    const auto squeeze = [](std::string_view s) {
-        std::string out;
-        for (char c : s)
-            if (c != ' ') out += c;
-        return LowerAscii(out);
-    };
-    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0] - '0';
-    for (int c = 0; c < kColumnCount; ++c)
-        if (squeeze(name) == squeeze(ColumnTitles[static_cast<size_t>(c)])) return c;
-    throw UsageError{"unknown column \"" + name + "\" in --filter"};
-}
-
-// The pattern is matched against the records' texts, so it is taken in their code page.
-void AddFilter(Options& o, const std::string& value) {
-    const size_t eq = value.find('=');
-    if (eq == std::string::npos) throw UsageError{"--filter takes COLUMN=PATTERN"};
-    o.filters[static_cast<size_t>(FilterColumn(value.substr(0, eq)))] = ArgumentText(value.substr(eq + 1));
 }
 
 void SetCompared(Options& o, const std::string& value) {
@@ -243,11 +208,11 @@ Options ParseOptions(const std::vector<std::string>& args, bool diff) {
             CheckCommand(o, a, false);
             AddModes(o, value());
         } else if (a == "--types") {
-            SetTypes(o, value());
+            o.types = cli::ParseTypes(value());
         } else if (a == "--hide-system") {
             o.hideSystem = true;
         } else if (a == "--filter") {
-            AddFilter(o, value());
+            cli::AddFilter(o.filters, value());
         } else if (a == "--compare") {
             CheckCommand(o, a, false);
             SetCompared(o, value());
@@ -464,6 +429,8 @@ int main(int argc, char** argv) {
             WriteStdout(std::string(kUsage) + "\n" + cli::kMergeUsage);
             return 0;
         }
+        if (!args.empty() && args[0] == "split") return cli::Split(std::vector<std::string>(args.begin() + 1, args.end()));
+        if (!args.empty() && args[0] == "join") return cli::Join(std::vector<std::string>(args.begin() + 1, args.end()));
         if (!args.empty() && args[0] == "merge") return cli::RunMerge(std::vector<std::string>(args.begin() + 1, args.end()));
         if (args.empty() || (args[0] != "list" && args[0] != "diff")) throw UsageError{"expected a command"};
         const bool diff = args[0] == "diff";

@@ -15,6 +15,7 @@
 
 #include "base/calendar.h"
 #include "base/errors.h"
+#include "cli/command_options.h"
 #include "cli/list_output.h"
 #include "listing/columns.h"
 #include "listing/field_filter.h"
@@ -62,16 +63,11 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitConflicts = 3;
 
-struct MergeUsageError {
-    std::string text;
-};
-
 struct MergeArgs {
     std::vector<std::string> files;
     std::optional<std::string> output, outputDir;
     bool json = false, conflictsOnly = false;
-    std::array<bool, kObjectTypeCount> types{};
-    bool anyTypes = false;
+    TypeSwitches types = kAllTypes;
     FilterTexts filters;
     MergeOptions options;
 };
@@ -85,39 +81,7 @@ int Choice(const std::string& option, const std::string& value, std::initializer
     }
     std::string all;
     for (std::string_view w : words) all += (all.empty() ? "" : ", ") + std::string(w);
-    throw MergeUsageError{option + " is one of " + all + ", not \"" + value + "\""};
-}
-
-void AddTypes(MergeArgs& a, const std::string& value) {
-    a.anyTypes = true;
-    size_t start = 0;
-    while (start <= value.size()) {
-        const size_t comma = std::min(value.find(',', start), value.size());
-        const std::string item(TrimBlanks(std::string_view(value).substr(start, comma - start)));
-        start = comma + 1;
-        if (item.empty()) continue;
-        int found = -1;
-        for (int t = 0; t < kObjectTypeCount; ++t)
-            if (LowerAscii(item) == LowerAscii(ObjectTypeNames[static_cast<size_t>(t)])) found = t;
-        if (found < 0) throw MergeUsageError{"unknown object type \"" + item + "\" in --types"};
-        a.types[static_cast<size_t>(found)] = true;
-    }
-}
-
-void AddFilter(MergeArgs& a, const std::string& value) {
-    const size_t eq = value.find('=');
-    if (eq == std::string::npos) throw MergeUsageError{"--filter takes COLUMN=PATTERN"};
-    const std::string name = LowerAscii(value.substr(0, eq));
-    for (int c = 0; c < kColumnCount; ++c) {
-        std::string title;
-        for (char ch : ColumnTitles[static_cast<size_t>(c)])
-            if (ch != ' ') title += ch;
-        if (name == LowerAscii(title) || name == std::to_string(c)) {
-            a.filters[static_cast<size_t>(c)] = ArgumentText(value.substr(eq + 1));
-            return;
-        }
-    }
-    throw MergeUsageError{"unknown column \"" + value.substr(0, eq) + "\" in --filter"};
+    throw UsageError{option + " is one of " + all + ", not \"" + value + "\""};
 }
 
 MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
@@ -125,7 +89,7 @@ MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& o = args[i];
         const auto value = [&]() -> std::string {
-            if (i + 1 >= args.size()) throw MergeUsageError{o + " needs a value"};
+            if (i + 1 >= args.size()) throw UsageError{o + " needs a value"};
             return args[++i];
         };
         PropertyRules& rules = a.options.Properties;
@@ -133,8 +97,8 @@ MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
         else if (o == "--output-dir") a.outputDir = value();
         else if (o == "--format") a.json = Choice(o, value(), {"text", "json"}) == 1;
         else if (o == "--conflicts-only") a.conflictsOnly = true;
-        else if (o == "--types") AddTypes(a, value());
-        else if (o == "--filter") AddFilter(a, value());
+        else if (o == "--types") a.types = ParseTypes(value());
+        else if (o == "--filter") AddFilter(a.filters, value());
         else if (o == "--date-time")
             rules.DateTime = static_cast<DateTimeRule>(Choice(o, value(), {"later", "target", "modified", "now"}));
         else if (o == "--modified-flag")
@@ -144,17 +108,12 @@ MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
         else if (o == "--documentation")
             a.options.Documentation = static_cast<DocumentationRule>(
                 Choice(o, value(), {"conflict", "modified-first", "target-first"}));
-        else if (o.starts_with("--")) throw MergeUsageError{"unknown option " + o + " of merge"};
+        else if (o.starts_with("--")) throw UsageError{"unknown option " + o + " of merge"};
         else a.files.push_back(o);
     }
-    if (a.files.size() != 3) throw MergeUsageError{"merge takes three files: ORIGINAL MODIFIED TARGET"};
-    if (a.output && a.outputDir) throw MergeUsageError{"--output and --output-dir exclude each other"};
+    if (a.files.size() != 3) throw UsageError{"merge takes three files: ORIGINAL MODIFIED TARGET"};
+    if (a.output && a.outputDir) throw UsageError{"--output and --output-dir exclude each other"};
     return a;
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
 }
 
 // Only text exports merge: their objects' texts are what is merged.
@@ -219,7 +178,7 @@ public:
         std::filesystem::create_directories(temporary_, ec);
         if (ec) throw EFCreateError(temporary_, ec.message());
         for (const std::string& in : inputs_)
-            if (IsFolder(in) && std::filesystem::equivalent(in, dir_, ec))
+            if (SameExistingFolder(in, dir_))
                 throw EKavloError("--output-dir " + dir_ + " is the input folder " + in + "; it would be replaced");
     }
     ~FolderSink() override {
@@ -230,15 +189,15 @@ public:
     void Object(int type, int id, std::string_view text) override {
         const std::string name = ObjectFileName(type, id);
         for (const std::string& in : inputs_)
-            if (SameExistingFile(dir_ + "/" + name, in))
+            if (SameExistingFile(PathInFolder(dir_, name), in))
                 throw EKavloError("--output-dir would replace the input " + in + " (" + name + ")");
         std::string bytes = bom_ ? "\xEF\xBB\xBF" : "";
         bytes += text;
-        WriteWholeFile(temporary_ + "/" + name, bytes);
+        WriteWholeFile(PathInFolder(temporary_, name), bytes);
         names_.push_back(name);
     }
     void Commit() {
-        for (const std::string& name : names_) RenameReplacing(temporary_ + "/" + name, dir_ + "/" + name);
+        for (const std::string& name : names_) RenameReplacing(PathInFolder(temporary_, name), PathInFolder(dir_, name));
     }
 
 private:
@@ -305,8 +264,8 @@ int RunMerge(const std::vector<std::string>& args) {
         a = ParseMergeArgs(args);
         for (const std::string& in : a.files)
             if (a.output && SameExistingFile(*a.output, in))
-                throw MergeUsageError{"--output " + *a.output + " is the input " + in + "; it would be replaced"};
-    } catch (const MergeUsageError& e) {
+                throw UsageError{"--output " + *a.output + " is the input " + in + "; it would be replaced"};
+    } catch (const UsageError& e) {
         std::fprintf(stderr, "kavlo: %s\n\nUsage: kavlo merge ORIGINAL MODIFIED TARGET [options]\n%s", e.text.c_str(),
                      kMergeUsage);
         return kExitUsage;
@@ -328,9 +287,10 @@ int RunMerge(const std::vector<std::string>& args) {
         }
         std::tie(a.options.NowDate, a.options.NowTime) = NowTexts(regional.format);
 
+        NormaliseFilters(a.filters);
         const PreparedFilters filters = PrepareFilters(a.filters);
         const auto selected = [&](const TFobRec& rec) {
-            return (!a.anyTypes || a.types[static_cast<size_t>(rec.ObjType)]) && FilterPasses(filters, rec);
+            return IncludedByType(rec, a.types, false) && FilterPasses(filters, rec);
         };
         MergeReport report;
         if (a.output) {

@@ -77,6 +77,15 @@ bool IsFolder(const std::string& path);
 // listing. Raises EFOpenError ("Cannot open file "%s". %s") when it cannot be listed.
 std::vector<FolderEntry> ListFolder(const std::string& path);
 
+// Makes the folder when it does not exist yet (its parent must); an existing folder is left as
+// it is. Raises EKavloError "Cannot create folder "%s". %s" with the system's own text, also
+// when the name leads to a file.
+void CreateFolder(const std::string& path);
+
+// Whether both names lead to one existing folder (a link, another spelling); false when either
+// is no folder.
+bool SameExistingFolder(const std::string& a, const std::string& b);
+
 // The full name of `name` in `folder`: joined by the system's separator, unless the folder's
 // name ends in one already.
 std::string PathInFolder(const std::string& folder, const std::string& name);

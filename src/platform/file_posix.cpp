@@ -88,6 +88,19 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+void CreateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return;
+    const int err = errno;
+    if (err == EEXIST && IsFolder(path)) return;
+    throw EKavloError("Cannot create folder \"" + path + "\". " + std::strerror(err));
+}
+
+bool SameExistingFolder(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && S_ISDIR(sa.st_mode) && ::stat(b.c_str(), &sb) == 0 && S_ISDIR(sb.st_mode) &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 std::vector<FolderEntry> ListFolder(const std::string& path) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
     if (!dir) throw EFOpenError(path, std::strerror(errno));

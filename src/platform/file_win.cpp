@@ -84,6 +84,31 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void CreateFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return;
+    const DWORD err = GetLastError();
+    if (err == ERROR_ALREADY_EXISTS && IsFolder(path)) return;
+    throw EKavloError("Cannot create folder \"" + path + "\". " + SystemErrorText(err));
+}
+
+namespace {
+
+// A folder's volume and index, through a handle opened with backup semantics (the only way to
+// open a folder).
+bool FolderIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueFileHandle h(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h && GetFileInformationByHandle(h.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool SameExistingFolder(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    return FolderIdentity(a, ia) && FolderIdentity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
 std::vector<FolderEntry> ListFolder(const std::string& path) {
     WIN32_FIND_DATAA found{};
     // Without the short names, and in large batches: a folder of thousands of object files.

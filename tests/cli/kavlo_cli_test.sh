@@ -198,6 +198,34 @@ err=$("$kavlo" list "$d1" 2>&1 >/dev/null); rc=$?
 check "a folder with other files" "1 The folder \"$d1\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
 check "--ignore-other-files" "$(cells "$t1")" "$(cells "$d1" --ignore-other-files)"
 
+# split: one file per object, a line on stderr, nothing on stdout; a clash writes nothing.
+out=$("$kavlo" split "$t1" "$tmp/objs" 2>"$tmp/err"); rc=$?
+check "split" "0 |$(ls "$tmp/objs" | wc -l) objects written to $tmp/objs" "$rc $out|$(cat "$tmp/err")"
+rm "$tmp/objs/TAB18.TXT" "$tmp/objs/TAB23.TXT"; printf old > "$tmp/objs/tab18.txt"
+err=$("$kavlo" split "$t1" "$tmp/objs" 2>&1); rc=$?
+check "split onto a file of an object's name" \
+  "1 File \"$tmp/objs/tab18.txt\" exists already. Nothing was written; --force replaces existing files.|old|" \
+  "$rc $err|$(cat "$tmp/objs/tab18.txt")|$(ls "$tmp/objs" | grep -x TAB23.TXT)"
+"$kavlo" split "$t1" "$tmp/objs" --force --types table 2>/dev/null
+check "split --force --types" "0 TAB23.TXT tab18.txt" "$? $(ls "$tmp/objs" | grep -ix 'tab18.txt\|tab23.txt' | sort | tr '\n' ' ' | sed 's/ $//')"
+err=$("$kavlo" split "$tmp/sample1.xml" "$tmp/x" 2>&1); rc=$?
+check "split of an XML export" "1 Only text exports (.txt) split into object files; \"$tmp/sample1.xml\" is an XML export. no folder" \
+  "$rc $err $(ls "$tmp/x" 2>/dev/null || echo no folder)"
+"$kavlo" split "$t1" 2>/dev/null; check "split without a folder is a usage error" 2 "$?"
+
+# join: the split's files back into the export, byte for byte; never onto one of its files.
+"$kavlo" split "$t1" "$tmp/rt" 2>/dev/null
+out=$("$kavlo" join "$tmp/rt" --output "$tmp/rt.txt" 2>"$tmp/err"); rc=$?
+check "join of a split" "0 |$(ls "$tmp/rt" | wc -l) objects written to $tmp/rt.txt|same" "$rc $out|$(cat "$tmp/err")|$(cmp -s "$t1" "$tmp/rt.txt" && echo same)"
+err=$("$kavlo" join "$tmp/rt" --output "$tmp/rt/TAB18.TXT" 2>&1); rc=$?
+check "join onto one of its files" "1 Cannot join \"$tmp/rt\": the output \"$tmp/rt/TAB18.TXT\" is one of its files." "$rc $err"
+touch "$tmp/rt/notes.md"
+err=$("$kavlo" join "$tmp/rt" --output "$tmp/rt2.txt" 2>&1); rc=$?
+check "join of a folder with other files" "1 The folder \"$tmp/rt\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
+"$kavlo" join "$tmp/rt" --output "$tmp/rt2.txt" --ignore-other-files 2>/dev/null
+check "join --ignore-other-files" "0 same" "$? $(cmp -s "$t1" "$tmp/rt2.txt" && echo same)"
+"$kavlo" join "$tmp/rt" 2>/dev/null; check "join without --output is a usage error" 2 "$?"
+
 # merge: an unchanged side gives the other; both sides adding to the documentation trigger
 # conflict unless an order is asked; only text exports merge; RESULT never replaces an input
 # and a failed run leaves none.
