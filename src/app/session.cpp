@@ -2,6 +2,8 @@
 #include "app/session.h"
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -11,15 +13,36 @@
 
 namespace kavlo {
 
+namespace {
+
+// Whether the name leads to an existing folder.
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace
+
 TSession::TSession(Hooks hooks) : hooks_(std::move(hooks)) {}
 
 bool TSession::FileExists(const std::string& name) const {
+    if (IsFolder(name)) return true;
     if (hooks_.fileExists) return hooks_.fileExists(name);
     try {
         return InputFile::Open(name) != nullptr;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// A folder is read as one text export of the object files in it; only a file has its
+// extension checked.
+void TSession::CheckFileType(const std::string& name) {
+    if (!IsFolder(name)) TFob::CheckFileType(name);
+}
+
+bool TSession::IsKnownFileType(const std::string& name) {
+    return IsFolder(name) || TFob::IsKnownFileType(name);
 }
 
 void TSession::SetDropped(int count, const std::string& first, const std::string& second) {
@@ -69,16 +92,16 @@ void TSession::LoadCommandLine(const std::vector<std::string>& arguments) {
         if (!IsSaveAnalyzeSwitch(a)) args.push_back(a);
     if (!args.empty() && FileExists(args[0])) {
         SetDropped(1, args[0]);
-        TFob::CheckFileType(args[0]);
+        CheckFileType(args[0]);
         const bool second = args.size() >= 2 && FileExists(args[1]);
-        if (second && TFob::IsKnownFileType(args[1])) {
+        if (second && IsKnownFileType(args[1])) {
             SetDropped(2, args[0], args[1]);
             LoadBothSlots(args[0], args[1]);
         } else {
             LoadIntoSlot(args[0], 1, false);
             if (second) {
                 SetDropped(2, args[0], args[1]);
-                TFob::CheckFileType(args[1]);  // raises: not an object file
+                CheckFileType(args[1]);  // raises: not an object file
                 LoadIntoSlot(args[1], 2, false);
             }
         }
@@ -95,7 +118,7 @@ void TSession::Clear() {
 }
 
 void TSession::OpenFile(const std::string& fileName, int fileNo) {
-    TFob::CheckFileType(fileName);
+    CheckFileType(fileName);
     LoadIntoSlot(fileName, fileNo, false);
     BuildList(BuildMode::Off());
 }
@@ -118,12 +141,12 @@ bool TSession::Drop(const std::vector<std::string>& paths) {
 void TSession::LoadDropped() {
     if (hooks_.bringToFront) hooks_.bringToFront();
     if (droppedCount_ == 1) {
-        TFob::CheckFileType(droppedNames_[0]);
+        CheckFileType(droppedNames_[0]);
         LoadIntoSlot(droppedNames_[0], 1, true);
         BuildList(BuildMode::Off());
     } else if (droppedCount_ == 2) {
-        TFob::CheckFileType(droppedNames_[0]);
-        TFob::CheckFileType(droppedNames_[1]);
+        CheckFileType(droppedNames_[0]);
+        CheckFileType(droppedNames_[1]);
         LoadBothSlots(droppedNames_[0], droppedNames_[1]);
         BuildList(BuildMode::Off());
     }
