@@ -185,12 +185,12 @@ TEST_F(MainFormTest, AFolderWithOtherFilesAsksWhetherToOpenItWithoutThem) {
     } cases[] = {{'N', 30, file1_}, {'Y', 5, folder}};
     for (const auto& c : cases) {
         std::string asked;
-        WhenShown ask("Kavlodex", {[&](HWND box) {
-                                      char text[1024] = {};
-                                      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                                      asked = text;
-                                      PressKey(c.key);
-                                  }});
+        WhenShown ask("Kavlodex", [&](HWND box) {
+            char text[1024] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            asked = text;
+            PressKey(c.key);
+        });
         Form().DropPIDLTarget1Drop({folder, file2_});
         Pump(10);
         EXPECT_TRUE(ask.Done()) << c.key;
