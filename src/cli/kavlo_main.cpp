@@ -43,6 +43,7 @@ const char kUsage[] =
     "       kavlo --help\n"
     "\n"
     "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml), or compares two.\n"
+    "A folder of text files (one or more objects each) reads as the text export they make.\n"
     "diff shows what changed inside the objects that both files hold.\n"
     "\n"
     "Options of list:\n"
@@ -66,8 +67,10 @@ const char kUsage[] =
     "  --oem-codepage N          code page of the file's texts: 437, 850 or 865\n"
     "  --tz-bias MINUTES         time-zone bias, positive west of Greenwich\n"
     "  --output FILE             write to FILE instead of standard output\n"
+    "  --ignore-other-files      a folder: read its *.txt files, pass over the others\n"
     "\n"
-    "Options of diff (and --types, --hide-system, --filter, --oem-codepage, --output as above):\n"
+    "Options of diff (and --types, --hide-system, --filter, --oem-codepage, --output,\n"
+    "--ignore-other-files as above):\n"
     "  --object TYPE:ID          only this object (e.g. Table:18); may be repeated\n"
     "  --context N               unchanged lines around each change (default 3)\n"
     "  --with-properties         compare the OBJECT-PROPERTIES (date, time, version list) too\n"
@@ -93,6 +96,7 @@ struct Options {
     FilterTexts filters;
     CompareSettings compare;  // the field switches; SortByFile and OnlyShowBoth below
     bool sortByFile = false, onlyBoth = false, exitCode = false;
+    LoadOptions load;
     bool diff = false;  // the command is diff
     cli::DiffOptions diffOptions;  // its own options; types, filters and system objects above
 };
@@ -231,6 +235,8 @@ Options ParseOptions(const std::vector<std::string>& args, bool diff) {
             o.tzBias = ParseInt(a, value());
         } else if (a == "--output") {
             o.output = value();
+        } else if (a == "--ignore-other-files") {
+            o.load.IgnoreOtherFiles = true;
         } else if (a == "--mode") {
             CheckCommand(o, a, false);
             AddModes(o, value());
@@ -347,8 +353,11 @@ void SetUpRegional(const Options& o, RunRegional& run) {
 std::string LoadFiles(const Options& o, const Regional& regional, TFob (&fobs)[2]) {
     for (size_t i = 0; i < o.files.size(); ++i) {
         try {
-            TFob::CheckFileType(o.files[i]);
-            LoadObjectFile(fobs[i], static_cast<int>(i) + 1, o.files[i], regional);
+            if (!IsFolder(o.files[i])) TFob::CheckFileType(o.files[i]);
+            LoadObjectFile(fobs[i], static_cast<int>(i) + 1, o.files[i], regional, o.load);
+        } catch (const EOtherFilesError& e) {
+            const std::string text = std::string(e.what()) + "; --ignore-other-files reads the object files alone";
+            return o.files.size() > 1 ? o.files[i] + ": " + text : text;
         } catch (const EKavloError& e) {
             // Of two files, the user must learn which one is damaged.
             return o.files.size() > 1 ? o.files[i] + ": " + e.what() : e.what();

@@ -109,6 +109,11 @@ TFobBuilder::TFobBuilder(int32_t fileNo, const std::string& fileName) {
     fob_.fileExt_ = TFob::ExtensionOf(fileName);
 }
 
+TFobBuilder::TFobBuilder(int32_t fileNo, const std::string& fileName, std::string_view fileExt)
+    : TFobBuilder(fileNo, fileName) {
+    fob_.fileExt_ = LowerAscii(fileExt);
+}
+
 std::vector<TFobRec>& TFobBuilder::Fobs() {
     fob_.index_.reset();
     return fob_.fobs_;

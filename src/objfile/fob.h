@@ -184,6 +184,9 @@ class TFobBuilder {
 public:
     // The file of this slot and name; its extension is taken from the name.
     explicit TFobBuilder(int32_t fileNo = 0, const std::string& fileName = {});
+    // The file of this slot and name, read as a file of that extension whatever its name: a
+    // folder of object files is read as one text export (".txt").
+    TFobBuilder(int32_t fileNo, const std::string& fileName, std::string_view fileExt);
 
     int32_t FileNo() const { return fob_.fileNo_; }
     // The records so far. Taking them drops the lookup index that FindFob built.

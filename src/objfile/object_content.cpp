@@ -115,10 +115,21 @@ void DropXmlProperties(std::vector<std::string>& lines) {
 
 // The open file is the one that was loaded: the same file (not another that the name points
 // to now), of the same size and last write time.
-void CheckIsLoadedFile(const TFob& fob, const InputFile& file) {
-    if (file.Identity() != fob.Content().FileId || file.Size() != fob.Content().FileSize ||
-        file.LastWriteTime() != fob.Content().FileTime)
-        throw EKavloError(FileChangedText(fob.FileName()));
+void CheckIsLoadedFile(const std::string& name, uint64_t size, int64_t time, const FileIdentity& id,
+                       const InputFile& file) {
+    if (file.Identity() != id || file.Size() != size || file.LastWriteTime() != time)
+        throw EKavloError(FileChangedText(name));
+}
+
+// Opens the file by its name again and checks that it is still the one loaded.
+void CheckStillLoadedFile(const std::string& name, uint64_t size, int64_t time, const FileIdentity& id) {
+    std::unique_ptr<InputFile> now;
+    try {
+        now = InputFile::Open(name);
+    } catch (const EKavloError&) {
+        throw EKavloError(FileChangedText(name));  // removed or made unreadable
+    }
+    CheckIsLoadedFile(name, size, time, id, *now);
 }
 
 }  // namespace
@@ -162,22 +173,47 @@ ObjectSpan TContentReader::SpanOf(int index) const {
     return span.End <= span.Begin ? ObjectSpan{} : span;
 }
 
+const std::string& TContentReader::OpenFileName() const {
+    const std::vector<SourceFile>& sources = fob_.Content().Sources;
+    return sources.empty() ? fob_.FileName() : sources[source_].Name;
+}
+
+void TContentReader::OpenFileOf(const ObjectSpan& span) {
+    const ContentSpans& content = fob_.Content();
+    if (content.Sources.empty()) {
+        if (file_) return;
+        file_ = InputFile::Open(fob_.FileName());
+        CheckIsLoadedFile(fob_.FileName(), content.FileSize, content.FileTime, content.FileId, *file_);
+        return;
+    }
+    // A folder load: the span's own file, kept open for the spans that follow in it (a
+    // comparison reads the objects in list order, each file's together).
+    KAVLO_CHECK(span.Source < content.Sources.size(), "Object source out of range", kFobFileUnit);
+    if (file_ && source_ == span.Source) return;
+    if (file_ && file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(OpenFileName()));
+    file_.reset();
+    const SourceFile& source = content.Sources[span.Source];
+    std::unique_ptr<InputFile> file = InputFile::Open(source.Name);
+    CheckIsLoadedFile(source.Name, source.FileSize, source.FileTime, source.FileId, *file);
+    file_ = std::move(file);
+    source_ = span.Source;
+    if (sourcesRead_.empty()) sourcesRead_.resize(content.Sources.size());
+    sourcesRead_[source_] = true;
+}
+
 std::string TContentReader::ReadSpan(const ObjectSpan& span) {
     if (span.End <= span.Begin) return {};
-    if (!file_) {
-        file_ = InputFile::Open(fob_.FileName());
-        CheckIsLoadedFile(fob_, *file_);
-    }
-    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(fob_.FileName()));
+    OpenFileOf(span);
+    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(OpenFileName()));
     std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
     if (file_->ReadAt(span.Begin, bytes.data(), bytes.size()) != bytes.size())
-        throw EKavloError(FileChangedText(fob_.FileName()));
+        throw EKavloError(FileChangedText(OpenFileName()));
     // A text export's span starts at the object line the reader took, an XML export's at a
     // start tag; anything else there means the file is no longer the one that was read.
     const ContentKind kind = ContentKindOf(fob_);
     if ((kind == ContentKind::Text && !std::string_view(bytes).starts_with("OBJECT")) ||
         (kind == ContentKind::Xml && !std::string_view(bytes).starts_with('<')))
-        throw EKavloError(FileChangedText(fob_.FileName()));
+        throw EKavloError(FileChangedText(OpenFileName()));
     return bytes;
 }
 
@@ -232,15 +268,19 @@ std::string TContentReader::ReadText(int index) {
 
 void TContentReader::CheckUnchanged() {
     if (!file_) return;
-    // The open file written to meanwhile, or the name pointing at another file now.
-    if (file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(fob_.FileName()));
-    std::unique_ptr<InputFile> now;
-    try {
-        now = InputFile::Open(fob_.FileName());
-    } catch (const EKavloError&) {
-        throw EKavloError(FileChangedText(fob_.FileName()));  // removed or made unreadable
+    // The open file written to meanwhile, or the name pointing at another file now; of a
+    // folder, every file that was read.
+    if (file_->ChangedSinceOpen()) throw EKavloError(FileChangedText(OpenFileName()));
+    const ContentSpans& content = fob_.Content();
+    if (content.Sources.empty()) {
+        CheckStillLoadedFile(fob_.FileName(), content.FileSize, content.FileTime, content.FileId);
+        return;
     }
-    CheckIsLoadedFile(fob_, *now);
+    for (size_t i = 0; i < sourcesRead_.size(); ++i) {
+        if (!sourcesRead_[i]) continue;
+        const SourceFile& source = content.Sources[i];
+        CheckStillLoadedFile(source.Name, source.FileSize, source.FileTime, source.FileId);
+    }
 }
 
 bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties) {

@@ -59,7 +59,9 @@ ObjectContent ReadObjectContent(const TFob& fob, int index, bool withProperties 
 // content comparison and kavlo diff read thousands). Checks when the first content is read
 // that the file is the one that was loaded (the same file, size and last write time); the
 // caller calls CheckUnchanged after the last read, so that an answer never rests on text
-// written while it was being read.
+// written while it was being read. Of a folder load, each span is read from its own file,
+// opened when first needed and kept open until a span of another file is read; each file is
+// checked when opened, and the file that changed is the one named.
 class TContentReader {
 public:
     explicit TContentReader(const TFob& fob);
@@ -75,24 +77,29 @@ public:
     // blank, its line break included. Empty for a record that kept no span.
     std::string ReadText(int index);
     // Raises FileChangedText when the file was written to since it was opened, or its name now
-    // leads to another file, or one of another size or time than the one loaded. Nothing to
-    // check when nothing was read.
+    // leads to another file, or one of another size or time than the one loaded; of a folder,
+    // for each of its files that was read. Nothing to check when nothing was read.
     void CheckUnchanged();
 
 private:
     friend bool ContentsEqual(TContentReader&, int, TContentReader&, int, bool);
     ObjectSpan SpanOf(int index) const;
+    void OpenFileOf(const ObjectSpan& span);
+    const std::string& OpenFileName() const;
     std::string ReadSpan(const ObjectSpan& span);
 
     const TFob& fob_;
     std::unique_ptr<InputFile> file_;
+    uint32_t source_ = 0;             // a folder load: the file that file_ is
+    std::vector<bool> sourcesRead_;   // a folder load: the files read, by index
 };
 
 // Record indexA of a's file and record indexB of b's have equal contents, as Read gives them:
 // the same answer as comparing the two reads, in much less time when they are equal.
 bool ContentsEqual(TContentReader& a, int indexA, TContentReader& b, int indexB, bool withProperties = false);
 
-// The text that a file changed since loading raises.
+// The text that a file changed since loading raises; of a folder load, the name is that of the
+// object file in it that changed.
 std::string FileChangedText(const std::string& fileName);
 
 }  // namespace kavlo

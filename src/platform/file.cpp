@@ -1,5 +1,6 @@
 // What both systems' files share: a write that replaces a file whole, and whether two names
 // lead to one file.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -39,6 +40,18 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
         const std::string text = e.what();
         throw EFCreateError(path, text.starts_with(prefix) ? text.substr(prefix.size()) : text);
     }
+}
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "/\\:";
+    constexpr char kSeparator = '\\';
+#else
+    constexpr std::string_view kSeparators = "/";
+    constexpr char kSeparator = '/';
+#endif
+    if (folder.empty() || kSeparators.find(folder.back()) != std::string_view::npos) return folder + name;
+    return folder + kSeparator + name;
 }
 
 bool SameExistingFile(const std::string& a, const std::string& b) {

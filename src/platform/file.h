@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/byte_source.h"
 
@@ -49,6 +50,24 @@ void RenameReplacing(const std::string& from, const std::string& to);
 // `path`, so that no reader ever sees half a file and a write that fails leaves no file of that
 // name behind (and an existing one as it was). Raises EFCreateError naming `path`.
 void WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// One entry of a folder: its name in the folder, and whether it is a folder itself (a link is
+// taken as what it leads to).
+struct FolderEntry {
+    std::string Name;
+    bool IsFolder = false;
+};
+
+// Whether the name leads to an existing folder.
+bool IsFolder(const std::string& path);
+
+// The entries of a folder, without "." and "..", sorted by name (byte order), read in one
+// listing. Raises EFOpenError ("Cannot open file "%s". %s") when it cannot be listed.
+std::vector<FolderEntry> ListFolder(const std::string& path);
+
+// The full name of `name` in `folder`: joined by the system's separator, unless the folder's
+// name ends in one already.
+std::string PathInFolder(const std::string& folder, const std::string& name);
 
 // Whether both names lead to one existing file (a link, another spelling); false when either
 // does not exist.

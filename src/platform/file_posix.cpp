@@ -1,4 +1,5 @@
 // Files on POSIX: object files opened read-only and read at offsets; a list written in one go.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <algorithm>
 
 #include "base/errors.h"
 #include "platform/file.h"
@@ -78,6 +81,36 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
                                                       : std::string(kNotARegularFile));
     }
     return std::make_unique<PosixInputFile>(fd, st);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& path) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
+    if (!dir) throw EFOpenError(path, std::strerror(errno));
+    std::vector<FolderEntry> entries;
+    for (;;) {
+        errno = 0;
+        const struct dirent* e = ::readdir(dir.get());
+        if (!e) {
+            if (errno != 0) throw EFOpenError(path, std::strerror(errno));
+            break;
+        }
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        bool folder = e->d_type == DT_DIR;
+        // The file system did not say, or the entry is a link: ask for what it leads to.
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st {};
+            folder = ::fstatat(::dirfd(dir.get()), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        entries.push_back({name, folder});
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.Name < b.Name; });
+    return entries;
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

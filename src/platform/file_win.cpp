@@ -2,6 +2,8 @@
 // one go.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/errors.h"
 #include "platform/file.h"
 #include "platform/system_error_win.h"
@@ -75,6 +77,35 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     FileIdentity identity;
     if (!SizeAndWriteTime(h.get(), size, writeTime, &identity)) throw EFOpenError(path, SystemErrorText(GetLastError()));
     return std::make_unique<WinInputFile>(std::move(h), size, writeTime, identity);
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& path) {
+    WIN32_FIND_DATAA found{};
+    // Without the short names, and in large batches: a folder of thousands of object files.
+    UniqueFindHandle h(FindFirstFileExA(PathInFolder(path, "*").c_str(), FindExInfoBasic, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    std::vector<FolderEntry> entries;
+    if (!h) {
+        const DWORD err = GetLastError();
+        // The empty root of a drive has no entry at all, not even ".".
+        if (err == ERROR_FILE_NOT_FOUND && IsFolder(path)) return entries;
+        throw EFOpenError(path, SystemErrorText(err));
+    }
+    for (;;) {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        if (FindNextFileA(h.get(), &found)) continue;
+        const DWORD err = GetLastError();
+        if (err == ERROR_NO_MORE_FILES) break;
+        throw EFOpenError(path, SystemErrorText(err));
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.Name < b.Name; });
+    return entries;
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

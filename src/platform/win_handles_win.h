@@ -1,5 +1,5 @@
 // Owners of the system's kernel handles on the one UniqueHandle template: files (whose empty
-// value is INVALID_HANDLE_VALUE), processes, threads and other kernel objects, registry keys,
+// value is INVALID_HANDLE_VALUE) and folder listings, processes, threads and other kernel objects, registry keys,
 // and memory that LocalFree or GlobalFree gives back.
 #pragma once
 #include <windows.h>
@@ -12,6 +12,12 @@ struct FileHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { CloseHandle(h); }
+};
+// A folder listing of FindFirstFileEx, whose empty value is INVALID_HANDLE_VALUE too.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
 };
 struct KernelHandleCloser {
     void operator()(HANDLE h) const { CloseHandle(h); }
@@ -35,6 +41,7 @@ struct DcCloser {
 };
 
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;                             // CreateFile
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;                             // FindFirstFileEx
 using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, KernelHandleCloser>>;  // processes, threads
 using UniqueHKey = UniqueHandle<NullHandleTraits<HKEY, RegKeyCloser>>;
 template <typename T>

@@ -183,6 +183,21 @@ check "diff: ESC piped as it is" "1b" "$("$kavlo" diff "$t1" "$tmp/ctl.txt" --ob
 "$kavlo" diff "$t1" "$t2" --mode equal 2>/dev/null; check "a list option is a usage error of diff" 2 "$?"
 "$kavlo" list "$t1" --stat 2>/dev/null; check "a diff option is a usage error of list" 2 "$?"
 
+# A folder of one file per object (split here by the object lines; named as a file would be)
+# lists and compares as the export it came from.
+splitinto() { mkdir -p "$2"; awk -v d="$2" '/^OBJECT /{ f = d "/" toupper(substr($2, 1, 3)) $3 ".TXT" } { print > f }' "$1"; }
+d1=$tmp/dirs/sample1.txt d2=$tmp/dirs/sample2.txt
+splitinto "$t1" "$d1"; splitinto "$t2" "$d2"
+check "a folder lists as its export" "$(cells "$t1")" "$(cells "$d1")"
+check "two folders compare as their exports" "$(rows "$t1" "$t2" --mode different --compare content)" \
+  "$(rows "$d1" "$d2" --mode different --compare content)"
+"$kavlo" diff "$d1" "$t1" "${opts[@]}" >/dev/null; check "diff of a folder and its export" 0 "$?"
+check "diff of two folders" "$(cat "$here/diff.txt")" "$("$kavlo" diff "$d1" "$d2" "${opts[@]}" | sed "s#$tmp/dirs/##g")"
+touch "$d1/notes.md"
+err=$("$kavlo" list "$d1" 2>&1 >/dev/null); rc=$?
+check "a folder with other files" "1 The folder \"$d1\" holds files that are no object files (*.txt): notes.md; --ignore-other-files reads the object files alone" "$rc $err"
+check "--ignore-other-files" "$(cells "$t1")" "$(cells "$d1" --ignore-other-files)"
+
 "$kavlo" list 2>/dev/null; check "no file is a usage error" 2 "$?"
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"

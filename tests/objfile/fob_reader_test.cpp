@@ -258,7 +258,7 @@ TEST_F(FobReader, HugeSkipLengthsFailCleanly) {
     EXPECT_EQ(fob_.Count(), 3);
 }
 
-TEST_F(FobReader, MissingFilesAndDirectoriesRaiseTheOpenError) {
+TEST_F(FobReader, MissingFilesRaiseTheOpenErrorAndAFolderOfThatNameReadsAsAFolder) {
     const std::string missing = dir_.File("missing.fob");
     try {
         LoadObjectFile(fob_, 1, missing, regional_.Get());
@@ -269,8 +269,10 @@ TEST_F(FobReader, MissingFilesAndDirectoriesRaiseTheOpenError) {
     }
     EXPECT_EQ(fob_.FileName(), missing);  // the new values stay after a failure
     EXPECT_EQ(fob_.FileNo(), 1);
+    // A folder is read as the text export its files make, whatever its name.
     std::filesystem::create_directory(dir_.File("folder.fob"));
-    EXPECT_THROW(LoadObjectFile(fob_, 1, dir_.File("folder.fob"), regional_.Get()), EFOpenError);
+    EXPECT_NO_THROW(LoadObjectFile(fob_, 1, dir_.File("folder.fob"), regional_.Get()));
+    EXPECT_EQ(fob_.FileExt(), ".txt");
 }
 
 }  // namespace
