@@ -2,8 +2,6 @@
 #include "app/session.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -12,16 +10,6 @@
 #include "platform/file.h"
 
 namespace kavlo {
-
-namespace {
-
-// Whether the name leads to an existing folder.
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
-}
-
-}  // namespace
 
 TSession::TSession(Hooks hooks) : hooks_(std::move(hooks)) {}
 
@@ -159,9 +147,44 @@ void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
         if (hooks_.bringToFront) hooks_.bringToFront();
         if (!chosen) return;
     }
+    if (IsFolder(fileName)) {
+        LoadFolder(fileName, number == 1 ? 1 : 2);
+        return;
+    }
     const auto busy = Busy();
     ++loads_;
     LoadObjectFile(number == 1 ? fob1_ : fob2_, number == 1 ? 1 : 2, fileName, regional_.Get());
+}
+
+// A folder that holds other files too is read without them only when the user says so; until
+// then the slot keeps what it held. Any other outcome goes to the slot as a file's would.
+void TSession::LoadFolder(const std::string& folder, int fileNo) {
+    LoadOptions options;
+    for (;;) {
+        TFob read;
+        std::exception_ptr failed;
+        std::vector<std::string> others;
+        {
+            const auto busy = Busy();
+            try {
+                LoadObjectFile(read, fileNo, folder, regional_.Get(), options);
+            } catch (const EOtherFilesError& e) {
+                if (!hooks_.openWithoutOthers) throw;
+                others = e.FileNames();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        }
+        if (!others.empty()) {
+            if (!hooks_.openWithoutOthers(folder, others)) return;
+            options.IgnoreOtherFiles = true;
+            continue;
+        }
+        ++loads_;
+        (fileNo == 1 ? fob1_ : fob2_) = std::move(read);
+        if (failed) std::rethrow_exception(failed);
+        return;
+    }
 }
 
 // As LoadIntoSlot for file 1 and then for file 2, but file 2 is read on a second thread while
@@ -169,6 +192,11 @@ void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
 // was read only when file 1 loaded, as it would have been loaded only then; a failure of file 2
 // leaves in it what was read before the failure, as LoadIntoSlot does.
 void TSession::LoadBothSlots(const std::string& file1, const std::string& file2) {
+    if (IsFolder(file1) || IsFolder(file2)) {  // a folder may ask a question: one after the other
+        LoadIntoSlot(file1, 1, false);
+        LoadIntoSlot(file2, 2, false);
+        return;
+    }
     const auto busy = Busy();
     const Regional regional = regional_.Get();
     TFob second;

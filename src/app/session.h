@@ -87,6 +87,7 @@ private:
     void LoadCommandLine(const std::vector<std::string>& arguments);
     void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
     void LoadBothSlots(const std::string& file1, const std::string& file2);
+    void LoadFolder(const std::string& folder, int fileNo);
     std::shared_ptr<void> Busy() const { return hooks_.busy ? hooks_.busy() : nullptr; }
     bool FileExists(const std::string& name) const;
     // The extension check of every way in; a folder passes it.
