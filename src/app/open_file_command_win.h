@@ -19,8 +19,8 @@ private:
     std::string fileName_, initialDir_;
 };
 
-// One picker for both folder commands, titled by the command; it starts in the folder chosen
-// last.
+// One picker for both folder commands, titled by the command; it starts at the folder chosen
+// last: in the folder above it, that one's name offered.
 class TOpenFolderDialog {
 public:
     std::optional<std::string> Choose(HWND owner, int fileNo);

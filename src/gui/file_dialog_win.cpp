@@ -43,7 +43,7 @@ std::optional<std::string> RunFileDialog(HWND owner, const char* filter, const s
     return std::string(name);
 }
 
-std::optional<std::string> RunFolderDialog(HWND owner, const std::string& title, const std::string& initialDir) {
+std::optional<std::string> RunFolderDialog(HWND owner, const std::string& title, const std::string& start) {
     ComPtr<IFileOpenDialog> dialog;
     if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
                                 reinterpret_cast<void**>(dialog.put()))))
@@ -52,11 +52,16 @@ std::optional<std::string> RunFolderDialog(HWND owner, const std::string& title,
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
     dialog->SetTitle(AnsiToWide(title).c_str());
-    if (!initialDir.empty()) {
-        ComPtr<IShellItem> folder;
-        if (SUCCEEDED(SHCreateItemFromParsingName(AnsiToWide(initialDir).c_str(), nullptr, IID_IShellItem,
-                                                  reinterpret_cast<void**>(folder.put()))))
-            dialog->SetFolder(folder.get());
+    // In the folder that holds `start`, its name in the name box: Enter takes it again.
+    const size_t slash = start.find_last_of("\\/");
+    if (slash != std::string::npos && slash + 1 < start.size()) {
+        ComPtr<IShellItem> parent;
+        const std::string above = start.substr(0, slash + (slash == 2 && start[1] == ':'));  // "C:\" stays whole
+        if (SUCCEEDED(SHCreateItemFromParsingName(AnsiToWide(above).c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(parent.put())))) {
+            dialog->SetFolder(parent.get());
+            dialog->SetFileName(AnsiToWide(start.substr(slash + 1)).c_str());
+        }
     }
     if (FAILED(dialog->Show(owner))) return std::nullopt;  // cancelled
     ComPtr<IShellItem> chosen;
