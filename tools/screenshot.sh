@@ -75,10 +75,10 @@ sleep 2
 # (24 and 48 at 144).
 img() { local want; want=$(px "$1"); for s in 16 24 32 48; do [ $(( s - want )) -ge -4 ] && { echo $s; return; }; done; echo 48; }
 if [ -n "$mode" ]; then
-  # The comparison buttons follow 13 buttons and two separators (8 pixels).
+  # The comparison buttons follow 15 buttons and two separators (8 pixels).
   case "$mode" in equal) k=0;; different) k=1;; added) k=3;; deleted) k=4;; *) echo "bad mode" >&2; exit 2;; esac
   w=$(( $(img 32) + $(px 7) )); [ $small = 1 ] && w=$(( $(img 16) + $(px 7) ))
-  x=$(( w * (13 + k) + $(px 8) * 3 + w / 2 )); y=$(( w / 2 ))
+  x=$(( w * (15 + k) + $(px 8) * 3 + w / 2 )); y=$(( w / 2 ))
   xdotool mousemove --window "$wid" $x $y click 1
   sleep 2
   if [ "$mode" = equal ] || [ "$mode" = different ]; then
@@ -89,12 +89,12 @@ if [ -n "$mode" ]; then
 fi
 if [ -n "$dialog" ]; then
   # Settings and About are the last two small buttons, after seven separators (6 pixels); the
-  # comparison dialog comes from the Different button (after 13 buttons and two 8-pixel
+  # comparison dialog comes from the Different button (after 15 buttons and two 8-pixel
   # separators), as --mode different finds it.
-  case "$dialog" in settings) b=25 caption='^Settings$';; about) b=26 caption='^About ';;
+  case "$dialog" in settings) b=27 caption='^Settings$';; about) b=28 caption='^About ';;
     compare) b=0 caption='^Compare$';; *) echo "bad dialog" >&2; exit 2;; esac
   w=$(( $(img 16) + $(px 7) ))
-  x=$(( b * w + (b - 18) * $(px 6) + w / 2 )); [ "$dialog" = compare ] && x=$(( w * 14 + $(px 8) * 3 + w / 2 ))
+  x=$(( b * w + (b - 20) * $(px 6) + w / 2 )); [ "$dialog" = compare ] && x=$(( w * 16 + $(px 8) * 3 + w / 2 ))
   xdotool mousemove --window "$wid" $x $(( w / 2 )) click 1
   sleep 2
   wid=$(xdotool search --name "$caption" 2>/dev/null | head -1 || true)

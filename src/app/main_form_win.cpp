@@ -42,7 +42,10 @@ constexpr int kGridId = 10, kToolBarId = 12, kStatusBarId = 13;  // the grid's s
 TMainForm::TMainForm()
     : session_({[this](int& fileNo) { return askFileNo_->Edit(hwnd_, fileNo); }, [this] { BringToFront(); },
                 [] { return std::make_shared<HourglassGuard>(); }, [this] { ListRebuilding(); },
-                [this] { ListRebuilt(); }, [](const std::string& name) { return FileExists(name); }}) {}
+                [this] { ListRebuilt(); }, [](const std::string& name) { return FileExists(name); },
+                [this](const std::string& folder, const std::vector<std::string>& others) {
+                    return AskOpenWithoutOthers(folder, others);
+                }}) {}
 
 // The window goes first: its toolbar uses the image lists until then.
 TMainForm::~TMainForm() {
@@ -198,6 +201,13 @@ void TMainForm::Click(int button) {
             if (const std::optional<std::string> chosen = openFile_.Choose(hwnd_))
                 session_.OpenFile(*chosen, button == ToolButtonOpenFile1 ? 1 : 2);
             break;
+        case ToolButtonOpenFolder1:
+        case ToolButtonOpenFolder2: {
+            const int fileNo = button == ToolButtonOpenFolder1 ? 1 : 2;
+            if (const std::optional<std::string> chosen = openFolder_.Choose(hwnd_, fileNo))
+                session_.OpenFile(*chosen, fileNo);
+            break;
+        }
         case ToolButtonCompareEqual: ToolButtonCompareClick(BuildMode::Equal(), true); break;
         case ToolButtonCompareDifferent: ToolButtonCompareClick(BuildMode::Different(), true); break;
         case ToolButtonCompareOff: session_.BuildList(BuildMode::Off()); break;
@@ -291,6 +301,19 @@ void TMainForm::WmUpdateCheck(int result) {
 
 void TMainForm::DropPIDLTarget1Drop(const std::vector<std::string>& paths) {
     if (session_.Drop(paths)) PostMessageA(hwnd_, kWmLoadDropped, 0, 0);
+}
+
+// The names of the other files, the first ten of them when there are more: a question stays on
+// the screen.
+bool TMainForm::AskOpenWithoutOthers(const std::string& folder, const std::vector<std::string>& others) {
+    constexpr size_t kNamesShown = 10;
+    std::string names;
+    for (size_t i = 0; i < others.size() && i < kNamesShown; ++i) names += (i ? ", " : "") + others[i];
+    if (others.size() > kNamesShown) names += " and " + std::to_string(others.size() - kNamesShown) + " more";
+    const std::string text =
+        "The folder " + folder + " holds files that are no object files: " + names + ". Open it without them?";
+    return MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 void TMainForm::BringToFront() {

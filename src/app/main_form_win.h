@@ -147,6 +147,7 @@ private:
     void ToolButtonAboutClick();
     void ShowMessageText(std::string_view text);
     void BringToFront();
+    bool AskOpenWithoutOthers(const std::string& folder, const std::vector<std::string>& others);
     void CopySelectedRows();
     // A button pressed from the keyboard: a type switch flips first, as its click does.
     void PressButton(int button);
@@ -190,6 +191,7 @@ private:
     std::unique_ptr<TAboutForm> aboutForm_;
     TDropPIDLTarget dropTarget_;
     TOpenFileDialog openFile_;
+    TOpenFolderDialog openFolder_;
 };
 
 }  // namespace kavlo

@@ -11,7 +11,7 @@
 namespace kavlo {
 
 const std::array<const char*, kToolButtonCount> kToolButtonHints = {
-    "Clear", "Open File 1", "Open File 2",
+    "Clear", "Open File 1", "Open File 2", "Open Folder 1", "Open Folder 2",
     "TableData", "Table", "Form", "Report", "Dataport", "Codeunit", "XMLport", "MenuSuite", "Page", "Query",
     "Show objects that are equal in both files", "Show objects that are different in both files",
     "Show all objects of selected types", "Show objects that are added in file 2",
@@ -42,6 +42,8 @@ constexpr Shortcut kShortcuts[] = {
     {'N', true, false, ToolButtonClear, "Ctrl+N"},
     {'O', true, false, ToolButtonOpenFile1, "Ctrl+O"},
     {'O', true, true, ToolButtonOpenFile2, "Ctrl+Shift+O"},
+    {'D', true, false, ToolButtonOpenFolder1, "Ctrl+D"},
+    {'D', true, true, ToolButtonOpenFolder2, "Ctrl+Shift+D"},
     {'1', true, false, ToolButtonCompareEqual, "Ctrl+1"},
     {'2', true, false, ToolButtonCompareDifferent, "Ctrl+2"},
     {'3', true, false, ToolButtonCompareOff, "Ctrl+3"},
@@ -63,7 +65,7 @@ constexpr Shortcut kShortcuts[] = {
 
 constexpr int kMenuSmall = 201, kMenuLarge = 202;
 // The last button of each group, after which a separator follows.
-constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFile2, ToolButtonQuery, ToolButtonCompareDeleted,
+constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFolder2, ToolButtonQuery, ToolButtonCompareDeleted,
                               ToolButtonFilterClear, ToolButtonExcel, ToolButtonMakeFilterString,
                               ToolButtonSettings};
 

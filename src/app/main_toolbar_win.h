@@ -1,4 +1,4 @@
-// The main window's toolbar: 27 buttons in groups, small or large images, the hints with the
+// The main window's toolbar: 29 buttons in groups, small or large images, the hints with the
 // keys of their commands, the keys themselves, and the keyboard's way along the buttons.
 #pragma once
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace kavlo {
 
 // The toolbar's buttons in toolbar order; the index is also the button's image index.
 enum ToolButton : int {
-    ToolButtonClear, ToolButtonOpenFile1, ToolButtonOpenFile2,
+    ToolButtonClear, ToolButtonOpenFile1, ToolButtonOpenFile2, ToolButtonOpenFolder1, ToolButtonOpenFolder2,
     ToolButtonTableData, ToolButtonTable, ToolButtonForm, ToolButtonReport, ToolButtonDataport,
     ToolButtonCodeunit, ToolButtonXMLport, ToolButtonMenuSuite, ToolButtonPage, ToolButtonQuery,
     ToolButtonCompareEqual, ToolButtonCompareDifferent, ToolButtonCompareOff, ToolButtonCompareAdded,

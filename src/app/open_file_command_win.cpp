@@ -1,4 +1,4 @@
-// Open File 1 and Open File 2.
+// Open File 1 and Open File 2, Open Folder 1 and Open Folder 2.
 #include "app/open_file_command_win.h"
 
 #include <commdlg.h>
@@ -18,6 +18,13 @@ std::optional<std::string> TOpenFileDialog::Choose(HWND owner) {
     fileName_ = *chosen;
     const size_t slash = fileName_.find_last_of("\\/");
     if (slash != std::string::npos) initialDir_ = fileName_.substr(0, slash);
+    return chosen;
+}
+
+std::optional<std::string> TOpenFolderDialog::Choose(HWND owner, int fileNo) {
+    const std::optional<std::string> chosen =
+        RunFolderDialog(owner, "Open Folder " + std::to_string(fileNo), folder_);
+    if (chosen) folder_ = *chosen;
     return chosen;
 }
 

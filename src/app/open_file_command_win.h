@@ -1,4 +1,5 @@
-// Open File 1 and Open File 2: an object file chosen in the open dialog.
+// Open File 1 and Open File 2: an object file chosen in the open dialog; Open Folder 1 and
+// Open Folder 2: a folder of object files chosen in the folder picker.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +17,16 @@ public:
 
 private:
     std::string fileName_, initialDir_;
+};
+
+// One picker for both folder commands, titled by the command; it starts at the folder chosen
+// last: in the folder above it, that one's name offered.
+class TOpenFolderDialog {
+public:
+    std::optional<std::string> Choose(HWND owner, int fileNo);
+
+private:
+    std::string folder_;
 };
 
 }  // namespace kavlo

@@ -14,12 +14,23 @@ namespace kavlo {
 TSession::TSession(Hooks hooks) : hooks_(std::move(hooks)) {}
 
 bool TSession::FileExists(const std::string& name) const {
+    if (IsFolder(name)) return true;
     if (hooks_.fileExists) return hooks_.fileExists(name);
     try {
         return InputFile::Open(name) != nullptr;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// A folder is read as one text export of the object files in it; only a file has its
+// extension checked.
+void TSession::CheckFileType(const std::string& name) {
+    if (!IsFolder(name)) TFob::CheckFileType(name);
+}
+
+bool TSession::IsKnownFileType(const std::string& name) {
+    return IsFolder(name) || TFob::IsKnownFileType(name);
 }
 
 void TSession::SetDropped(int count, const std::string& first, const std::string& second) {
@@ -69,16 +80,16 @@ void TSession::LoadCommandLine(const std::vector<std::string>& arguments) {
         if (!IsSaveAnalyzeSwitch(a)) args.push_back(a);
     if (!args.empty() && FileExists(args[0])) {
         SetDropped(1, args[0]);
-        TFob::CheckFileType(args[0]);
+        CheckFileType(args[0]);
         const bool second = args.size() >= 2 && FileExists(args[1]);
-        if (second && TFob::IsKnownFileType(args[1])) {
+        if (second && IsKnownFileType(args[1])) {
             SetDropped(2, args[0], args[1]);
             LoadBothSlots(args[0], args[1]);
         } else {
             LoadIntoSlot(args[0], 1, false);
             if (second) {
                 SetDropped(2, args[0], args[1]);
-                TFob::CheckFileType(args[1]);  // raises: not an object file
+                CheckFileType(args[1]);  // raises: not an object file
                 LoadIntoSlot(args[1], 2, false);
             }
         }
@@ -95,7 +106,7 @@ void TSession::Clear() {
 }
 
 void TSession::OpenFile(const std::string& fileName, int fileNo) {
-    TFob::CheckFileType(fileName);
+    CheckFileType(fileName);
     LoadIntoSlot(fileName, fileNo, false);
     BuildList(BuildMode::Off());
 }
@@ -118,12 +129,12 @@ bool TSession::Drop(const std::vector<std::string>& paths) {
 void TSession::LoadDropped() {
     if (hooks_.bringToFront) hooks_.bringToFront();
     if (droppedCount_ == 1) {
-        TFob::CheckFileType(droppedNames_[0]);
+        CheckFileType(droppedNames_[0]);
         LoadIntoSlot(droppedNames_[0], 1, true);
         BuildList(BuildMode::Off());
     } else if (droppedCount_ == 2) {
-        TFob::CheckFileType(droppedNames_[0]);
-        TFob::CheckFileType(droppedNames_[1]);
+        CheckFileType(droppedNames_[0]);
+        CheckFileType(droppedNames_[1]);
         LoadBothSlots(droppedNames_[0], droppedNames_[1]);
         BuildList(BuildMode::Off());
     }
@@ -136,9 +147,44 @@ void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
         if (hooks_.bringToFront) hooks_.bringToFront();
         if (!chosen) return;
     }
+    if (IsFolder(fileName)) {
+        LoadFolder(fileName, number == 1 ? 1 : 2);
+        return;
+    }
     const auto busy = Busy();
     ++loads_;
     LoadObjectFile(number == 1 ? fob1_ : fob2_, number == 1 ? 1 : 2, fileName, regional_.Get());
+}
+
+// A folder that holds other files too is read without them only when the user says so; until
+// then the slot keeps what it held. Any other outcome goes to the slot as a file's would.
+void TSession::LoadFolder(const std::string& folder, int fileNo) {
+    LoadOptions options;
+    for (;;) {
+        TFob read;
+        std::exception_ptr failed;
+        std::vector<std::string> others;
+        {
+            const auto busy = Busy();
+            try {
+                LoadObjectFile(read, fileNo, folder, regional_.Get(), options);
+            } catch (const EOtherFilesError& e) {
+                if (!hooks_.openWithoutOthers) throw;
+                others = e.FileNames();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        }
+        if (!others.empty()) {
+            if (!hooks_.openWithoutOthers(folder, others)) return;
+            options.IgnoreOtherFiles = true;
+            continue;
+        }
+        ++loads_;
+        (fileNo == 1 ? fob1_ : fob2_) = std::move(read);
+        if (failed) std::rethrow_exception(failed);
+        return;
+    }
 }
 
 // As LoadIntoSlot for file 1 and then for file 2, but file 2 is read on a second thread while
@@ -146,6 +192,11 @@ void TSession::LoadIntoSlot(const std::string& fileName, int fileNo, bool ask) {
 // was read only when file 1 loaded, as it would have been loaded only then; a failure of file 2
 // leaves in it what was read before the failure, as LoadIntoSlot does.
 void TSession::LoadBothSlots(const std::string& file1, const std::string& file2) {
+    if (IsFolder(file1) || IsFolder(file2)) {  // a folder may ask a question: one after the other
+        LoadIntoSlot(file1, 1, false);
+        LoadIntoSlot(file2, 2, false);
+        return;
+    }
     const auto busy = Busy();
     const Regional regional = regional_.Get();
     TFob second;

@@ -32,7 +32,11 @@ public:
         // The list is about to be built anew (a view must let go of it), and it has been.
         std::function<void()> rebuilding, rebuilt;
         // Whether a file of that name exists; without it, whether it can be opened for reading.
+        // A folder of that name is found without it.
         std::function<bool(const std::string& name)> fileExists;
+        // A folder holds files that are no object files (their names in it): whether to open
+        // it without them. Without it, the folder's error is raised.
+        std::function<bool(const std::string& folder, const std::vector<std::string>& others)> openWithoutOthers;
     };
 
     explicit TSession(Hooks hooks = {});
@@ -69,12 +73,13 @@ public:
     void Start(const std::vector<std::string>& arguments);
     // Both files unloaded.
     void Clear();
-    // The open dialog's choice as file 1 or 2.
+    // The open dialog's choice (a file) or the folder dialog's (a folder of object files) as
+    // file 1 or 2.
     void OpenFile(const std::string& fileName, int fileNo);
     // Both files read again from disk, the list built again in its mode.
     void Reload();
-    // Files dropped on the window: true when they are taken (one or two), to be loaded by
-    // LoadDropped once the drop has finished.
+    // Files or folders dropped on the window: true when they are taken (one or two), to be
+    // loaded by LoadDropped once the drop has finished.
     bool Drop(const std::vector<std::string>& paths);
     void LoadDropped();
 
@@ -82,8 +87,12 @@ private:
     void LoadCommandLine(const std::vector<std::string>& arguments);
     void LoadIntoSlot(const std::string& fileName, int fileNo, bool ask);
     void LoadBothSlots(const std::string& file1, const std::string& file2);
+    void LoadFolder(const std::string& folder, int fileNo);
     std::shared_ptr<void> Busy() const { return hooks_.busy ? hooks_.busy() : nullptr; }
     bool FileExists(const std::string& name) const;
+    // The extension check of every way in; a folder passes it.
+    static void CheckFileType(const std::string& name);
+    static bool IsKnownFileType(const std::string& name);
     void SetDropped(int count, const std::string& first = {}, const std::string& second = {});
 
     Hooks hooks_;

@@ -40,12 +40,12 @@ constexpr uint32_t kTypeColours[10] = {0xFF00838F, 0xFF1565C0, 0xFF6A1B9A, 0xFFC
 constexpr const char* kTypeMarks[10] = {"TD", "T", "F", "R", "D", "C", "X", "M", "P", "Q"};
 
 constexpr const char* kNames[kToolbarImageCount] = {
-    "Clear",         "Open File 1",      "Open File 2",     "TableData",    "Table",
-    "Form",          "Report",           "Dataport",        "Codeunit",     "XMLport",
-    "MenuSuite",     "Page",             "Query",           "Compare Equal", "Compare Different",
-    "Compare Off",   "Compare Added",    "Compare Deleted", "Add Filter",   "Clear Filters",
-    "Save",          "Print",            "Excel",           "Mark Objects", "Filter String",
-    "Settings",      "About"};
+    "Clear",           "Open File 1",       "Open File 2",   "Open Folder 1",   "Open Folder 2",
+    "TableData",       "Table",             "Form",          "Report",          "Dataport",
+    "Codeunit",        "XMLport",           "MenuSuite",     "Page",            "Query",
+    "Compare Equal",   "Compare Different", "Compare Off",   "Compare Added",   "Compare Deleted",
+    "Add Filter",      "Clear Filters",     "Save",          "Print",           "Excel",
+    "Mark Objects",    "Filter String",     "Settings",      "About"};
 
 // Drawing context: the canvas and the integer pixels per unit (1 or 2).
 struct Art {
@@ -106,8 +106,16 @@ void Eraser(Art& a) {
     a.c.Line(1, 15.2, 9, 15.2, 0.9, kTextGrey);
 }
 
-void Folder(Art& a, int fileNo) {
+// An open folder; with `sheets`, two sheets of paper stand in it: a folder of object files.
+void Folder(Art& a, int fileNo, bool sheets = false) {
     a.c.Polygon({{1, 2}, {6, 2}, {7.5, 3.5}, {15, 3.5}, {15, 13.5}, {1, 13.5}}, kFolderBack, kFolderLine);
+    if (sheets) {
+        Paper(a, 3, 0, 10, 9);
+        a.c.Rect(4, 2, 9, 3, kTextGrey);
+        Paper(a, 6, 1, 13, 9);
+        a.c.Rect(7, 3, 12, 4, kTextGrey);
+        a.c.Rect(7, 5, 10, 6, kTextGrey);
+    }
     a.c.Polygon({{3.5, 6.5}, {16, 6.5}, {13.5, 13.5}, {1, 13.5}}, kFolderFront, kFolderLine);
     FileBadge(a, fileNo);
 }
@@ -256,6 +264,8 @@ Image ToolbarImage(int index, int size) {
     case kImageClear: Eraser(a); break;
     case kImageOpenFile1: Folder(a, 1); break;
     case kImageOpenFile2: Folder(a, 2); break;
+    case kImageOpenFolder1: Folder(a, 1, true); break;
+    case kImageOpenFolder2: Folder(a, 2, true); break;
     case kImageCompareEqual:
     case kImageCompareDifferent:
     case kImageCompareOff:

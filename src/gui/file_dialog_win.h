@@ -1,4 +1,4 @@
-// The system's open and save dialogs.
+// The system's open and save dialogs and its folder picker.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
@@ -14,6 +14,11 @@ namespace kavlo {
 std::optional<std::string> RunFileDialog(HWND owner, const char* filter, const std::string& start,
                                          const std::string& initialDir, DWORD flags, bool save,
                                          const char* defaultExtension = nullptr);
+
+// The system's folder picker (the open dialog choosing a folder) titled `title`; with a `start`
+// folder it opens in the folder above it with `start`'s name in the name box. The chosen
+// folder, or nothing when cancelled.
+std::optional<std::string> RunFolderDialog(HWND owner, const std::string& title, const std::string& start);
 
 // True for an existing file (not a folder).
 bool FileExists(const std::string& name);

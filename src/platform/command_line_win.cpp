@@ -11,9 +11,7 @@
 
 namespace kavlo {
 
-namespace {
-
-std::string ToAnsi(const wchar_t* wide) {
+std::string WideToAnsi(const wchar_t* wide) {
     const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 1) return {};
     std::string out(static_cast<size_t>(n), '\0');
@@ -22,14 +20,12 @@ std::string ToAnsi(const wchar_t* wide) {
     return out;
 }
 
-}  // namespace
-
 std::vector<std::string> AnsiArgumentsOf(const wchar_t* commandLine) {
     int count = 0;
     UniqueLocalMemory<LPWSTR> args(CommandLineToArgvW(commandLine, &count));
     std::vector<std::string> out;
     if (!args) return out;
-    for (int i = 1; i < count; ++i) out.push_back(ToAnsi(args.get()[i]));
+    for (int i = 1; i < count; ++i) out.push_back(WideToAnsi(args.get()[i]));
     return out;
 }
 

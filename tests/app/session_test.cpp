@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "support/fob_writer.h"
 #include "support/temp_dir.h"
+#include "support/txt_writer.h"
 
 namespace kavlo {
 namespace {
@@ -31,6 +33,10 @@ protected:
         bytes.resize(200);
         testing::WriteBytes(bad_, bytes);
         testing::WriteBytes(doc_, "x");
+        // A folder of object files, one object a file, as source control keeps them.
+        std::filesystem::create_directory(folder_);
+        for (const testing::TxtObject& o : testing::RealisticTxtObjects(5, 7, 3))
+            testing::WriteBytes(folder_ + "/" + o.type.substr(0, 3) + std::to_string(o.id) + ".TXT", testing::WriteTxt({{o}}));
     }
 
     // Runs `act` and returns the text of what it raises (nullopt when nothing).
@@ -48,6 +54,7 @@ protected:
     const std::string file1_ = dir_.File("one.fob"), file2_ = dir_.File("two.fob");
     const std::string bad_ = dir_.File("bad.fob"), doc_ = dir_.File("notes.doc");
     const std::string missing_ = dir_.File("missing.fob");
+    const std::string folder_ = dir_.File("objects");
 };
 
 TEST_F(SessionTest, TheCommandLineLoadsUpToTwoFiles) {
@@ -62,6 +69,9 @@ TEST_F(SessionTest, TheCommandLineLoadsUpToTwoFiles) {
         {{missing_, file2_}, 0, 0, 0, false},  // no first file: nothing at all
         {{file1_, missing_}, 30, 0, 1, false},
         {{file1_, doc_}, 30, 0, 2, true},
+        {{folder_}, 5, 0, 1, false},
+        {{folder_, file1_}, 5, 30, 2, false},
+        {{file1_, folder_}, 30, 5, 2, false},
     };
     for (const auto& c : cases) {
         TSession session;
@@ -138,6 +148,33 @@ TEST_F(SessionTest, OneDroppedFileGoesWhereTheUserSays) {
     EXPECT_EQ(session.Fob(1).Count(), 0);
     EXPECT_EQ(session.Fob(2).FileName(), file1_);
     EXPECT_EQ(asked, 2);
+}
+
+// A dropped folder goes where a dropped file would: alone to the slot the user chooses, with a
+// file to the slot of its place in the drop.
+TEST_F(SessionTest, ADroppedFolderLoadsAsAFileWould) {
+    const struct {
+        std::vector<std::string> dropped;
+        int count1, count2;
+        std::string name1, name2;
+    } cases[] = {
+        {{folder_}, 0, 5, "", folder_},  // the user answers 2
+        {{folder_, file2_}, 5, 29, folder_, file2_},
+        {{file1_, folder_}, 30, 5, file1_, folder_},
+    };
+    for (const auto& c : cases) {
+        TSession::Hooks hooks;
+        hooks.askFileNo = [](int& fileNo) { return fileNo = 2, true; };
+        TSession session(hooks);
+        session.Start({});
+        ASSERT_TRUE(session.Drop(c.dropped));
+        session.LoadDropped();
+        EXPECT_EQ(session.Fob(1).Count(), c.count1) << c.dropped.size() << " " << c.dropped[0];
+        EXPECT_EQ(session.Fob(2).Count(), c.count2) << c.dropped.size() << " " << c.dropped[0];
+        EXPECT_EQ(session.Fob(1).FileName(), c.name1);
+        EXPECT_EQ(session.Fob(2).FileName(), c.name2);
+        EXPECT_EQ(session.List().AddedRowCount(), c.count1 + c.count2);
+    }
 }
 
 // F5 reads both files again from disk and builds the list again in the mode it had; each load

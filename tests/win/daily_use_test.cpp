@@ -119,11 +119,17 @@ TEST_F(MainFormTest, KeysOpenClearCompareAndReload) {
     SetFocus(Form().Grid().Handle());
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonOpenFile2), "Open File 2  Ctrl+Shift+O");
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonCompareAdded), "Show objects that are added in file 2  Ctrl+4");
-    for (const auto& [vk, shift] : {std::pair{'O', false}, std::pair{'O', true}}) {
-        WhenShown open("Open", [](HWND) { PressKey(VK_ESCAPE); });
+    EXPECT_EQ(Form().ToolBar().Hint(ToolButtonOpenFolder2), "Open Folder 2  Ctrl+Shift+D");
+    const struct {
+        char vk;
+        bool shift;
+        const char* dialog;
+    } opens[] = {{'O', false, "Open"}, {'O', true, "Open"}, {'D', false, "Open Folder 1"}, {'D', true, "Open Folder 2"}};
+    for (const auto& [vk, shift, dialog] : opens) {
+        WhenShown open(dialog, [](HWND) { PressKey(VK_ESCAPE); });
         shift ? PressKey(vk, {VK_CONTROL, VK_SHIFT}) : PressKey(vk, {VK_CONTROL});
         for (int i = 0; i < 100 && !open.Done(); ++i) Pump(1);
-        EXPECT_TRUE(open.Done()) << shift;
+        EXPECT_TRUE(open.Done()) << dialog << " " << shift;
     }
     {
         WhenShown compare("Compare", [](HWND) { PressKey(VK_RETURN); });
@@ -283,8 +289,8 @@ TEST_F(MainFormTest, TabTakesTheKeyboardToTheToolbarAndBack) {
     PressKey(VK_TAB);
     Pump();
     EXPECT_EQ(GetFocus(), Form().ToolBar().Handle());
-    // Right three times from Clear: the first type switch; Space flips it.
-    for (int i = 0; i < 3; ++i) PressKey(VK_RIGHT);
+    // Right from Clear to the first type switch; Space flips it.
+    for (int b = ToolButtonClear; b < ToolButtonTableData; ++b) PressKey(VK_RIGHT);
     PressKey(VK_SPACE);
     Pump();
     EXPECT_FALSE(Form().ToolBar().Checked(ToolButtonTableData));

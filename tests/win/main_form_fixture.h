@@ -314,7 +314,7 @@ protected:
         }
     }
 
-    // The toolbar's image lists, for enabled and for disabled buttons: 27 images of that size.
+    // The toolbar's image lists, for enabled and for disabled buttons: one image per button, of that size.
     void ExpectToolbarImages(int size) const {
         for (UINT get : {TB_GETIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
             auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(Form().ToolBar().Handle(), get, 0, 0));
@@ -323,7 +323,7 @@ protected:
             ImageList_GetIconSize(list, &cx, &cy);
             EXPECT_EQ(cx, size);
             EXPECT_EQ(cy, size);
-            EXPECT_EQ(ImageList_GetImageCount(list), 27);
+            EXPECT_EQ(ImageList_GetImageCount(list), kToolButtonCount);
         }
     }
 

@@ -34,7 +34,7 @@ TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
     EXPECT_EQ(Form().StatusBar().Text(4), "File 2: 0");
     EXPECT_EQ(Form().Session().Built().List.RowCount(), 2);
     EXPECT_FALSE(IsWindowEnabled(Form().Grid().ScrollBar()));
-    EXPECT_EQ(SendMessageA(Form().ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0), 27 + 8);  // 8 separators
+    EXPECT_EQ(SendMessageA(Form().ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0), 29 + 8);  // 8 separators
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonFilterAdd), "Add Filter  Ctrl+F7");
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonMarkObjectDesigner), "Mark objects in Navision Object Designer  Ctrl+M");
     EXPECT_TRUE(errors_.empty());
@@ -136,6 +136,71 @@ TEST_F(MainFormTest, DropsThroughTheRegisteredTarget) {
     Pump(5);
     EXPECT_EQ(Form().Session().Fob(1).Count(), 0);
     EXPECT_EQ(Form().Session().DroppedCount(), 0);
+}
+
+// A folder of object files as source control keeps them: one object a file.
+std::string WriteObjectFolder(const testing::TempDir& dir, const std::string& name, int objects) {
+    const std::string folder = dir.File(name);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const testing::TxtObject& o : testing::RealisticTxtObjects(objects, 7, 3))
+        testing::WriteBytes(folder + "\\" + o.type.substr(0, 3) + std::to_string(o.id) + ".TXT", testing::WriteTxt({{o}}));
+    return folder;
+}
+
+// Open Folder 2 loads the folder chosen in the system's folder picker, which the panel shows as
+// it shows a file; Open Folder 1 then starts in that folder, so that Enter alone takes it again.
+TEST_F(MainFormTest, OpenFolderLoadsTheFolderChosenInThePicker) {
+    const std::string folder = WriteObjectFolder(dir_, "objects", 5);
+    Start();
+    {
+        WhenShown pick("Open Folder 2", {[&](HWND) { TypeText(folder); }, [](HWND) { PressKey(VK_RETURN); }});
+        form_->Click(ToolButtonOpenFolder2);
+        EXPECT_TRUE(pick.Done());
+    }
+    Pump();
+    ASSERT_TRUE(errors_.empty()) << errors_[0];
+    EXPECT_EQ(Form().Session().Fob(2).Count(), 5);
+    EXPECT_EQ(Form().StatusBar().Text(2), folder);
+    {
+        WhenShown again("Open Folder 1", [](HWND) { PressKey(VK_RETURN); });
+        form_->Click(ToolButtonOpenFolder1);
+        EXPECT_TRUE(again.Done());
+    }
+    Pump();
+    EXPECT_EQ(Form().Session().Fob(1).FileName(), folder);
+    EXPECT_EQ(Rows(), 10);
+}
+
+// A folder that holds other files too asks first, in a message box naming them: Yes opens it
+// without them, No leaves the slot as it was.
+TEST_F(MainFormTest, AFolderWithOtherFilesAsksWhetherToOpenItWithoutThem) {
+    const std::string folder = WriteObjectFolder(dir_, "objects", 5);
+    testing::WriteBytes(folder + "\\notes.md", "x");
+    testing::WriteBytes(folder + "\\TAB18.TXT.bak", "x");
+    Start({file1_});
+    const struct {
+        char key;
+        int count;
+        std::string name;
+    } cases[] = {{'N', 30, file1_}, {'Y', 5, folder}};
+    for (const auto& c : cases) {
+        std::string asked;
+        WhenShown ask("Kavlodex", [&](HWND box) {
+            char text[1024] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            asked = text;
+            PressKey(c.key);
+        });
+        Form().DropPIDLTarget1Drop({folder, file2_});
+        Pump(10);
+        EXPECT_TRUE(ask.Done()) << c.key;
+        EXPECT_EQ(asked, "The folder " + folder +
+                             " holds files that are no object files: TAB18.TXT.bak, notes.md. Open it without them?");
+        EXPECT_TRUE(errors_.empty()) << errors_[0];
+        EXPECT_EQ(Form().Session().Fob(1).Count(), c.count) << c.key;
+        EXPECT_EQ(Form().Session().Fob(1).FileName(), c.name) << c.key;
+        EXPECT_EQ(Form().Session().Fob(2).Count(), 29) << c.key;
+    }
 }
 
 // What a load keeps of a failed file is the session's (tests/app); the window shows the error
