@@ -201,13 +201,19 @@ void TContentReader::OpenFileOf(const ObjectSpan& span) {
     sourcesRead_[source_] = true;
 }
 
+std::string TContentReader::ReadRange(uint32_t source, uint64_t begin, uint64_t end) {
+    if (end <= begin) return {};
+    OpenFileOf({begin, end, source});
+    if (end > file_->Size() || end - begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(OpenFileName()));
+    std::string bytes(static_cast<size_t>(end - begin), '\0');
+    if (file_->ReadAt(begin, bytes.data(), bytes.size()) != bytes.size())
+        throw EKavloError(FileChangedText(OpenFileName()));
+    return bytes;
+}
+
 std::string TContentReader::ReadSpan(const ObjectSpan& span) {
     if (span.End <= span.Begin) return {};
-    OpenFileOf(span);
-    if (span.End > file_->Size() || span.End - span.Begin > SIZE_MAX / 2) throw EKavloError(FileChangedText(OpenFileName()));
-    std::string bytes(static_cast<size_t>(span.End - span.Begin), '\0');
-    if (file_->ReadAt(span.Begin, bytes.data(), bytes.size()) != bytes.size())
-        throw EKavloError(FileChangedText(OpenFileName()));
+    std::string bytes = ReadRange(span.Source, span.Begin, span.End);
     // A text export's span starts at the object line the reader took, an XML export's at a
     // start tag; anything else there means the file is no longer the one that was read.
     const ContentKind kind = ContentKindOf(fob_);
@@ -247,7 +253,7 @@ ObjectContent TContentReader::Read(int index, bool withProperties) {
     return content;
 }
 
-std::string TContentReader::ReadText(int index) {
+std::string TContentReader::ReadText(int index, std::string* rest) {
     std::string bytes = ReadSpan(SpanOf(index));
     // The end of the line at `at` with its line break (CR LF, LF or CR).
     const auto lineEnd = [&](size_t at) {
@@ -259,16 +265,18 @@ std::string TContentReader::ReadText(int index) {
     // follows a line break; a file's lines end in LF (or CR LF) or, rarely, in CR alone.
     size_t brace = bytes.find("\n}");
     if (brace == std::string::npos) brace = bytes.find("\r}");
+    size_t keep = 0;
     if (brace != std::string::npos) {
-        bytes.resize(lineEnd(brace + 1));
-        return bytes;
+        keep = lineEnd(brace + 1);
+    } else {
+        // No closing brace: through the last line that is not blank.
+        for (size_t at = 0; at < bytes.size();) {
+            const size_t next = lineEnd(at);
+            if (!IsBlank(std::string_view(bytes.data() + at, FindLineBreak(bytes.data() + at, next - at)))) keep = next;
+            at = next;
+        }
     }
-    size_t keep = 0;  // no closing brace: through the last line that is not blank
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t next = lineEnd(at);
-        if (!IsBlank(std::string_view(bytes.data() + at, FindLineBreak(bytes.data() + at, next - at)))) keep = next;
-        at = next;
-    }
+    if (rest) rest->assign(bytes, keep);
     bytes.resize(keep);
     return bytes;
 }

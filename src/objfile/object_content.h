@@ -75,7 +75,12 @@ public:
     // line that begins with "}"), so without the blank lines that separate it from the next
     // object. An object without such a line runs to the end of its last line that is not
     // blank, its line break included. Empty for a record that kept no span.
-    std::string ReadText(int index);
+    // With `rest`: what follows that text in the object's span (the blank lines before the
+    // next object, or text that belongs to no object) goes there.
+    std::string ReadText(int index, std::string* rest = nullptr);
+    // The bytes [begin, end) of a file that the load read: of a folder load its file `source`,
+    // else the file itself (source 0). Read through the file kept open, as ReadText reads.
+    std::string ReadRange(uint32_t source, uint64_t begin, uint64_t end);
     // Raises FileChangedText when the file was written to since it was opened, or its name now
     // leads to another file, or one of another size or time than the one loaded; of a folder,
     // for each of its files that was read. Nothing to check when nothing was read.
