@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -59,6 +60,13 @@ inline void ResetPeakRss() {
 inline std::string TempPath(const std::string& name) {
     const char* dir = std::getenv("KAVLO_BENCH_DIR");
     return std::string(dir && *dir ? dir : "/tmp") + "/" + name;
+}
+
+// The folder of this benchmark's program, where the kavlo it times is built too.
+inline std::string ProgramDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
 }
 
 }  // namespace kavlo::bench

@@ -138,16 +138,10 @@ void Folders(const std::string& kavlo, int runs, bool keep) {
     }
 }
 
-std::string SelfDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string kavlo = SelfDir() + "/kavlo";
+    std::string kavlo = bench::ProgramDir() + "/kavlo";
     int runs = 10;
     bool keep = false, folders = false;
     for (int i = 1; i < argc; ++i) {

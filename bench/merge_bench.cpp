@@ -99,16 +99,10 @@ Measured RunTimed(const std::vector<std::string>& argv, int runs, std::vector<in
     return m;
 }
 
-std::string SelfDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string kavlo = SelfDir() + "/kavlo";
+    std::string kavlo = bench::ProgramDir() + "/kavlo";
     int runs = 5;
     bool keep = false;
     for (int i = 1; i < argc; ++i) {

@@ -23,16 +23,10 @@ void Shell(const std::string& command) {
     if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
 
-std::string SelfDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string kavlo = SelfDir() + "/kavlo";
+    std::string kavlo = bench::ProgramDir() + "/kavlo";
     int runs = 9;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];

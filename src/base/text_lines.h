@@ -17,6 +17,13 @@
 
 namespace kavlo {
 
+// The line without the blanks and tabs at either end.
+inline std::string_view TrimSpaces(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
 // The offset of the first CR or LF in p[0, n), or n. Sixteen bytes are compared at a time
 // where SSE2 is there (every x86-64 processor, so both of our builds); the rest byte by byte.
 inline size_t FindLineBreak(const char* p, size_t n) {

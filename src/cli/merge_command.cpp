@@ -32,9 +32,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace kavlo::cli {
@@ -139,14 +136,6 @@ std::pair<std::string, std::string> NowTexts(const FormatSettings& fs) {
     return {FormatDatePicture(date, picture, fs), FormatTimePicture(time, "HH:mm:ss", fs)};
 }
 
-int ProcessId() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(::getpid());
-#endif
-}
-
 // RESULT as one file: each object followed by the export's empty separator line.
 class FileSink final : public MergeSink {
 public:
@@ -171,7 +160,7 @@ private:
 class FolderSink final : public MergeSink {
 public:
     FolderSink(const std::string& dir, const std::vector<std::string>& inputs)
-        : dir_(dir), temporary_(dir + ".kavlo-" + std::to_string(ProcessId()) + ".tmp"), inputs_(inputs) {
+        : dir_(dir), temporary_(TemporaryNameBeside(dir)), inputs_(inputs) {
         std::error_code ec;
         std::filesystem::create_directories(dir_, ec);
         if (ec) throw EFCreateError(dir_, ec.message());

@@ -13,17 +13,11 @@ namespace kavlo {
 
 namespace {
 
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // The documentation trigger: the last "END." line and the "BEGIN" line of the same indentation
 // above it, as indices; {0, 0} when there is none.
 std::pair<size_t, size_t> DocumentationTrigger(const std::vector<std::string>& lines) {
     for (size_t e = lines.size(); e-- > 0;) {
-        if (Trimmed(lines[e]) != "END.") continue;
+        if (TrimSpaces(lines[e]) != "END.") continue;
         const std::string begin = lines[e].substr(0, lines[e].find_first_not_of(" \t")) + "BEGIN";
         for (size_t b = e; b-- > 0;)
             if (lines[b] == begin) return {b, e};
@@ -92,7 +86,7 @@ ObjectMerge MergeChanged(const ObjectSide& original, const ObjectSide& modified,
     // Below the object's opening brace, where TARGET has the block.
     size_t at = std::min(tBlock.Begin, merged.Lines.size());
     for (size_t k = 0; k < merged.Lines.size() && k < 4; ++k)
-        if (Trimmed(merged.Lines[k]) == "{") {
+        if (TrimSpaces(merged.Lines[k]) == "{") {
             at = k + 1;
             break;
         }

@@ -3,20 +3,16 @@
 
 #include <algorithm>
 
+#include "base/text_lines.h"
+
 namespace kavlo {
 
 namespace {
 
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // "    Version List=NAVW17.00;" -> "Version List"; "" for a line without "=".
 std::string_view KeyOf(std::string_view line) {
     const size_t eq = line.find('=');
-    return eq == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, eq));
+    return eq == std::string_view::npos ? std::string_view() : TrimSpaces(line.substr(0, eq));
 }
 
 // The value as the text reader takes it: after the first "=", less a final ";", less the
@@ -61,10 +57,10 @@ int CompareNumbers(std::string_view a, std::string_view b) {
 PropertyBlock FindPropertyBlock(const std::vector<std::string>& lines) {
     const size_t limit = std::min<size_t>(lines.size(), 4);
     for (size_t k = 1; k < limit; ++k) {
-        if (Trimmed(lines[k]) != "OBJECT-PROPERTIES") continue;
-        if (k + 1 >= lines.size() || Trimmed(lines[k + 1]) != "{") return {};
+        if (TrimSpaces(lines[k]) != "OBJECT-PROPERTIES") continue;
+        if (k + 1 >= lines.size() || TrimSpaces(lines[k + 1]) != "{") return {};
         for (size_t e = k + 2; e < lines.size(); ++e)
-            if (Trimmed(lines[e]) == "}") return {k, e + 1};
+            if (TrimSpaces(lines[e]) == "}") return {k, e + 1};
         return {};
     }
     return {};

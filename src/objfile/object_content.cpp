@@ -13,13 +13,7 @@ namespace kavlo {
 
 namespace {
 
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-bool IsBlank(std::string_view s) { return Trimmed(s).empty(); }
+bool IsBlank(std::string_view s) { return TrimSpaces(s).empty(); }
 
 std::string_view KindName(const TFob& fob) {
     if (fob.FileExt() == ".txt") return "a text export";
@@ -66,10 +60,10 @@ template <typename Line>
 void DropTextProperties(std::vector<Line>& lines) {
     const size_t limit = std::min<size_t>(lines.size(), 4);
     for (size_t k = 1; k < limit; ++k) {
-        if (Trimmed(lines[k]) != "OBJECT-PROPERTIES") continue;
-        if (k + 1 >= lines.size() || Trimmed(lines[k + 1]) != "{") return;
+        if (TrimSpaces(lines[k]) != "OBJECT-PROPERTIES") continue;
+        if (k + 1 >= lines.size() || TrimSpaces(lines[k + 1]) != "{") return;
         for (size_t e = k + 2; e < lines.size(); ++e) {
-            if (Trimmed(lines[e]) == "}") {
+            if (TrimSpaces(lines[e]) == "}") {
                 lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k),
                             lines.begin() + static_cast<std::ptrdiff_t>(e + 1));
                 return;

@@ -29,6 +29,10 @@ int ProcessId() {
 
 }  // namespace
 
+std::string TemporaryNameBeside(const std::string& path) {
+    return path + ".kavlo-" + std::to_string(ProcessId()) + ".tmp";
+}
+
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
     const std::unique_ptr<OutputFile> file = OutputFile::Create(path);
     file->Write(bytes);
@@ -36,7 +40,7 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
 }
 
 ReplacingFile::ReplacingFile(const std::string& path)
-    : path_(path), temporary_(path + ".kavlo-" + std::to_string(ProcessId()) + ".tmp") {
+    : path_(path), temporary_(TemporaryNameBeside(path)) {
     try {
         file_ = OutputFile::Create(temporary_);
     } catch (const EFCreateError& e) {

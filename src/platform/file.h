@@ -90,6 +90,10 @@ bool SameExistingFolder(const std::string& a, const std::string& b);
 // name ends in one already.
 std::string PathInFolder(const std::string& folder, const std::string& name);
 
+// A name beside `path` for writing it under until it is complete: `path` with ".kavlo-",
+// the process id and ".tmp" appended.
+std::string TemporaryNameBeside(const std::string& path);
+
 // WriteFileReplacing for a file written in pieces (a merge result of many megabytes, object
 // by object): the pieces gather in a buffer of a few megabytes and go to the temporary file
 // from there, and Commit puts the file in place. Destroyed without Commit (a failed run), it
