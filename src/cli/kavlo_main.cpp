@@ -47,6 +47,7 @@ const char kUsage[] =
     "       kavlo join FOLDER --output FILE.txt [--ignore-other-files]\n"
     "       kavlo merge ORIGINAL MODIFIED TARGET [--output RESULT] [options]\n"
     "       kavlo --help\n"
+    "       kavlo --version\n"
     "\n"
     "Lists the objects of a Navision object file (.fob, .fbk, .txt, .xml), or compares two.\n"
     "A folder of text files (one or more objects each) reads as the text export they make.\n"
@@ -427,6 +428,10 @@ int main(int argc, char** argv) {
         const std::vector<std::string> args = ProgramArguments(argc, argv);
         if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
             WriteStdout(std::string(kUsage) + "\n" + cli::kMergeUsage);
+            return 0;
+        }
+        if (args.size() == 1 && args[0] == "--version") {
+            WriteStdout("kavlo " KAVLO_VERSION "\n");
             return 0;
         }
         if (!args.empty() && args[0] == "split") return cli::Split(std::vector<std::string>(args.begin() + 1, args.end()));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # kavlo end to end: golden JSON of a sample, exit codes and error texts.
 set -u
-kavlo=$1 make_samples=$2 here=$3
+kavlo=$1 make_samples=$2 here=$3 version=$4
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 "$make_samples" "$tmp" >/dev/null || { echo "make_samples failed"; exit 1; }
 fail=0
@@ -258,5 +258,6 @@ check "merge: a failed run leaves no RESULT" "1 absent" "$rc $([ -e "$tmp/r2.txt
 "$kavlo" list a.fob --format xml 2>/dev/null; check "bad format is a usage error" 2 "$?"
 "$kavlo" list a.fob --oem-codepage 1252 2>/dev/null; check "bad code page is a usage error" 2 "$?"
 "$kavlo" --help | grep -q "kavlo list FILE"; check "help" 0 "$?"
+check "--version prints the build's version" "kavlo $version 0" "$("$kavlo" --version) $?"
 [ $fail = 0 ] && echo "kavlo command line: all checks passed"
 exit $fail

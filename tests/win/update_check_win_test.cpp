@@ -27,8 +27,11 @@ TEST(WinVersionInfo, ReadsTheBuildsOwnStrings) {
     EXPECT_EQ(info.GetTranslation(0), 0x04E40409u);  // US English, code page 1252
     std::string version, date;
     ReadOwnVersion(version, date);
-    EXPECT_EQ(version, "1.0.0.0");
+    EXPECT_EQ(version, KAVLO_FILE_VERSION);  // the version of the build, MAJOR.MINOR.PATCH.0
     EXPECT_EQ(DigitsOnly(date).size(), 8u) << date;  // year, month and day
+    const TVersionInfo cli(KAVLO_CLI_EXE);  // kavlo.exe carries the same version data
+    EXPECT_EQ(cli.GetStringValue("FileVersion", 0), version);
+    EXPECT_EQ(cli.GetStringValue("Date", 0), date);
     EXPECT_EQ(ReadOwnDate(), date);
     EXPECT_EQ(info.GetStringValueFor("Date", 0x0409, 0x04E4), date);
     EXPECT_EQ(info.GetStringValueForKey("Date", "040904e4"), date);
