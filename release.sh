@@ -75,7 +75,7 @@ crlf docs/README-user.md "$z/README.txt"
 crlf LICENSE "$z/LICENSE.txt"
 cp samples/* "$z/samples/"
 set_times "$z"
-(cd "$z" && cmake -E tar cf "$stage/$zipname" --format=zip --mtime="@$stamp" kavlodex.exe kavlo.exe README.txt LICENSE.txt samples)
+(cd "$z" && cmake -E tar cf "$stage/$zipname" --format=zip --mtime="$(date -u -d "@$stamp" '+%Y-%m-%d %H:%M:%S UTC')" kavlodex.exe kavlo.exe README.txt LICENSE.txt samples)
 
 tarname=kavlo-$version-linux-x86_64.tar.gz
 t=$stage/kavlo-$version-linux-x86_64

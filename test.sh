@@ -23,6 +23,9 @@ tools/fuzz.sh --smoke > build/fuzz-smoke.log 2>&1 || { tail -30 build/fuzz-smoke
 tail -5 build/fuzz-smoke.log
 echo "== Windows tests (under Wine)"
 (cd build/mingw && ctest --output-on-failure) | tee build/win-tests.log || status=1
+echo "== packages (tools/package-test.sh: release.sh --from-test-builds, then the ZIP under Wine, the .deb, the tar.gz)"
+tools/package-test.sh > build/package-test.log 2>&1 || { grep -v '^ok ' build/package-test.log; status=1; }
+tail -1 build/package-test.log
 grep -q "tests passed" build/native-tests.log || status=1
 grep -q "tests passed" build/win-tests.log || status=1
 

@@ -6,7 +6,10 @@ if(NOT rc EQUAL 0 OR USAGE STREQUAL "")
   message(FATAL_ERROR "${KAVLO} --help failed (${rc})")
 endif()
 string(STRIP "${USAGE}" USAGE)
-# roff: a backslash is written \e, a line that starts with . or ' would be a request: \& first.
+# roff: a backslash is written \e, a minus \- (a plain - may print as a hyphen, and options
+# copied from the page would not work), and a line that starts with . or ' would be a
+# request: \& first.
 string(REPLACE "\\" "\\e" USAGE "${USAGE}")
+string(REPLACE "-" "\\-" USAGE "${USAGE}")
 string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" USAGE "${USAGE}")
 configure_file(${TEMPLATE} ${OUT} @ONLY)

@@ -20,6 +20,9 @@ check() {  # name, expected, actual
   if [ "$2" != "$3" ]; then echo "FAIL $1"; diff <(echo "$2") <(echo "$3") | head -20; fail=1; else echo "ok $1"; fi
 }
 
+. tools/setup-env.sh
+install_missing file man-db
+
 ./release.sh --from-test-builds --out "$work/dist" > "$work/release.log" 2>&1 ||
   { tail -30 "$work/release.log"; echo "FAIL release.sh"; exit 1; }
 version=$(sed -nE 's/^project\(kavlodex VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
