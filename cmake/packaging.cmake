@@ -28,6 +28,11 @@ if(WIN32)
   # kavlo.exe: its own version resource, with no manifest, dialogs or images.
   target_sources(kavlo PRIVATE ${CMAKE_SOURCE_DIR}/res/cli/kavlo.rc)
   target_include_directories(kavlo PRIVATE ${_kavlo_version_dir})
+  # windres writes no list of the files it read: the resources name what they include, so that
+  # a new version or day compiles them again (tests/CMakeLists.txt does the same for its copy).
+  set(KAVLO_VERSION_RC_DEPENDS ${CMAKE_BINARY_DIR}/generated/kavlo_version.h ${CMAKE_SOURCE_DIR}/res/version.rc2)
+  set_source_files_properties(${KAVLODEX_RC} ${CMAKE_SOURCE_DIR}/res/cli/kavlo.rc
+                              PROPERTIES OBJECT_DEPENDS "${KAVLO_VERSION_RC_DEPENDS}")
 endif()
 
 # The Linux package: a kavlo that needs no shared library of the system (-static), its man page
