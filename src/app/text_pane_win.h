@@ -1,0 +1,99 @@
+// What the windows that show objects' lines in panes of their own share: the wide text of a
+// line, the fonts, the pane's header, gutter number and line drawing (one cell a character),
+// the back buffer, scroll bars, wheel and scroll-bar steps, the tints of a side's changes, and
+// the cascaded placement of a new window.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "gui/gdi_handles_win.h"
+
+namespace kavlo {
+
+// The tints: the blue/orange pair of the Okabe-Ito palette, which stays apart for every common
+// kind of colour blindness (never red against green). Orange marks what only the left side (file
+// 1, MODIFIED) has, blue what only the right side (file 2, TARGET) has; a changed line is a paler
+// orange on the left and a paler blue on the right. Colour is never the only sign: the gutter
+// shows a sign beside every such line.
+inline const COLORREF kRemovedBack = RGB(255, 207, 140);   // from orange #E69F00
+inline const COLORREF kAddedBack = RGB(176, 216, 246);     // from sky blue #56B4E9
+inline const COLORREF kChangedBack1 = RGB(255, 233, 200);  // paler orange
+inline const COLORREF kChangedBack2 = RGB(216, 236, 251);  // paler blue
+inline const COLORREF kBlankBack = RGB(228, 228, 228);     // where another side has a line and this none
+inline const COLORREF kGutterBack = RGB(244, 244, 244);
+inline const COLORREF kGutterText = RGB(96, 96, 96);
+inline const COLORREF kCurrentChangeBar = RGB(0, 114, 178);  // Okabe-Ito blue
+
+// Text of ours as UTF-16: UTF-8 when it is, otherwise Windows-1252, as the line's characters
+// are counted (LineChars).
+std::wstring WideText(std::string_view text);
+// The index in `wide` of character `n`; a surrogate pair is one character.
+size_t WideIndex(const std::wstring& wide, int n);
+
+// The headers' and status bar's font, and the lines' fixed-pitch font, so that a character
+// column is the same width in every pane; and the lines' height and a character's width.
+UniqueFont MakeUiFont(int dpi);
+UniqueFont MakeTextFont(int dpi);
+void MeasureTextFont(HFONT font, int dpi, int& lineHeight, int& charWidth);
+
+// The decimal digits of n.
+int Digits(size_t n);
+
+// A window that came up on a monitor of another DPI than `dpi` (the system's): resized to its
+// monitor's, which `dpi` becomes.
+void FitToWindowDpi(HWND hwnd, int& dpi);
+
+// A status bar part's text.
+std::string StatusBarText(HWND status, int part);
+
+// A pane drawn into a bitmap first, copied to the pane's dirty rectangle at the end: no flicker
+// while scrolling. Empty (dc() null) when the pane has no area.
+class PaneBuffer {
+public:
+    PaneBuffer(HWND pane, HDC target, const RECT& dirty);
+    ~PaneBuffer();
+    PaneBuffer(const PaneBuffer&) = delete;
+    PaneBuffer& operator=(const PaneBuffer&) = delete;
+    HDC dc() const { return mem_.get(); }
+    const RECT& client() const { return client_; }
+
+private:
+    HDC target_;
+    RECT dirty_, client_{};
+    UniqueDc mem_;
+    UniqueBitmap bmp_;
+    HGDIOBJ old_ = nullptr;
+};
+
+// The pane's header over `head`: its text in `font`, a line below it.
+void PaintPaneHeader(HDC dc, const RECT& head, HFONT font, std::string_view text, int dpi);
+// The gutter of a row over `gutter`: the line number (none for 0) right-aligned at `numberRight`.
+void PaintGutterNumber(HDC dc, const RECT& gutter, int numberRight, int charWidth, int line);
+// A rectangle filled with a colour.
+void FillWith(HDC dc, const RECT& rect, COLORREF colour);
+// The current row's frame around its text: the focus rectangle in the pane with the focus.
+void PaintCurrentRow(HDC dc, const RECT& text, bool focused);
+// The characters of `line` from `leftCol` on, `visible` + 1 of them at most, from x in the row
+// `rect`, one cell a character whatever width the face (or the face that stands in for a
+// missing glyph) gives it, so that the columns of the panes stay in line.
+void PaintLineChars(HDC dc, const RECT& rect, int x, std::string_view line, int leftCol, int visible, int charWidth);
+
+// A pane's scroll bars: `rows` rows with `pageRows` in view from `top`, `columns` columns with
+// `pageColumns` in view from `left`.
+void SetPaneScrollBars(HWND pane, int rows, int pageRows, int top, int columns, int pageColumns, int left);
+// Where a scroll bar's `code` takes position `pos` of a bar paging by `page`; `pos` unchanged
+// for a code that does not move.
+int ScrolledPosition(HWND pane, int bar, int code, int pos, int page);
+// The rows a wheel turn of `delta` moves the top row by (a turn towards the user, negative
+// delta, moves it down), or horizontal the columns it moves the first column by; `remainder`
+// keeps the part of a notch not yet moved.
+int WheelStep(int& remainder, int delta, bool horizontal, int pageRows);
+
+// Where a new window goes: one caption's height right of and below `after` (the main window or
+// the newest window of its kind), `width` by `height` pixels at most the work area of the monitor
+// of `mainWindow`, moved back into that work area where it would leave it.
+RECT CascadedRect(HWND mainWindow, HWND after, int width, int height);
+
+}  // namespace kavlo
