@@ -88,7 +88,7 @@ if [ ${#mobj[@]} -gt 0 ]; then
     sleep 0.2
   done
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the merge window did not appear" >&2; exit 1; }
-  xdotool windowsize "$wid" "$(px 1000)" "$(px 600)"; sleep 2
+  sleep 2  # at the size it opens with: the default, within the work area
   xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1
   import -window "$wid" "$out"
   echo "saved $out"

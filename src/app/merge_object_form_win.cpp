@@ -10,6 +10,7 @@
 
 #include "app/text_pane_win.h"
 #include "base/errors.h"
+#include "listing/char_diff.h"
 #include "res/resource.h"
 
 namespace kavlo {
@@ -201,6 +202,7 @@ void TMergeObjectForm::GoToStop(int stop) {
     currentStop_ = stop;
     areas_[Upper].current = s.Row;
     Reveal(Upper, s.Row, s.End);
+    ShowChangedColumn(s.Row);
     resultStopEnd_ = -1;
     if (s.ResultRow >= 0) {
         // The block (or run of changed lines) that starts there.
@@ -220,6 +222,29 @@ void TMergeObjectForm::GoToStop(int stop) {
         Reveal(Result, s.ResultRow, end);
     }
     Changed();
+}
+
+// Scrolls the sides across only when the first character that the row's change touches is out
+// of view: to the lines' start when it is then in the left three quarters, otherwise with a
+// quarter of the pane before it. The change is the changing side's line against ORIGINAL's, or
+// for a conflict MODIFIED's against TARGET's.
+void TMergeObjectForm::ShowChangedColumn(int row) {
+    const MergeViewRow& r = view_.Rows[static_cast<size_t>(row)];
+    const bool conflict = r.Kind == MergeRowKind::Conflict;
+    const int a = r.Kind == MergeRowKind::Target ? PaneTarget : PaneModified;
+    const int b = conflict ? PaneTarget : PaneOriginal;
+    const auto lineOf = [&](int pane) -> std::string_view {
+        const int line = r.Line[static_cast<size_t>(pane)];
+        return line ? std::string_view(view_.Lines[static_cast<size_t>(pane)][static_cast<size_t>(line - 1)])
+                    : std::string_view();
+    };
+    const RowKind kind = !r.Line[static_cast<size_t>(b)]   ? RowKind::Removed
+                         : !r.Line[static_cast<size_t>(a)] ? RowKind::Added
+                                                          : RowKind::Changed;
+    const int col = FirstChangedChar(kind, lineOf(a), lineOf(b));
+    const int visible = VisibleColumns(Upper);
+    if (col >= areas_[Upper].left && col < areas_[Upper].left + visible) return;
+    SetLeft(Upper, col < visible * 3 / 4 ? 0 : col - visible / 4);
 }
 
 void TMergeObjectForm::Changed() {

@@ -97,6 +97,7 @@ private:
     // Shows rows [row, end) of an area with some context above when they are not in view.
     void Reveal(Area a, int row, int end);
     void GoToStop(int stop);
+    void ShowChangedColumn(int row);
     void Changed();
     void UpdateScrollBars();
     void UpdateStatus();

@@ -138,7 +138,7 @@ TEST_F(MergeObjectTest, OpensAnObjectOfOneSideAndTellsOfAFileChangedSinceLoading
     testing::WriteBytes(paths_[2], "changed");
     Open(5, 80);
     EXPECT_EQ(windows_.OpenWindows().size(), 1u);
-    EXPECT_EQ(errors_, std::vector<std::string>{FileChangedText(paths_[2])});
+    EXPECT_EQ(errors_, std::vector<std::string>{FileChangedText(paths_[2]) + "."});
 }
 
 }  // namespace
