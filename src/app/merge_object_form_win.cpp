@@ -11,19 +11,15 @@
 #include "app/text_pane_win.h"
 #include "base/errors.h"
 #include "listing/char_diff.h"
-#include "res/resource.h"
 
 namespace kavlo {
 
 namespace {
 
 const char kFormClass[] = "TMergeObjectForm";
-const char kPaneClass[] = "TMergeObjectPane";
 constexpr int kDesignWidth = 1200, kDesignHeight = 760;
 constexpr int kMinimumWidth = 600, kMinimumHeight = 360;
 constexpr int kStatusPartWidth = 140, kPositionPartWidth = 180;  // at 96 DPI
-// Posted to a merge window to bring it to the front after the input that asked for it.
-constexpr UINT kWmBringToFront = WM_APP + 1;
 
 // A conflict is light red in every pane, its block's marker lines a stronger red, so that a
 // conflict never reads as one side's change (orange or blue). A line that RESULT takes from
@@ -70,49 +66,12 @@ TMergeObjectForm::~TMergeObjectForm() {
 
 void TMergeObjectForm::Create(MergeView view, const RECT& rect, ClosedSize closed) {
     view_ = std::move(view);
-    closed_ = std::move(closed);
     size_t most = view_.ResultLines.size();
     for (const std::vector<std::string>& lines : view_.Lines) most = std::max(most, lines.size());
     digits_ = std::max(3, Digits(most));
-    HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
-    RegisterClassOnce(kFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                      icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
-    dpi_ = WindowDpi(nullptr);
-    CreateWindowOf(kFormClass, 0, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top,
-                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
-    if (!hwnd_) throw EKavloError("The window \"" + std::string(kMergeObjectCaption) + "\" could not be created.");
-    const std::wstring caption = WideText(view_.Caption);
-    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    CreateFrame(kFormClass, view_.Caption, rect, {kMinimumWidth, kMinimumHeight}, std::move(closed), 4);
     if (!view_.Stops.empty()) GoToStop(0);
     Activate();
-}
-
-void TMergeObjectForm::BringToFront() { PostMessageA(hwnd_, kWmBringToFront, 0, 0); }
-
-void TMergeObjectForm::Activate() {
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(hwnd_);
-    SetFocus(Pane(focusPane_));
-}
-
-void TMergeObjectForm::FormCreate() {
-    FitToWindowDpi(hwnd_, dpi_);
-    MakeFonts();
-    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
-                              nullptr, AppInstance(), nullptr);
-    SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
-    for (int p = 0; p < 4; ++p) panes_[static_cast<size_t>(p)].Create(this, p);
-    FormResize();
-    UpdateStatus();
-}
-
-void TMergeObjectForm::MakeFonts() {
-    font_ = MakeTextFont(dpi_);
-    uiFont_ = MakeUiFont(dpi_);
-    MeasureTextFont(font_.get(), dpi_, lineHeight_, charWidth_);
-    if (status_) SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), TRUE);
 }
 
 // The sides take three fifths of the height in three equal columns, RESULT the rest.
@@ -248,7 +207,7 @@ void TMergeObjectForm::ShowChangedColumn(int row) {
 }
 
 void TMergeObjectForm::Changed() {
-    for (const TPane& p : panes_) InvalidateRect(p.Handle(), nullptr, FALSE);
+    for (int p = 0; p < 4; ++p) InvalidateRect(Pane(p), nullptr, FALSE);
     UpdateScrollBars();
     UpdateStatus();
 }
@@ -274,8 +233,6 @@ void TMergeObjectForm::UpdateStatus() {
     for (int part = 0; part < 3; ++part)
         SendMessageA(status_, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(texts[part]->c_str()));
 }
-
-std::string TMergeObjectForm::StatusText(int part) const { return StatusBarText(status_, part); }
 
 void TMergeObjectForm::KeyDown(int pane, WPARAM vk) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -380,7 +337,9 @@ void TMergeObjectForm::PaintPane(int pane, HDC dc, const RECT& dirty) {
 }
 
 bool TMergeObjectForm::OnCreate() {
-    FormCreate();
+    CreateParts();
+    FormResize();
+    UpdateStatus();
     return true;
 }
 
@@ -389,96 +348,25 @@ bool TMergeObjectForm::OnSize(int, int) {
     return true;
 }
 
-bool TMergeObjectForm::OnGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
-    return true;
-}
-
-bool TMergeObjectForm::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    MakeFonts();
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    FormResize();
-    return true;
-}
-
-bool TMergeObjectForm::OnFocus(bool gained) {
-    if (!gained) return false;
-    SetFocus(Pane(focusPane_));
-    return true;
-}
-
-bool TMergeObjectForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
-    if (msg != kWmBringToFront) return false;
-    Activate();
-    return true;
-}
-
-void TMergeObjectForm::OnDestroy() {
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
-        const RECT& n = wp.rcNormalPosition;
-        closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
-    }
-}
-
 void TMergeObjectForm::OnNcDestroy() {
     MergeView none;
     std::swap(view_, none);
     status_ = nullptr;
 }
 
-// ---- a pane ----------------------------------------------------------------------------
-
-void TMergeObjectForm::TPane::Create(TMergeObjectForm* form, int pane) {
-    form_ = form;
-    pane_ = pane;
-    RegisterClassOnce(kPaneClass, 0, nullptr, nullptr);
-    CreateWindowOf(kPaneClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                   0, 0, 100, 100, form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(10 + pane)));
+void TMergeObjectForm::Wheel(int pane, int delta, bool horizontal) {
+    const Area a = AreaOf(pane);
+    Place& p = areas_[a];
+    const int step = WheelStep(horizontal ? p.hwheel : p.wheel, delta, horizontal, VisibleRows(a));
+    if (horizontal) SetLeft(a, p.left + step);
+    else SetTop(a, p.top + step);
 }
 
-bool TMergeObjectForm::TPane::OnPaint() {
-    PaintGuard pg(hwnd_);
-    form_->PaintPane(pane_, pg.dc(), pg.rect());
-    return true;
-}
-
-bool TMergeObjectForm::TPane::OnFocus(bool gained) {
-    if (gained) form_->focusPane_ = pane_;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    return true;
-}
-
-bool TMergeObjectForm::TPane::OnKey(WPARAM vk) {
-    form_->KeyDown(pane_, vk);
-    return true;
-}
-
-bool TMergeObjectForm::TPane::OnMouseDown(MouseButton button, int, int y) {
-    if (button == MouseButton::Middle) return false;
-    form_->MouseDown(pane_, y);
-    return true;
-}
-
-// Shift turns the wheel sideways.
-bool TMergeObjectForm::TPane::OnMouseWheel(int delta, WPARAM keys, bool horizontal) {
-    horizontal = horizontal || (keys & MK_SHIFT) != 0;
-    const Area a = AreaOf(pane_);
-    Place& p = form_->areas_[a];
-    const int step = WheelStep(horizontal ? p.hwheel : p.wheel, delta, horizontal, form_->VisibleRows(a));
-    if (horizontal) form_->SetLeft(a, p.left + step);
-    else form_->SetTop(a, p.top + step);
-    return true;
-}
-
-bool TMergeObjectForm::TPane::OnScroll(int bar, int code, HWND) {
-    const Area a = AreaOf(pane_);
-    const Place& p = form_->areas_[a];
-    if (bar == SB_VERT) form_->SetTop(a, ScrolledPosition(hwnd_, bar, code, p.top, form_->VisibleRows(a)));
-    else form_->SetLeft(a, ScrolledPosition(hwnd_, bar, code, p.left, form_->VisibleColumns(a)));
-    return true;
+void TMergeObjectForm::Scroll(int pane, int bar, int code) {
+    const Area a = AreaOf(pane);
+    const Place& p = areas_[a];
+    if (bar == SB_VERT) SetTop(a, ScrolledPosition(Pane(pane), bar, code, p.top, VisibleRows(a)));
+    else SetLeft(a, ScrolledPosition(Pane(pane), bar, code, p.left, VisibleColumns(a)));
 }
 
 // ---- the Merge window's list -------------------------------------------------------------

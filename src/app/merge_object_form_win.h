@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/merge_view.h"
+#include "app/text_pane_win.h"
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
@@ -19,7 +20,7 @@
 
 namespace kavlo {
 
-class TMergeObjectForm : public TWindow {
+class TMergeObjectForm : public TLinesForm {
 public:
     // The panes: the three sides (MergePane order), then RESULT.
     static constexpr int kResultPane = 3;
@@ -28,55 +29,31 @@ public:
 
     TMergeObjectForm() = default;
     ~TMergeObjectForm() override;
-    // Called as the window closes with its normal (restored) size in 96-DPI pixels.
-    using ClosedSize = std::function<void(int width, int height)>;
     // Creates the window over `rect` (screen pixels), shows it at the first stop and gives it
     // the focus.
     void Create(MergeView view, const RECT& rect, ClosedSize closed);
-    // Restores and activates the window once the input that asked for it has been handled.
-    void BringToFront();
 
     // What the window shows: per area the first row in view, the current row, the first
-    // character in view; the stop F8 went to last (-1 for none); a status bar part.
+    // character in view; the stop F8 went to last (-1 for none).
     int TopRow(Area a) const { return areas_[a].top; }
     int CurrentRow(Area a) const { return areas_[a].current; }
     int LeftColumn(Area a) const { return areas_[a].left; }
     int CurrentStop() const { return currentStop_; }
     int VisibleRows(Area a) const;
     const MergeView& View() const { return view_; }
-    std::string StatusText(int part) const;
-    HWND Pane(int pane) const { return panes_[static_cast<size_t>(pane)].Handle(); }
 
 protected:
     bool OnCreate() override;
     bool OnSize(int width, int height) override;
-    bool OnGetMinMaxInfo(MINMAXINFO& info) override;
-    bool OnDpiChanged(int dpi, const RECT& suggested) override;
-    bool OnFocus(bool gained) override;
-    bool OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
     void OnNcDestroy() override;
+    void FormResize() override;
+    void PaintPane(int pane, HDC dc, const RECT& dirty) override;
+    void KeyDown(int pane, WPARAM vk) override;
+    void MouseDown(int pane, int y) override;
+    void Wheel(int pane, int delta, bool horizontal) override;
+    void Scroll(int pane, int bar, int code) override;
 
 private:
-    class TPane : public TWindow {
-    public:
-        void Create(TMergeObjectForm* form, int pane);
-
-    protected:
-        bool OnPaint() override;
-        bool OnEraseBackground() override { return true; }  // painted whole by OnPaint
-        LRESULT OnGetDlgCode() override { return DLGC_WANTALLKEYS; }
-        bool OnFocus(bool gained) override;
-        bool OnKey(WPARAM vk) override;
-        bool OnMouseDown(MouseButton button, int x, int y) override;
-        bool OnMouseWheel(int delta, WPARAM keys, bool horizontal) override;
-        bool OnScroll(int bar, int code, HWND control) override;
-
-    private:
-        TMergeObjectForm* form_ = nullptr;
-        int pane_ = 0;
-    };
-
     // Where one area stands.
     struct Place {
         int top = 0, left = 0, current = 0;
@@ -84,13 +61,6 @@ private:
     };
 
     static Area AreaOf(int pane) { return pane == kResultPane ? Result : Upper; }
-    void FormCreate();
-    void FormResize();
-    void MakeFonts();
-    void Activate();
-    void PaintPane(int pane, HDC dc, const RECT& dirty);
-    void KeyDown(int pane, WPARAM vk);
-    void MouseDown(int pane, int y);
     void SetTop(Area a, int row);
     void SetLeft(Area a, int col);
     void SetCurrentRow(Area a, int row);
@@ -106,19 +76,12 @@ private:
     int VisibleColumns(Area a) const;
     int GutterWidth() const;
     int HeaderHeight() const { return lineHeight_ + Scaled(6); }
-    int Scaled(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
 
     MergeView view_;
-    std::array<TPane, 4> panes_;
-    HWND status_ = nullptr;
-    UniqueFont font_, uiFont_;
-    int dpi_ = kDesignDpi;
-    int lineHeight_ = 16, charWidth_ = 8, digits_ = 1;
+    int digits_ = 1;
     std::array<Place, 2> areas_;
     int currentStop_ = -1;
     int resultStopEnd_ = -1;  // one past the current stop's last RESULT row
-    int focusPane_ = 0;
-    ClosedSize closed_;
 };
 
 // The merge windows of one object each that the Merge window opens; several may be open.

@@ -13,14 +13,12 @@
 
 #include "app/text_pane_win.h"
 #include "base/errors.h"
-#include "res/resource.h"
 
 namespace kavlo {
 
 namespace {
 
 const char kFormClass[] = "TObjectDiffForm";
-const char kPaneClass[] = "TObjectDiffPane";
 constexpr int kDesignWidth = 1000, kDesignHeight = 640;
 constexpr int kMinimumWidth = 420, kMinimumHeight = 260;
 constexpr int kPositionPartWidth = 180;  // the status bar's right part, at 96 DPI
@@ -30,8 +28,6 @@ constexpr UINT WM_DPICHANGED = 0x02E0;
 #ifndef WM_MOUSEHWHEEL
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 #endif
-// Posted to a diff window to bring it to the front after the input that asked for it.
-constexpr UINT kWmBringToFront = WM_APP + 1;
 
 // The changed characters of a changed line: a stronger tint of the line's own; where one side
 // only lacks characters, and at the pane's edge for changes scrolled out of view, a bar in the
@@ -51,61 +47,9 @@ TObjectDiffForm::~TObjectDiffForm() {
 
 void TObjectDiffForm::Create(ObjectDiff diff, const RECT& rect, ClosedSize closed) {
     diff_ = std::move(diff);
-    closed_ = std::move(closed);
     digits_ = std::max(3, Digits(std::max(diff_.Lines1.size(), diff_.Lines2.size())));
-    HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
-    RegisterClassOnce(kFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                      icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
-    dpi_ = WindowDpi(nullptr);
-    CreateWindowOf(kFormClass, 0, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top,
-                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
-    if (!hwnd_) throw EKavloError("The window \"" + std::string(kObjectDiffCaption) + "\" could not be created.");
-    // The window is an ANSI one; its caption is set as wide text, as the panes draw theirs.
-    const std::wstring caption = WideText(diff_.Caption);
-    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    CreateFrame(kFormClass, diff_.Caption, rect, {kMinimumWidth, kMinimumHeight}, std::move(closed), 2);
     Activate();
-}
-
-void TObjectDiffForm::BringToFront() {
-    // At once it would lose to the main window: the grid takes the focus back, and with it
-    // the activation, after the key or double click that asked for this window.
-    PostMessageA(hwnd_, kWmBringToFront, 0, 0);
-}
-
-void TObjectDiffForm::Activate() {
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(hwnd_);
-    SetFocus(Pane(focusSide_));
-}
-
-void TObjectDiffForm::FormCreate() {
-    FitToWindowDpi(hwnd_, dpi_);
-    MakeFonts();
-    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
-                              nullptr, AppInstance(), nullptr);
-    SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
-    for (int side = 0; side < 2; ++side) panes_[static_cast<size_t>(side)].Create(this, side);
-    FormResize();
-    UpdateStatus();
-}
-
-void TObjectDiffForm::MakeFonts() {
-    font_ = MakeTextFont(dpi_);
-    uiFont_ = MakeUiFont(dpi_);
-    MeasureTextFont(font_.get(), dpi_, lineHeight_, charWidth_);
-    if (status_) SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), TRUE);
-}
-
-void TObjectDiffForm::DpiChanged(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    MakeFonts();
-    if (suggested)
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    FormResize();
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TObjectDiffForm::FormResize() {
@@ -213,14 +157,14 @@ const LineCharChanges& TObjectDiffForm::CharChanges(int row) {
 }
 
 void TObjectDiffForm::Changed() {
-    for (const TPane& p : panes_) InvalidateRect(p.Handle(), nullptr, FALSE);
+    for (int side = 0; side < 2; ++side) InvalidateRect(Pane(side), nullptr, FALSE);
     UpdateScrollBars();
     UpdateStatus();
 }
 
 void TObjectDiffForm::UpdateScrollBars() {
-    for (const TPane& p : panes_)
-        SetPaneScrollBars(p.Handle(), RowCount(), VisibleRows(), topRow_, diff_.LongestLine, VisibleColumns(), leftCol_);
+    for (int side = 0; side < 2; ++side)
+        SetPaneScrollBars(Pane(side), RowCount(), VisibleRows(), topRow_, diff_.LongestLine, VisibleColumns(), leftCol_);
 }
 
 void TObjectDiffForm::UpdateStatus() {
@@ -232,8 +176,6 @@ void TObjectDiffForm::UpdateStatus() {
         position = "Change " + std::to_string(change + 1) + " of " + std::to_string(diff_.View.ChangeStarts.size());
     SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(position.c_str()));
 }
-
-std::string TObjectDiffForm::StatusText(int part) const { return StatusBarText(status_, part); }
 
 void TObjectDiffForm::KeyDown(int side, WPARAM vk) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -281,13 +223,13 @@ void TObjectDiffForm::MouseDown(int side, int y) {
     if (row < RowCount()) SetCurrentRow(row);
 }
 
-void TObjectDiffForm::Wheel(int delta, bool horizontal) {
+void TObjectDiffForm::Wheel(int, int delta, bool horizontal) {
     const int step = WheelStep(horizontal ? hwheelRemainder_ : wheelRemainder_, delta, horizontal, VisibleRows());
     if (horizontal) SetLeft(leftCol_ + step);
     else SetTop(topRow_ + step);
 }
 
-void TObjectDiffForm::Scroll(int bar, int code, int side) {
+void TObjectDiffForm::Scroll(int side, int bar, int code) {
     if (bar == SB_VERT) SetTop(ScrolledPosition(Pane(side), bar, code, topRow_, VisibleRows()));
     else SetLeft(ScrolledPosition(Pane(side), bar, code, leftCol_, VisibleColumns()));
 }
@@ -381,7 +323,9 @@ void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COL
 }
 
 bool TObjectDiffForm::OnCreate() {
-    FormCreate();
+    CreateParts();
+    FormResize();
+    UpdateStatus();
     return true;
 }
 
@@ -390,85 +334,11 @@ bool TObjectDiffForm::OnSize(int, int) {
     return true;
 }
 
-bool TObjectDiffForm::OnGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
-    return true;
-}
-
-bool TObjectDiffForm::OnDpiChanged(int dpi, const RECT& suggested) {
-    DpiChanged(dpi, &suggested);
-    return true;
-}
-
-bool TObjectDiffForm::OnFocus(bool gained) {
-    if (!gained) return false;
-    SetFocus(Pane(focusSide_));
-    return true;
-}
-
-bool TObjectDiffForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
-    if (msg != kWmBringToFront) return false;
-    Activate();
-    return true;
-}
-
-void TObjectDiffForm::OnDestroy() {
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
-        const RECT& n = wp.rcNormalPosition;
-        closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
-    }
-}
-
 // The texts go with the window; the main window forgets the rest at its next open.
 void TObjectDiffForm::OnNcDestroy() {
     ObjectDiff none;
     std::swap(diff_, none);
     status_ = nullptr;
-}
-
-// ---- a pane ----------------------------------------------------------------------------
-
-void TObjectDiffForm::TPane::Create(TObjectDiffForm* form, int side) {
-    form_ = form;
-    side_ = side;
-    RegisterClassOnce(kPaneClass, 0, nullptr, nullptr);
-    CreateWindowOf(kPaneClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                   0, 0, 100, 100, form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(10 + side)));
-}
-
-bool TObjectDiffForm::TPane::OnPaint() {
-    PaintGuard pg(hwnd_);
-    form_->PaintPane(side_, pg.dc(), pg.rect());
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnFocus(bool gained) {
-    if (gained) form_->focusSide_ = side_;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnKey(WPARAM vk) {
-    form_->KeyDown(side_, vk);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnMouseDown(MouseButton button, int, int y) {
-    if (button == MouseButton::Middle) return false;
-    form_->MouseDown(side_, y);
-    return true;
-}
-
-// Shift turns the wheel sideways.
-bool TObjectDiffForm::TPane::OnMouseWheel(int delta, WPARAM keys, bool horizontal) {
-    form_->Wheel(delta, horizontal || (keys & MK_SHIFT) != 0);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnScroll(int bar, int code, HWND) {
-    form_->Scroll(bar, code, side_);
-    return true;
 }
 
 // ---- the main window's list ------------------------------------------------------------

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/errors.h"
 #include "gui/dpi_win.h"
+#include "res/resource.h"
 #include "listing/char_diff.h"
 
 namespace kavlo {
@@ -15,6 +17,8 @@ namespace kavlo {
 namespace {
 
 constexpr int kTextPoints = 10, kUiPoints = 9;
+// Posted to a window to bring it to the front after the input that asked for it.
+constexpr UINT kWmBringToFront = WM_APP + 1;
 
 }  // namespace
 
@@ -220,6 +224,135 @@ RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
     const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
     const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
     return {left, top, left + width, top + height};
+}
+
+// ---- a pane ----------------------------------------------------------------------------
+
+void TLinePane::Create(TLinesForm* form, int pane) {
+    form_ = form;
+    pane_ = pane;
+    RegisterClassOnce("TLinePane", 0, nullptr, nullptr);
+    CreateWindowOf("TLinePane", WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0,
+                   0, 100, 100, form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(10 + pane)));
+}
+
+bool TLinePane::OnPaint() {
+    PaintGuard pg(hwnd_);
+    form_->PaintPane(pane_, pg.dc(), pg.rect());
+    return true;
+}
+
+bool TLinePane::OnFocus(bool gained) {
+    if (gained) form_->focusPane_ = pane_;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return true;
+}
+
+bool TLinePane::OnKey(WPARAM vk) {
+    form_->KeyDown(pane_, vk);
+    return true;
+}
+
+bool TLinePane::OnMouseDown(MouseButton button, int, int y) {
+    if (button == MouseButton::Middle) return false;
+    form_->MouseDown(pane_, y);
+    return true;
+}
+
+// Shift turns the wheel sideways.
+bool TLinePane::OnMouseWheel(int delta, WPARAM keys, bool horizontal) {
+    form_->Wheel(pane_, delta, horizontal || (keys & MK_SHIFT) != 0);
+    return true;
+}
+
+bool TLinePane::OnScroll(int bar, int code, HWND) {
+    form_->Scroll(pane_, bar, code);
+    return true;
+}
+
+// ---- the frame -------------------------------------------------------------------------
+
+void TLinesForm::CreateFrame(const char* className, std::string_view caption, const RECT& rect, SIZE minimum,
+                             ClosedSize closed, int panes) {
+    closed_ = std::move(closed);
+    minimum_ = minimum;
+    paneCount_ = panes;
+    HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
+    RegisterClassOnce(className, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                      icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
+    dpi_ = WindowDpi(nullptr);
+    CreateWindowOf(className, 0, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top,
+                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
+    const std::string title(caption.substr(0, caption.find(" - ")));
+    if (!hwnd_) throw EKavloError("The window \"" + title + "\" could not be created.");
+    // The window is an ANSI one; its caption is set as wide text, as the panes draw theirs.
+    const std::wstring wide = WideText(caption);
+    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+
+void TLinesForm::CreateParts() {
+    FitToWindowDpi(hwnd_, dpi_);
+    MakeFonts();
+    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                              nullptr, AppInstance(), nullptr);
+    SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
+    for (int p = 0; p < paneCount_; ++p) panes_[static_cast<size_t>(p)].Create(this, p);
+}
+
+void TLinesForm::BringToFront() {
+    // At once it would lose to the window that asked: the grid takes the focus back, and with
+    // it the activation, after the key or double click that asked for this window.
+    PostMessageA(hwnd_, kWmBringToFront, 0, 0);
+}
+
+void TLinesForm::Activate() {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd_);
+    SetFocus(Pane(focusPane_));
+}
+
+void TLinesForm::MakeFonts() {
+    font_ = MakeTextFont(dpi_);
+    uiFont_ = MakeUiFont(dpi_);
+    MeasureTextFont(font_.get(), dpi_, lineHeight_, charWidth_);
+    if (status_) SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), TRUE);
+}
+
+bool TLinesForm::OnGetMinMaxInfo(MINMAXINFO& info) {
+    info.ptMinTrackSize = {Scaled(minimum_.cx), Scaled(minimum_.cy)};
+    return true;
+}
+
+bool TLinesForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    MakeFonts();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    return true;
+}
+
+bool TLinesForm::OnFocus(bool gained) {
+    if (!gained) return false;
+    SetFocus(Pane(focusPane_));
+    return true;
+}
+
+bool TLinesForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
+    if (msg != kWmBringToFront) return false;
+    Activate();
+    return true;
+}
+
+void TLinesForm::OnDestroy() {
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
+        const RECT& n = wp.rcNormalPosition;
+        closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
+    }
 }
 
 }  // namespace kavlo

@@ -5,10 +5,14 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
+#include "gui/window_base_win.h"
 
 namespace kavlo {
 
@@ -95,5 +99,80 @@ int WheelStep(int& remainder, int delta, bool horizontal, int pageRows);
 // the newest window of its kind), `width` by `height` pixels at most the work area of the monitor
 // of `mainWindow`, moved back into that work area where it would leave it.
 RECT CascadedRect(HWND mainWindow, HWND after, int width, int height);
+
+class TLinesForm;
+
+// A pane of lines of a TLinesForm: its painting, focus, keys, mouse, wheel and scroll bars go to
+// the form, which draws it whole.
+class TLinePane : public TWindow {
+public:
+    void Create(TLinesForm* form, int pane);
+
+protected:
+    bool OnPaint() override;
+    bool OnEraseBackground() override { return true; }  // painted whole by OnPaint
+    LRESULT OnGetDlgCode() override { return DLGC_WANTALLKEYS; }
+    bool OnFocus(bool gained) override;
+    bool OnKey(WPARAM vk) override;
+    bool OnMouseDown(MouseButton button, int x, int y) override;
+    bool OnMouseWheel(int delta, WPARAM keys, bool horizontal) override;
+    bool OnScroll(int bar, int code, HWND control) override;
+
+private:
+    TLinesForm* form_ = nullptr;
+    int pane_ = 0;
+};
+
+// The frame of a window of panes of lines over a status bar: its creation with a wide caption,
+// fonts, focus kept on the last pane that had it, bringing to front, DPI changes, its minimum
+// size, and its size told as it closes.
+class TLinesForm : public TWindow {
+public:
+    // Called as the window closes with its normal (restored) size in 96-DPI pixels.
+    using ClosedSize = std::function<void(int width, int height)>;
+    static constexpr int kMaxPanes = 4;
+
+    // Restores the window when it is minimized and activates it, once the input that asked
+    // for it (a key or a double click in another window) has been handled.
+    void BringToFront();
+    std::string StatusText(int part) const { return StatusBarText(status_, part); }
+    HWND Pane(int pane) const { return panes_[static_cast<size_t>(pane)].Handle(); }
+
+protected:
+    friend class TLinePane;
+    // Creates the window of class `className` over `rect` (screen pixels) with `panes` panes
+    // and shows it; `minimum` is its smallest size at 96 DPI.
+    void CreateFrame(const char* className, std::string_view caption, const RECT& rect, SIZE minimum,
+                     ClosedSize closed, int panes);
+    // Gives the window its fonts, status bar and panes (from its OnCreate).
+    void CreateParts();
+    void Activate();
+    void MakeFonts();
+    int Scaled(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
+
+    // What the derived window does: lays out its parts, paints a pane, and takes a pane's input.
+    virtual void FormResize() = 0;
+    virtual void PaintPane(int pane, HDC dc, const RECT& dirty) = 0;
+    virtual void KeyDown(int pane, WPARAM vk) = 0;
+    virtual void MouseDown(int pane, int y) = 0;
+    virtual void Wheel(int pane, int delta, bool horizontal) = 0;
+    virtual void Scroll(int pane, int bar, int code) = 0;
+
+    bool OnGetMinMaxInfo(MINMAXINFO& info) override;
+    bool OnDpiChanged(int dpi, const RECT& suggested) override;
+    bool OnFocus(bool gained) override;
+    bool OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
+    std::array<TLinePane, kMaxPanes> panes_;
+    int paneCount_ = 0;
+    HWND status_ = nullptr;
+    UniqueFont font_, uiFont_;  // the lines' fixed-pitch font, the headers' and status bar's
+    int dpi_ = kDesignDpi;
+    int lineHeight_ = 16, charWidth_ = 8;
+    int focusPane_ = 0;
+    SIZE minimum_{};
+    ClosedSize closed_;
+};
 
 }  // namespace kavlo

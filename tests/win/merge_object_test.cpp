@@ -89,11 +89,14 @@ TEST_F(MergeObjectTest, OpensAlignedAndF8StepsThroughTheConflictsInBothPartsAndE
     EXPECT_EQ(GetForegroundWindow(), w.Handle());
     // Every row that no side changed holds one line on all three sides.
     const MergeView& v = w.View();
-    for (const MergeViewRow& row : v.Rows)
-        if (row.Kind == MergeRowKind::Same)
-            for (int pane : {PaneModified, PaneTarget})
-                EXPECT_EQ(v.Lines[static_cast<size_t>(pane)].at(static_cast<size_t>(row.Line[static_cast<size_t>(pane)] - 1)),
-                          v.Lines[PaneOriginal].at(static_cast<size_t>(row.Line[PaneOriginal] - 1)));
+    const auto lineOf = [&](const MergeViewRow& row, int pane) {
+        return v.Lines[static_cast<size_t>(pane)].at(static_cast<size_t>(row.Line[static_cast<size_t>(pane)] - 1));
+    };
+    for (const MergeViewRow& row : v.Rows) {
+        if (row.Kind != MergeRowKind::Same) continue;
+        EXPECT_EQ(lineOf(row, PaneModified), lineOf(row, PaneOriginal));
+        EXPECT_EQ(lineOf(row, PaneTarget), lineOf(row, PaneOriginal));
+    }
     EXPECT_EQ(w.StatusText(0), "conflict");
     EXPECT_EQ(w.StatusText(1), "2 conflicts");
 
