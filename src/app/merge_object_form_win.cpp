@@ -77,16 +77,8 @@ void TMergeObjectForm::Create(MergeView view, const RECT& rect, ClosedSize close
 // The sides take three fifths of the height in three equal columns, RESULT the rest.
 void TMergeObjectForm::FormResize() {
     if (!status_) return;
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    SendMessageA(status_, WM_SIZE, 0, 0);
-    RECT sb{};
-    GetWindowRect(status_, &sb);
-    const int right = client.right;
-    const int parts[3] = {std::max(0, right - Scaled(kStatusPartWidth + kPositionPartWidth)),
-                          std::max(0, right - Scaled(kPositionPartWidth)), -1};
-    SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
-    const int height = std::max<int>(0, client.bottom - (sb.bottom - sb.top));
+    const RECT area = PlaceStatusBar({kStatusPartWidth, kPositionPartWidth});
+    const int right = area.right, height = area.bottom;
     const int gap = Scaled(4);
     const int upper = std::max(0, (height - gap) * 3 / 5);
     const int third = std::max(0, (right - 2 * gap) / 3);
@@ -334,18 +326,6 @@ void TMergeObjectForm::PaintPane(int pane, HDC dc, const RECT& dirty) {
         }
         if (r == place.current) PaintCurrentRow(m, t, focused);
     }
-}
-
-bool TMergeObjectForm::OnCreate() {
-    CreateParts();
-    FormResize();
-    UpdateStatus();
-    return true;
-}
-
-bool TMergeObjectForm::OnSize(int, int) {
-    FormResize();
-    return true;
 }
 
 void TMergeObjectForm::OnNcDestroy() {

@@ -43,8 +43,6 @@ public:
     const MergeView& View() const { return view_; }
 
 protected:
-    bool OnCreate() override;
-    bool OnSize(int width, int height) override;
     void OnNcDestroy() override;
     void FormResize() override;
     void PaintPane(int pane, HDC dc, const RECT& dirty) override;
@@ -70,7 +68,7 @@ private:
     void ShowChangedColumn(int row);
     void Changed();
     void UpdateScrollBars();
-    void UpdateStatus();
+    void UpdateStatus() override;
     int RowCount(Area a) const;
     int Longest(Area a) const { return a == Upper ? view_.LongestLine : view_.LongestResultLine; }
     int VisibleColumns(Area a) const;

@@ -54,14 +54,8 @@ void TObjectDiffForm::Create(ObjectDiff diff, const RECT& rect, ClosedSize close
 
 void TObjectDiffForm::FormResize() {
     if (!status_) return;
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    SendMessageA(status_, WM_SIZE, 0, 0);
-    RECT sb{};
-    GetWindowRect(status_, &sb);
-    const int parts[2] = {std::max<int>(0, client.right - Scaled(kPositionPartWidth)), -1};
-    SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    const int height = std::max<int>(0, client.bottom - (sb.bottom - sb.top));
+    const RECT client = PlaceStatusBar({kPositionPartWidth});
+    const int height = client.bottom;
     const int gap = Scaled(4);
     const int half = (client.right - gap) / 2;
     MoveWindow(Pane(0), 0, 0, std::max(0, half), height, TRUE);
@@ -320,18 +314,6 @@ void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COL
         }
     }
     PaintLineChars(dc, rect, x, LineOf(side, row), leftCol_, visible, charWidth_);
-}
-
-bool TObjectDiffForm::OnCreate() {
-    CreateParts();
-    FormResize();
-    UpdateStatus();
-    return true;
-}
-
-bool TObjectDiffForm::OnSize(int, int) {
-    FormResize();
-    return true;
 }
 
 // The texts go with the window; the main window forgets the rest at its next open.

@@ -42,8 +42,6 @@ public:
     const ObjectDiff& Diff() const { return diff_; }
 
 protected:
-    bool OnCreate() override;
-    bool OnSize(int width, int height) override;
     void OnNcDestroy() override;
     void FormResize() override;
     void PaintPane(int side, HDC dc, const RECT& dirty) override;
@@ -64,7 +62,7 @@ private:
     void SetLeft(int col);
     void Changed();
     void UpdateScrollBars();
-    void UpdateStatus();
+    void UpdateStatus() override;
     int RowCount() const { return static_cast<int>(diff_.View.Rows.size()); }
     int VisibleRows() const;     // rows fully in view in a pane
     int GutterWidth() const;

@@ -291,13 +291,42 @@ void TLinesForm::CreateFrame(const char* className, std::string_view caption, co
     ShowWindow(hwnd_, SW_SHOWNORMAL);
 }
 
-void TLinesForm::CreateParts() {
+// The window's fonts, status bar and panes, laid out.
+bool TLinesForm::OnCreate() {
     FitToWindowDpi(hwnd_, dpi_);
     MakeFonts();
     status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                               nullptr, AppInstance(), nullptr);
     SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
     for (int p = 0; p < paneCount_; ++p) panes_[static_cast<size_t>(p)].Create(this, p);
+    FormResize();
+    UpdateStatus();
+    return true;
+}
+
+bool TLinesForm::OnSize(int, int) {
+    FormResize();
+    return true;
+}
+
+RECT TLinesForm::PlaceStatusBar(std::initializer_list<int> rightWidths) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    SendMessageA(status_, WM_SIZE, 0, 0);
+    RECT sb{};
+    GetWindowRect(status_, &sb);
+    int total = 0;
+    for (int w : rightWidths) total += w;
+    std::vector<int> parts;
+    int edge = client.right - Scaled(total);
+    for (int w : rightWidths) {
+        parts.push_back(std::max(0, edge));
+        edge += Scaled(w);
+    }
+    parts.push_back(-1);
+    SendMessageA(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+    client.bottom = std::max<LONG>(0, client.bottom - (sb.bottom - sb.top));
+    return client;
 }
 
 void TLinesForm::BringToFront() {

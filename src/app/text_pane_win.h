@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -144,20 +145,25 @@ protected:
     // and shows it; `minimum` is its smallest size at 96 DPI.
     void CreateFrame(const char* className, std::string_view caption, const RECT& rect, SIZE minimum,
                      ClosedSize closed, int panes);
-    // Gives the window its fonts, status bar and panes (from its OnCreate).
-    void CreateParts();
     void Activate();
     void MakeFonts();
+    // Sizes the status bar along the window's bottom: its first part takes what `rightWidths`
+    // (96-DPI pixels, the parts after it) leave. Returns the client area above it.
+    RECT PlaceStatusBar(std::initializer_list<int> rightWidths);
     int Scaled(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
 
-    // What the derived window does: lays out its parts, paints a pane, and takes a pane's input.
+    // What the derived window does: lays out its parts, fills its status bar, paints a pane,
+    // and takes a pane's input.
     virtual void FormResize() = 0;
+    virtual void UpdateStatus() = 0;
     virtual void PaintPane(int pane, HDC dc, const RECT& dirty) = 0;
     virtual void KeyDown(int pane, WPARAM vk) = 0;
     virtual void MouseDown(int pane, int y) = 0;
     virtual void Wheel(int pane, int delta, bool horizontal) = 0;
     virtual void Scroll(int pane, int bar, int code) = 0;
 
+    bool OnCreate() override;
+    bool OnSize(int width, int height) override;
     bool OnGetMinMaxInfo(MINMAXINFO& info) override;
     bool OnDpiChanged(int dpi, const RECT& suggested) override;
     bool OnFocus(bool gained) override;
