@@ -7,10 +7,13 @@
 # saves the dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the
 # screen's DPI, 96 by default; 144 is 150 %), --diff (builds the Different list, opens the first
 # row's "Object Differences" window by Enter, steps to its first change with F8 and saves that
-# window instead; without files, on a pair made from sample1.txt).
+# window instead; without files, on a pair made from sample1.txt), --merge-object TYPE ID (opens
+# the merge window of that object of three files, ORIGINAL MODIFIED TARGET, with
+# build/win/merge_object_view.exe and saves it; without files, Table 23 of three made from
+# sample1.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96 diff=0
+files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96 diff=0 mobj=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 while [ $# -gt 0 ]; do
@@ -22,6 +25,7 @@ while [ $# -gt 0 ]; do
     --page) page=$2; shift 2;;
     --dpi) dpi=$2; shift 2;;
     --diff) diff=1 mode=different; shift;;
+    --merge-object) mobj=("$2" "$3"); shift 3;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
@@ -33,6 +37,18 @@ if [ $diff = 1 ] && [ ${#files[@]} -eq 0 ]; then
   sed -e '1,21{s/Date=22-01-04/Date=05-03-24/;s/;Code20 /;Code30 /;/IF "No." <> xRec/d}' \
       -e '1,21s/^    BEGIN\r$/&\n      CheckCreditLimit(Rec);\r/' samples/sample1.txt > build/diff-2.txt
   files=(build/diff-1.txt build/diff-2.txt)
+fi
+if [ ${#mobj[@]} -gt 0 ] && [ ${#files[@]} -eq 0 ]; then
+  # Table 23 Vendor: both sides change the first field's type (a conflict), MODIFIED adds a code
+  # line and its own version tag, TARGET a documentation line and newer versions.
+  mkdir -p build
+  cp samples/sample1.txt build/merge-original.txt
+  sed -e '22,41{s/;Code20 /;Code30 /;s/Date=09-06-17/Date=05-03-24/;s/NAVDK11.00;/NAVDK11.00,CUST1.00;/}' \
+      -e '34s/^.*\r$/&\n                   TESTFIELD(Blocked,FALSE);\r/' samples/sample1.txt > build/merge-modified.txt
+  sed -e '22,41{s/;Code20 /;Code50 /;s/NAVW111.00,NAVDK11.00;/NAVW111.10,NAVDK11.10;/;s/^    BEGIN\r$/&\n      Vendor numbers of 50 characters.\r/}' \
+      samples/sample1.txt > build/merge-target.txt
+  files=(build/merge-original.txt build/merge-modified.txt build/merge-target.txt)
+  mobj=(1 23)
 fi
 [ ${#files[@]} -eq 0 ] && files=(samples/sample1.fob samples/sample2.fob)
 . tools/setup-env.sh
@@ -62,6 +78,22 @@ if [ $small = 1 ]; then
 fi
 winfiles=()
 for f in "${files[@]}"; do winfiles+=("$(wine winepath -w "$(realpath "$f")" 2>/dev/null)"); done
+if [ ${#mobj[@]} -gt 0 ]; then
+  [ -f build/win/merge_object_view.exe ] || { echo "build merge_object_view first (build_windows)" >&2; exit 1; }
+  wine build/win/merge_object_view.exe "${winfiles[@]}" "${mobj[@]}" &
+  wpid=$!
+  wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --name '^Merge - ' 2>/dev/null | head -1) && [ -n "$wid" ] && break
+    sleep 0.2
+  done
+  [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the merge window did not appear" >&2; exit 1; }
+  sleep 2  # at the size it opens with: the default, within the work area
+  xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1
+  import -window "$wid" "$out"
+  echo "saved $out"
+  exit 0
+fi
 wine build/win/kavlodex.exe "${winfiles[@]}" &
 wpid=$!
 wid=""

@@ -16,7 +16,7 @@ namespace {
 constexpr size_t kTabStop = 8;
 
 // The lines are UTF-8: a tab stop is counted in characters (code points), not bytes.
-void ExpandTabs(std::string& line) {
+void ExpandTabsIn(std::string& line) {
     if (line.find('\t') == std::string::npos) return;
     std::string out;
     size_t column = 0;
@@ -39,6 +39,15 @@ std::string Grouped(size_t n) {
 }
 
 }  // namespace
+
+int ExpandTabs(std::vector<std::string>& lines) {
+    int longest = 0;
+    for (std::string& l : lines) {
+        ExpandTabsIn(l);
+        longest = std::max(longest, static_cast<int>(Utf8Length(l)));
+    }
+    return longest;
+}
 
 std::optional<ObjectKey> RowObject(const TVisibleList& list, int row) {
     if (row < 1 || row > list.AddedRowCount()) return std::nullopt;
@@ -88,11 +97,7 @@ ObjectDiff MakeObjectDiff(const TFob& fob1, int index1, const TFob& fob2, int in
     d.View = LayOutSideBySide(DiffLines(c1.Lines, c2.Lines));
     d.Lines1 = std::move(c1.Lines);
     d.Lines2 = std::move(c2.Lines);
-    for (auto* lines : {&d.Lines1, &d.Lines2})
-        for (std::string& l : *lines) {
-            ExpandTabs(l);
-            d.LongestLine = std::max(d.LongestLine, static_cast<int>(Utf8Length(l)));
-        }
+    d.LongestLine = std::max(ExpandTabs(d.Lines1), ExpandTabs(d.Lines2));
     d.Summary = ChangeSummary(d.View);
     return d;
 }

@@ -46,6 +46,10 @@ struct ObjectDiff {
     std::string Summary;  // the status line
 };
 
+// Expands the tabs of UTF-8 lines to stops of 8 characters; returns the longest line's length in
+// characters (code points).
+int ExpandTabs(std::vector<std::string>& lines);
+
 // Reads both objects' contents (without their OBJECT-PROPERTIES) and compares them. A file
 // that changed since loading raises the reader's error.
 ObjectDiff MakeObjectDiff(const TFob& fob1, int index1, const TFob& fob2, int index2);

@@ -11,18 +11,16 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/text_pane_win.h"
 #include "base/errors.h"
-#include "res/resource.h"
 
 namespace kavlo {
 
 namespace {
 
 const char kFormClass[] = "TObjectDiffForm";
-const char kPaneClass[] = "TObjectDiffPane";
 constexpr int kDesignWidth = 1000, kDesignHeight = 640;
 constexpr int kMinimumWidth = 420, kMinimumHeight = 260;
-constexpr int kTextPoints = 10, kUiPoints = 9;
 constexpr int kPositionPartWidth = 180;  // the status bar's right part, at 96 DPI
 #ifndef WM_DPICHANGED
 constexpr UINT WM_DPICHANGED = 0x02E0;
@@ -30,21 +28,7 @@ constexpr UINT WM_DPICHANGED = 0x02E0;
 #ifndef WM_MOUSEHWHEEL
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 #endif
-// Posted to a diff window to bring it to the front after the input that asked for it.
-constexpr UINT kWmBringToFront = WM_APP + 1;
 
-// The tints: the blue/orange pair of the Okabe-Ito palette, which stays apart for every common
-// kind of colour blindness (never red against green). Orange marks what only file 1 has, blue
-// what only file 2 has; a changed line is a paler orange on the left and a paler blue on the
-// right. Colour is never the only sign: the gutter shows "-", "+" or "!" beside every such line.
-const COLORREF kRemovedBack = RGB(255, 207, 140);   // from orange #E69F00
-const COLORREF kAddedBack = RGB(176, 216, 246);     // from sky blue #56B4E9
-const COLORREF kChangedBack1 = RGB(255, 233, 200);  // paler orange
-const COLORREF kChangedBack2 = RGB(216, 236, 251);  // paler blue
-const COLORREF kBlankBack = RGB(228, 228, 228);     // where the other side has a line and this none
-const COLORREF kGutterBack = RGB(244, 244, 244);
-const COLORREF kGutterText = RGB(96, 96, 96);
-const COLORREF kCurrentChangeBar = RGB(0, 114, 178);  // Okabe-Ito blue
 // The changed characters of a changed line: a stronger tint of the line's own; where one side
 // only lacks characters, and at the pane's edge for changes scrolled out of view, a bar in the
 // palette's full orange or sky blue.
@@ -52,62 +36,6 @@ const COLORREF kChangedChars1 = RGB(255, 196, 110);
 const COLORREF kChangedChars2 = RGB(150, 204, 242);
 const COLORREF kChangeMark1 = RGB(230, 159, 0);   // orange #E69F00
 const COLORREF kChangeMark2 = RGB(86, 180, 233);  // sky blue #56B4E9
-
-// Text of ours as UTF-16: UTF-8 when it is, otherwise Windows-1252, as the line's characters
-// are counted (LineChars).
-std::wstring WideText(std::string_view text) {
-    if (text.empty()) return {};
-    const UINT codePage = IsUtf8(text) ? CP_UTF8 : 1252;
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(0, n)), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-// The index in `wide` of character `n`; a surrogate pair is one character.
-size_t WideIndex(const std::wstring& wide, int n) {
-    size_t at = 0;
-    for (; at < wide.size() && n > 0; --n) at += IS_HIGH_SURROGATE(wide[at]) && at + 1 < wide.size() ? 2 : 1;
-    return at;
-}
-
-UniqueFont MakeUiFont(int dpi) {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    LOGFONTA lf = ncm.lfMessageFont;
-    lf.lfHeight = FontHeightForPoints(kUiPoints, dpi);
-    lf.lfWidth = 0;
-    return UniqueFont(CreateFontIndirectA(&lf));
-}
-
-// A fixed-pitch font, so that a character column is the same width on both sides.
-UniqueFont MakeTextFont(int dpi) {
-    for (const char* face : {"Consolas", "Courier New", ""}) {
-        LOGFONTA lf{};
-        lf.lfHeight = FontHeightForPoints(kTextPoints, dpi);
-        lf.lfWeight = FW_NORMAL;
-        // The wide text functions draw every script the face holds whatever the character set;
-        // asking for any set (DEFAULT_CHARSET) makes Wine's font matching 20 ms slower.
-        lf.lfCharSet = ANSI_CHARSET;
-        lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-        lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
-        UniqueFont font(CreateFontIndirectA(&lf));
-        const WindowDc dc(nullptr);
-        SelectGuard sel(dc.get(), font.get());
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc.get(), &tm);
-        // TMPF_FIXED_PITCH set means a variable pitch; the face was not there.
-        if (!(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) || !*face) return font;
-    }
-    return {};
-}
-
-int Digits(size_t n) {
-    int d = 1;
-    while (n >= 10) n /= 10, ++d;
-    return d;
-}
 
 }  // namespace
 
@@ -119,86 +47,15 @@ TObjectDiffForm::~TObjectDiffForm() {
 
 void TObjectDiffForm::Create(ObjectDiff diff, const RECT& rect, ClosedSize closed) {
     diff_ = std::move(diff);
-    closed_ = std::move(closed);
     digits_ = std::max(3, Digits(std::max(diff_.Lines1.size(), diff_.Lines2.size())));
-    HICON icon = LoadIcon(AppInstance(), MAKEINTRESOURCE(IDI_KAVLODEX));
-    RegisterClassOnce(kFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                      icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
-    dpi_ = WindowDpi(nullptr);
-    CreateWindowOf(kFormClass, 0, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top,
-                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
-    if (!hwnd_) throw EKavloError("The window \"" + std::string(kObjectDiffCaption) + "\" could not be created.");
-    // The window is an ANSI one; its caption is set as wide text, as the panes draw theirs.
-    const std::wstring caption = WideText(diff_.Caption);
-    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    CreateFrame(kFormClass, diff_.Caption, rect, {kMinimumWidth, kMinimumHeight}, std::move(closed), 2);
     Activate();
-}
-
-void TObjectDiffForm::BringToFront() {
-    // At once it would lose to the main window: the grid takes the focus back, and with it
-    // the activation, after the key or double click that asked for this window.
-    PostMessageA(hwnd_, kWmBringToFront, 0, 0);
-}
-
-void TObjectDiffForm::Activate() {
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(hwnd_);
-    SetFocus(Pane(focusSide_));
-}
-
-void TObjectDiffForm::FormCreate() {
-    const int dpi = WindowDpi(hwnd_);
-    if (dpi != dpi_) {
-        // The window came up on a monitor of another DPI than the system's.
-        RECT r{};
-        GetWindowRect(hwnd_, &r);
-        const int w = MulDiv(r.right - r.left, dpi, dpi_), h = MulDiv(r.bottom - r.top, dpi, dpi_);
-        dpi_ = dpi;
-        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    MakeFonts();
-    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
-                              nullptr, AppInstance(), nullptr);
-    SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
-    for (int side = 0; side < 2; ++side) panes_[static_cast<size_t>(side)].Create(this, side);
-    FormResize();
-    UpdateStatus();
-}
-
-void TObjectDiffForm::MakeFonts() {
-    font_ = MakeTextFont(dpi_);
-    uiFont_ = MakeUiFont(dpi_);
-    const WindowDc dc(nullptr);
-    SelectGuard sel(dc.get(), font_.get());
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc.get(), &tm);
-    lineHeight_ = tm.tmHeight + tm.tmExternalLeading + Scaled(1);
-    charWidth_ = std::max<int>(1, tm.tmAveCharWidth);
-    if (status_) SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), TRUE);
-}
-
-void TObjectDiffForm::DpiChanged(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    MakeFonts();
-    if (suggested)
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    FormResize();
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TObjectDiffForm::FormResize() {
     if (!status_) return;
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    SendMessageA(status_, WM_SIZE, 0, 0);
-    RECT sb{};
-    GetWindowRect(status_, &sb);
-    const int parts[2] = {std::max<int>(0, client.right - Scaled(kPositionPartWidth)), -1};
-    SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    const int height = std::max<int>(0, client.bottom - (sb.bottom - sb.top));
+    const RECT client = PlaceStatusBar({kPositionPartWidth});
+    const int height = client.bottom;
     const int gap = Scaled(4);
     const int half = (client.right - gap) / 2;
     MoveWindow(Pane(0), 0, 0, std::max(0, half), height, TRUE);
@@ -294,25 +151,14 @@ const LineCharChanges& TObjectDiffForm::CharChanges(int row) {
 }
 
 void TObjectDiffForm::Changed() {
-    for (const TPane& p : panes_) InvalidateRect(p.Handle(), nullptr, FALSE);
+    for (int side = 0; side < 2; ++side) InvalidateRect(Pane(side), nullptr, FALSE);
     UpdateScrollBars();
     UpdateStatus();
 }
 
 void TObjectDiffForm::UpdateScrollBars() {
-    for (const TPane& p : panes_) {
-        SCROLLINFO v{sizeof v};
-        v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-        v.nMax = std::max(0, RowCount() - 1);
-        v.nPage = static_cast<UINT>(VisibleRows());
-        v.nPos = topRow_;
-        SetScrollInfo(p.Handle(), SB_VERT, &v, TRUE);
-        SCROLLINFO h = v;
-        h.nMax = diff_.LongestLine;
-        h.nPage = static_cast<UINT>(VisibleColumns());
-        h.nPos = leftCol_;
-        SetScrollInfo(p.Handle(), SB_HORZ, &h, TRUE);
-    }
+    for (int side = 0; side < 2; ++side)
+        SetPaneScrollBars(Pane(side), RowCount(), VisibleRows(), topRow_, diff_.LongestLine, VisibleColumns(), leftCol_);
 }
 
 void TObjectDiffForm::UpdateStatus() {
@@ -323,13 +169,6 @@ void TObjectDiffForm::UpdateStatus() {
     if (change >= 0)
         position = "Change " + std::to_string(change + 1) + " of " + std::to_string(diff_.View.ChangeStarts.size());
     SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(position.c_str()));
-}
-
-std::string TObjectDiffForm::StatusText(int part) const {
-    std::string s(LOWORD(SendMessageA(status_, SB_GETTEXTLENGTHA, part, 0)) + 1, '\0');
-    SendMessageA(status_, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(s.data()));
-    s.resize(std::char_traits<char>::length(s.c_str()));
-    return s;
 }
 
 void TObjectDiffForm::KeyDown(int side, WPARAM vk) {
@@ -378,70 +217,24 @@ void TObjectDiffForm::MouseDown(int side, int y) {
     if (row < RowCount()) SetCurrentRow(row);
 }
 
-void TObjectDiffForm::Wheel(int delta, bool horizontal) {
-    int& remainder = horizontal ? hwheelRemainder_ : wheelRemainder_;
-    remainder += delta;
-    const int notches = remainder / WHEEL_DELTA;
-    remainder -= notches * WHEEL_DELTA;
-    if (notches == 0) return;
-    UINT lines = 3;
-    SystemParametersInfoA(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    if (horizontal) {
-        SetLeft(leftCol_ + notches * static_cast<int>(std::max(1u, lines)));
-        return;
-    }
-    const int step = lines == WHEEL_PAGESCROLL ? VisibleRows() : static_cast<int>(std::max(1u, lines));
-    SetTop(topRow_ - notches * step);
+void TObjectDiffForm::Wheel(int, int delta, bool horizontal) {
+    const int step = WheelStep(horizontal ? hwheelRemainder_ : wheelRemainder_, delta, horizontal, VisibleRows());
+    if (horizontal) SetLeft(leftCol_ + step);
+    else SetTop(topRow_ + step);
 }
 
-void TObjectDiffForm::Scroll(int bar, int code, int side) {
-    SCROLLINFO si{sizeof si, SIF_ALL};
-    GetScrollInfo(Pane(side), bar, &si);
-    const bool vertical = bar == SB_VERT;
-    const int page = vertical ? VisibleRows() : VisibleColumns();
-    int pos = vertical ? topRow_ : leftCol_;
-    switch (code) {
-        case SB_LINEUP: --pos; break;  // SB_LINELEFT
-        case SB_LINEDOWN: ++pos; break;
-        case SB_PAGEUP: pos -= page; break;
-        case SB_PAGEDOWN: pos += page; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = si.nTrackPos; break;  // 32 bits, unlike the message's
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = si.nMax; break;
-        default: return;
-    }
-    if (vertical) SetTop(pos);
-    else SetLeft(pos);
+void TObjectDiffForm::Scroll(int side, int bar, int code) {
+    if (bar == SB_VERT) SetTop(ScrolledPosition(Pane(side), bar, code, topRow_, VisibleRows()));
+    else SetLeft(ScrolledPosition(Pane(side), bar, code, leftCol_, VisibleColumns()));
 }
 
 void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
-    RECT client{};
-    GetClientRect(Pane(side), &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    // Drawn into a bitmap first: no flicker while scrolling.
-    UniqueDc mem(CreateCompatibleDC(dc));
-    UniqueBitmap bmp(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    SelectGuard selBmp(mem.get(), bmp.get());
-    HDC m = mem.get();
-    FillRect(m, &client, GetSysColorBrush(COLOR_WINDOW));
-
-    // The header: which file this side shows.
-    RECT head{0, 0, client.right, HeaderHeight()};
-    FillRect(m, &head, GetSysColorBrush(COLOR_BTNFACE));
-    {
-        SelectGuard font(m, uiFont_.get());
-        SetBkMode(m, TRANSPARENT);
-        SetTextColor(m, GetSysColor(COLOR_BTNTEXT));
-        RECT t = head;
-        t.left += Scaled(6);
-        t.right -= Scaled(4);
-        const std::wstring heading = WideText(side == 0 ? diff_.Heading1 : diff_.Heading2);
-        DrawTextW(m, heading.c_str(), static_cast<int>(heading.size()), &t,
-                  DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
-        RECT line{0, head.bottom - 1, client.right, head.bottom};
-        FillRect(m, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-    }
+    const PaneBuffer buffer(Pane(side), dc, dirty);
+    const HDC m = buffer.dc();
+    if (!m) return;
+    const RECT& client = buffer.client();
+    PaintPaneHeader(m, {0, 0, client.right, HeaderHeight()}, uiFont_.get(), side == 0 ? diff_.Heading1 : diff_.Heading2,
+                    dpi_);
 
     SelectGuard font(m, font_.get());
     SetBkMode(m, OPAQUE);
@@ -472,31 +265,14 @@ void TObjectDiffForm::PaintPane(int side, HDC dc, const RECT& dirty) {
                 break;
         }
         // The gutter: the line number right-aligned, the sign after it.
-        RECT g{0, y, gutter, y + lineHeight_};
-        SetBkColor(m, kGutterBack);
-        SetTextColor(m, kGutterText);
-        const std::string number = line > 0 ? std::to_string(line) : std::string();
-        ExtTextOutA(m, numberRight - static_cast<int>(number.size()) * charWidth_, y,
-                    ETO_OPAQUE | ETO_CLIPPED, &g, number.c_str(), static_cast<UINT>(number.size()), nullptr);
+        PaintGutterNumber(m, {0, y, gutter, y + lineHeight_}, numberRight, charWidth_, line);
         if (*sign) TextOutA(m, signX, y, sign, 1);
-        if (currentChange >= 0 && ChangeAt(diff_.View, r) == currentChange) {
-            RECT bar{0, y, Scaled(4), y + lineHeight_};
-            UniqueBrush brush(CreateSolidBrush(kCurrentChangeBar));
-            FillRect(m, &bar, brush.get());
-        }
+        if (currentChange >= 0 && ChangeAt(diff_.View, r) == currentChange)
+            FillWith(m, {0, y, Scaled(4), y + lineHeight_}, kCurrentChangeBar);
         RECT t{textX, y, client.right, y + lineHeight_};
         PaintText(m, side, r, t, back);
-        if (r == currentRow_) {
-            if (focused) {
-                SetTextColor(m, GetSysColor(COLOR_WINDOWTEXT));
-                DrawFocusRect(m, &t);
-            } else {
-                FrameRect(m, &t, GetSysColorBrush(COLOR_BTNSHADOW));
-            }
-        }
+        if (r == currentRow_) PaintCurrentRow(m, t, focused);
     }
-    BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, m, dirty.left, dirty.top,
-           SRCCOPY);
 }
 
 // The line of `row` from the first character in view, over its tint; a changed line with its
@@ -537,59 +313,7 @@ void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COL
             FillRect(dc, &m, brush);
         }
     }
-    // One cell a character, whatever width the face (or the face that stands in for a missing
-    // glyph) gives it, so that the columns of both panes stay in line.
-    const std::wstring wide = WideText(LineOf(side, row));
-    const size_t from = WideIndex(wide, leftCol_);
-    const size_t to = from + WideIndex(wide.substr(from), visible + 1);
-    if (to <= from) return;
-    std::vector<INT> dx(to - from, charWidth_);
-    for (size_t i = from; i + 1 < to; ++i)
-        if (IS_HIGH_SURROGATE(wide[i])) dx[i + 1 - from] = 0;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    ExtTextOutW(dc, x, rect.top, ETO_CLIPPED, &rect, wide.c_str() + from, static_cast<UINT>(to - from), dx.data());
-    SetBkMode(dc, OPAQUE);
-}
-
-bool TObjectDiffForm::OnCreate() {
-    FormCreate();
-    return true;
-}
-
-bool TObjectDiffForm::OnSize(int, int) {
-    FormResize();
-    return true;
-}
-
-bool TObjectDiffForm::OnGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
-    return true;
-}
-
-bool TObjectDiffForm::OnDpiChanged(int dpi, const RECT& suggested) {
-    DpiChanged(dpi, &suggested);
-    return true;
-}
-
-bool TObjectDiffForm::OnFocus(bool gained) {
-    if (!gained) return false;
-    SetFocus(Pane(focusSide_));
-    return true;
-}
-
-bool TObjectDiffForm::OnAppMessage(UINT msg, WPARAM, LPARAM) {
-    if (msg != kWmBringToFront) return false;
-    Activate();
-    return true;
-}
-
-void TObjectDiffForm::OnDestroy() {
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (closed_ && GetWindowPlacement(hwnd_, &wp)) {
-        const RECT& n = wp.rcNormalPosition;
-        closed_(UnscaleFromDpi(n.right - n.left, dpi_), UnscaleFromDpi(n.bottom - n.top, dpi_));
-    }
+    PaintLineChars(dc, rect, x, LineOf(side, row), leftCol_, visible, charWidth_);
 }
 
 // The texts go with the window; the main window forgets the rest at its next open.
@@ -599,74 +323,7 @@ void TObjectDiffForm::OnNcDestroy() {
     status_ = nullptr;
 }
 
-// ---- a pane ----------------------------------------------------------------------------
-
-void TObjectDiffForm::TPane::Create(TObjectDiffForm* form, int side) {
-    form_ = form;
-    side_ = side;
-    RegisterClassOnce(kPaneClass, 0, nullptr, nullptr);
-    CreateWindowOf(kPaneClass, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                   0, 0, 100, 100, form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(10 + side)));
-}
-
-bool TObjectDiffForm::TPane::OnPaint() {
-    PaintGuard pg(hwnd_);
-    form_->PaintPane(side_, pg.dc(), pg.rect());
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnFocus(bool gained) {
-    if (gained) form_->focusSide_ = side_;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnKey(WPARAM vk) {
-    form_->KeyDown(side_, vk);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnMouseDown(MouseButton button, int, int y) {
-    if (button == MouseButton::Middle) return false;
-    form_->MouseDown(side_, y);
-    return true;
-}
-
-// Shift turns the wheel sideways.
-bool TObjectDiffForm::TPane::OnMouseWheel(int delta, WPARAM keys, bool horizontal) {
-    form_->Wheel(delta, horizontal || (keys & MK_SHIFT) != 0);
-    return true;
-}
-
-bool TObjectDiffForm::TPane::OnScroll(int bar, int code, HWND) {
-    form_->Scroll(bar, code, side_);
-    return true;
-}
-
 // ---- the main window's list ------------------------------------------------------------
-
-namespace {
-
-// Where a new diff window goes: one caption's height right of and below `after` (the main
-// window or the newest diff window), `width` by `height` pixels at most the work area of the
-// monitor of `mainWindow`, moved back into that work area where it would leave it.
-RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
-    MONITORINFO mi{sizeof mi};
-    GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi);
-    const RECT& work = mi.rcWork;
-    width = std::min<int>(width, work.right - work.left);
-    height = std::min<int>(height, work.bottom - work.top);
-    RECT from{};
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (IsIconic(after) && GetWindowPlacement(after, &wp)) from = wp.rcNormalPosition;
-    else GetWindowRect(after, &from);
-    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
-    const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
-    const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
-    return {left, top, left + width, top + height};
-}
-
-}  // namespace
 
 void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads,
                               HWND mainWindow, TSettings& settings) {

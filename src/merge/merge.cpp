@@ -144,6 +144,16 @@ ObjectMerge MergeObject(const ObjectSide& original, const ObjectSide& modified, 
     return MergeChanged(original, modified, target, options);
 }
 
+std::array<std::vector<std::string>, 3> ComparedLines(const ObjectSide& original, const ObjectSide& modified,
+                                                      const ObjectSide& target) {
+    const bool all = original.Present && modified.Present && target.Present;
+    std::array<std::vector<std::string>, 3> out;
+    const ObjectSide* sides[3] = {&original, &modified, &target};
+    for (size_t k = 0; k < 3; ++k)
+        out[k] = all ? WithoutProperties(sides[k]->Lines, FindPropertyBlock(sides[k]->Lines)) : sides[k]->Lines;
+    return out;
+}
+
 namespace {
 
 struct Encoding {
@@ -203,6 +213,16 @@ std::vector<std::string> LinesOf(std::string_view text, Encoding from, Encoding 
     return lines;
 }
 
+// A present side: its text as RESULT's lines, and its record's date and time.
+ObjectSide SideOf(const TFobRec& rec, std::string_view text, Encoding from, Encoding to) {
+    ObjectSide side;
+    side.Present = true;
+    side.Lines = LinesOf(text, from, to);
+    side.Date = rec.Date;
+    side.Time = rec.Time;
+    return side;
+}
+
 std::string Joined(const std::vector<std::string>& lines, std::string_view lineEnd) {
     size_t size = 0;
     for (const std::string& l : lines) size += l.size() + lineEnd.size();
@@ -260,14 +280,8 @@ MergeReport MergeFiles(const TFob& original, const TFob& modified, const TFob& t
             merged.Result = ObjectMerge::Take::Target;
         } else {
             ObjectSide in[3];
-            for (int k = 0; k < 3; ++k) {
-                if (index[k] < 0) continue;
-                const TFobRec& r = sides[k].fob.Fob(index[k]);
-                in[k].Present = true;
-                in[k].Lines = LinesOf(texts[k], sides[k].encoding, to);
-                in[k].Date = r.Date;
-                in[k].Time = r.Time;
-            }
+            for (int k = 0; k < 3; ++k)
+                if (index[k] >= 0) in[k] = SideOf(sides[k].fob.Fob(index[k]), texts[k], sides[k].encoding, to);
             merged = MergeObject(in[0], in[1], in[2], options);
             if (merged.Result == ObjectMerge::Take::Modified || merged.Result == ObjectMerge::Take::Target) {
                 // A side's object whole: its bytes where they are in RESULT's encoding and line
@@ -303,6 +317,30 @@ MergeReport MergeFiles(const TFob& original, const TFob& modified, const TFob& t
     }
     for (Side& s : sides) s.reader.CheckUnchanged();
     return report;
+}
+
+ObjectSides ReadObjectSides(const TFob& original, const TFob& modified, const TFob& target, const MergeOptions& options,
+                            int type, int id) {
+    const Encoding to = EncodingOf(target);
+    ObjectSides out;
+    out.Utf8 = to.Utf8;
+    out.CodePage = to.CodePage;
+    const TFob* fobs[3] = {&original, &modified, &target};
+    ObjectSide* in[3] = {&out.Original, &out.Modified, &out.Target};
+    for (int k = 0; k < 3; ++k) {
+        const TFob& fob = *fobs[k];
+        for (int i = 0; i < fob.Count(); ++i) {
+            const TFobRec& rec = fob.Fob(i);
+            if (rec.ObjType != type || rec.ID != id) continue;
+            TContentReader reader(fob);
+            *in[k] = SideOf(rec, reader.ReadText(i), EncodingOf(fob), to);
+            reader.CheckUnchanged();
+            out.Name = rec.Name.str();  // TARGET's where it has one, as the report names it
+            break;
+        }
+    }
+    out.Merge = MergeObject(out.Original, out.Modified, out.Target, options);
+    return out;
 }
 
 }  // namespace kavlo

@@ -52,6 +52,11 @@ struct ObjectMerge {
 ObjectMerge MergeObject(const ObjectSide& original, const ObjectSide& modified, const ObjectSide& target,
                         const MergeOptions& options);
 
+// The three sides' lines as MergeObject diffs them: without their OBJECT-PROPERTIES blocks when
+// all three hold the object (the properties merge apart), else whole.
+std::array<std::vector<std::string>, 3> ComparedLines(const ObjectSide& original, const ObjectSide& modified,
+                                                      const ObjectSide& target);
+
 // One object of the three files in the report: named by TARGET's record where it has one,
 // else MODIFIED's, else ORIGINAL's (names in the records' ANSI code page).
 struct MergeEntry {
@@ -86,5 +91,19 @@ public:
 // converted line by line. Raises EKavloError when a file changed since it was loaded.
 MergeReport MergeFiles(const TFob& original, const TFob& modified, const TFob& target, const MergeOptions& options,
                        MergeSink& sink, const std::function<bool(const TFobRec&)>& selected = {});
+
+// One object of the three files, read and merged as MergeFiles does: its sides (each file's
+// first record of the type and ID), their merge, the name MergeFiles reports, and the
+// encoding of the lines (TARGET's).
+struct ObjectSides {
+    std::string Name;
+    ObjectSide Original, Modified, Target;
+    ObjectMerge Merge;
+    bool Utf8 = false;
+    int CodePage = 0;
+};
+// Raises EKavloError when a file changed since it was loaded.
+ObjectSides ReadObjectSides(const TFob& original, const TFob& modified, const TFob& target, const MergeOptions& options,
+                            int type, int id);
 
 }  // namespace kavlo
