@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/frame_size_win.h"
 #include "base/errors.h"
 #include "res/resource.h"
 
@@ -644,29 +645,6 @@ bool TObjectDiffForm::TPane::OnScroll(int bar, int code, HWND) {
 }
 
 // ---- the main window's list ------------------------------------------------------------
-
-namespace {
-
-// Where a new diff window goes: one caption's height right of and below `after` (the main
-// window or the newest diff window), `width` by `height` pixels at most the work area of the
-// monitor of `mainWindow`, moved back into that work area where it would leave it.
-RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
-    MONITORINFO mi{sizeof mi};
-    GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi);
-    const RECT& work = mi.rcWork;
-    width = std::min<int>(width, work.right - work.left);
-    height = std::min<int>(height, work.bottom - work.top);
-    RECT from{};
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (IsIconic(after) && GetWindowPlacement(after, &wp)) from = wp.rcNormalPosition;
-    else GetWindowRect(after, &from);
-    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
-    const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
-    const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
-    return {left, top, left + width, top + height};
-}
-
-}  // namespace
 
 void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisibleList& list, int row, int loads,
                               HWND mainWindow, TSettings& settings) {
