@@ -131,6 +131,16 @@ std::string TMergeWindow::StatusText() const {
 
 bool TMergeWindow::PreTranslate(const MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    // The dialog manager moves the focus by WM_NEXTDLGCTL, which only a dialog answers (under
+    // Wine for Tab too): the window moves it itself for Tab and for the filter's label.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        if (HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) != 0)) SetFocus(next);
+        return true;
+    }
+    if (msg.message == WM_SYSCHAR && (msg.wParam == 's' || msg.wParam == 'S')) {
+        SetFocus(filter_);
+        return true;
+    }
     MSG copy = msg;
     return IsDialogMessageA(hwnd_, &copy) != FALSE;
 }

@@ -89,6 +89,9 @@ TEST_F(MergeWindowTest, TheKeyboardRunsAMergeAndWorksItsWindow) {
     PressKey(VK_DOWN);
     Pump();
     EXPECT_EQ(ListRows(w), "Table 18 Customer conflict 1|Codeunit 80 Sales-Post conflict 1");
+    PressKey(VK_TAB);  // from the filter to the list
+    Pump();
+    EXPECT_EQ(GetFocus(), w.List());
 
     // Alt+V saves the conflicts as the main list is saved.
     const std::string saved = dir_.File("conflicts.txt");
