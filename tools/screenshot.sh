@@ -24,7 +24,7 @@ while [ $# -gt 0 ]; do
     --page) page=$2; shift 2;;
     --dpi) dpi=$2; shift 2;;
     --diff) diff=1 mode=different; shift;;
-    --merge) merge=$2; shift 2;;
+    --merge) merge=$2; small=1; shift 2;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
@@ -118,7 +118,9 @@ if [ -n "$merge" ]; then
   cp samples/sample2.txt build/merge-target.txt
   sed 's/^    BEGIN\r$/    BEGIN\r\n      #CUST1 our change;\r/' samples/sample1.txt > build/merge-modified.txt
   rm -f build/merge-result.txt
-  xdotool key --window "$wid" ctrl+shift+m; sleep 2
+  # Its button is the 28th small one, after seven separators (6 pixels).
+  w=$(( $(img 16) + $(px 7) ))
+  xdotool mousemove --window "$wid" $(( 27 * w + 7 * $(px 6) + w / 2 )) $(( w / 2 )) click 1; sleep 2
   wid=$(xdotool search --name '^Three-Way Merge$' 2>/dev/null | head -1 || true)
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the merge dialog did not appear" >&2; exit 1; }
   for row in o:original m:modified t:target r:result; do
