@@ -7,13 +7,15 @@
 # saves the dialog instead), --page N (the settings dialog's page, 0 to 2), --dpi N (the
 # screen's DPI, 96 by default; 144 is 150 %), --diff (builds the Different list, opens the first
 # row's "Object Differences" window by Enter, steps to its first change with F8 and saves that
-# window instead; without files, on a pair made from sample1.txt), --merge-object TYPE ID (opens
-# the merge window of that object of three files, ORIGINAL MODIFIED TARGET, with
-# build/win/merge_object_view.exe and saves it; without files, Table 23 of three made from
-# sample1.txt).
+# window instead; without files, on a pair made from sample1.txt), --merge dialog|window (Ctrl+Shift+M
+# on three exports made from the samples as README's upgrade example makes them, the dialog
+# filled by keyboard; saves the dialog, or presses Enter and saves the "Merge" window),
+# --merge-object TYPE ID (opens the merge window of that object of three files, ORIGINAL
+# MODIFIED TARGET, with build/win/merge_object_view.exe and saves it; without files, Table 23
+# of three made from sample1.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96 diff=0 mobj=()
+files=() out=build/screenshot.png mode="" small=0 dialog="" page=0 dpi=96 diff=0 merge="" mobj=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do files+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
 while [ $# -gt 0 ]; do
@@ -26,6 +28,7 @@ while [ $# -gt 0 ]; do
     --dpi) dpi=$2; shift 2;;
     --diff) diff=1 mode=different; shift;;
     --merge-object) mobj=("$2" "$3"); shift 3;;
+    --merge) merge=$2; small=1; shift 2;;
     *) echo "unknown option $1" >&2; exit 2;;
   esac
 done
@@ -123,7 +126,7 @@ if [ -n "$dialog" ]; then
   # Settings and About are the last two small buttons, after seven separators (6 pixels); the
   # comparison dialog comes from the Different button (after 15 buttons and two 8-pixel
   # separators), as --mode different finds it.
-  case "$dialog" in settings) b=27 caption='^Settings$';; about) b=28 caption='^About ';;
+  case "$dialog" in settings) b=28 caption='^Settings$';; about) b=29 caption='^About ';;
     compare) b=0 caption='^Compare$';; *) echo "bad dialog" >&2; exit 2;; esac
   w=$(( $(img 16) + $(px 7) ))
   x=$(( b * w + (b - 20) * $(px 6) + w / 2 )); [ "$dialog" = compare ] && x=$(( w * 16 + $(px 8) * 3 + w / 2 ))
@@ -140,6 +143,27 @@ if [ $diff = 1 ]; then
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the diff window did not appear" >&2; exit 1; }
   xdotool windowsize "$wid" "$(px 860)" "$(px 420)"; sleep 1
   xdotool key --window "$wid" F8; sleep 1
+fi
+if [ -n "$merge" ]; then
+  mkdir -p build
+  cp samples/sample1.txt build/merge-original.txt
+  cp samples/sample2.txt build/merge-target.txt
+  sed 's/^    BEGIN\r$/    BEGIN\r\n      #CUST1 our change;\r/' samples/sample1.txt > build/merge-modified.txt
+  rm -f build/merge-result.txt
+  # Its button is the 28th small one, after seven separators (6 pixels).
+  w=$(( $(img 16) + $(px 7) ))
+  xdotool mousemove --window "$wid" $(( 27 * w + 7 * $(px 6) + w / 2 )) $(( w / 2 )) click 1; sleep 2
+  wid=$(xdotool search --name '^Three-Way Merge$' 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the merge dialog did not appear" >&2; exit 1; }
+  for row in o:original m:modified t:target r:result; do
+    xdotool key --window "$wid" "alt+${row%%:*}"; sleep 0.3
+    xdotool type --window "$wid" "$(wine winepath -w "$PWD/build/merge-${row#*:}.txt" 2>/dev/null)"; sleep 0.3
+  done
+  if [ "$merge" = window ]; then
+    xdotool key --window "$wid" Return; sleep 3
+    wid=$(xdotool search --name '^Merge - ' 2>/dev/null | head -1 || true)
+    [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the Merge window did not appear" >&2; exit 1; }
+  fi
 fi
 xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1  # no hint over the picture
 import -window "$wid" "$out"

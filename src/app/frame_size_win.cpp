@@ -119,4 +119,20 @@ std::optional<SettingsPlacement> TFrameSize::Placement(int dpi) const {
     return p;
 }
 
+RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
+    MONITORINFO mi{sizeof mi};
+    GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi);
+    const RECT& work = mi.rcWork;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    RECT from{};
+    WINDOWPLACEMENT wp{sizeof wp};
+    if (IsIconic(after) && GetWindowPlacement(after, &wp)) from = wp.rcNormalPosition;
+    else GetWindowRect(after, &from);
+    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
+    const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
+    return {left, top, left + width, top + height};
+}
+
 }  // namespace kavlo

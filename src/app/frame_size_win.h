@@ -12,6 +12,12 @@
 
 namespace kavlo {
 
+// Where a new secondary window (an Object Differences or Merge window) goes: one caption's
+// height right of and below `after` (the main window or the newest such window), `width` by
+// `height` pixels at most the work area of the monitor of `mainWindow`, moved back into that
+// work area where it would leave it.
+RECT CascadedRect(HWND mainWindow, HWND after, int width, int height);
+
 class TFrameSize {
 public:
     // `minimumClient` gives the smallest client area whenever it counts ({0, 0}: none yet).

@@ -3,6 +3,7 @@
 #include "app/main_form_win.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "app/about_form_win.h"
@@ -13,6 +14,7 @@
 #include "app/filter_string_command_win.h"
 #include "app/main_messages.h"
 #include "app/mark_command_win.h"
+#include "app/merge_form_win.h"
 #include "app/open_file_command_win.h"
 #include "app/print_command_win.h"
 #include "app/save_command_win.h"
@@ -125,6 +127,8 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormDestroy() {
     diffWindows_.CloseAll();
+    mergeObjectWindows_.CloseAll();
+    mergeWindows_.CloseAll();
     dropTarget_.Revoke();
     SaveSettings(session_.Settings(), *this, *options_.registry, options_.settingsKey);
 }
@@ -225,27 +229,31 @@ void TMainForm::Click(int button) {
             MarkObjectDesignerCommand(Context(), session_.Settings(), options_.arguments, options_.desktop);
             break;
         case ToolButtonMakeFilterString: MakeFilterStringCommand(Context()); break;
+        case ToolButtonMerge: ToolButtonMergeClick(); break;
         case ToolButtonSettings: ToolButtonSettingsClick(); break;
         case ToolButtonAbout: ToolButtonAboutClick(); break;
         default: break;
     }
 }
 
-CommandContext TMainForm::Context() {
-    return CommandContext{hwnd_,
-                          session_.List(),
+CommandContext TMainForm::Context() { return ContextFor(hwnd_, session_.List()); }
+
+CommandContext TMainForm::ContextFor(HWND owner, const TVisibleList& list) {
+    return CommandContext{owner,
+                          list,
                           session_.Format(),
-                          [this](std::string_view text) { ShowMessageText(text); },
+                          [this, owner](std::string_view text) { ShowMessageText(text, owner); },
                           [this](bool visible, int minimum, int maximum, int position) {
                               status_.ShowProgress(visible, minimum, maximum, position);
                           },
                           [this](std::string_view text) { status_.ShowNote(text); }};
 }
 
-void TMainForm::ShowMessageText(std::string_view text) {
+void TMainForm::ShowMessageText(std::string_view text, HWND owner) {
     const std::string s(text);
-    if (options_.showMessage) options_.showMessage(hwnd_, s);
-    else MessageBoxA(hwnd_, s.c_str(), std::string(kApplicationTitle).c_str(), MB_OK);
+    if (!owner) owner = hwnd_;
+    if (options_.showMessage) options_.showMessage(owner, s);
+    else MessageBoxA(owner, s.c_str(), std::string(kApplicationTitle).c_str(), MB_OK);
 }
 
 void TMainForm::ToolButtonCompareClick(const BuildMode& mode, bool askSettings) {
@@ -266,6 +274,42 @@ void TMainForm::ToolButtonSettingsClick() {
 void TMainForm::ToolButtonAboutClick() {
     aboutForm_->SetAppName(WindowText(hwnd_));
     aboutForm_->Show(hwnd_);
+}
+
+void TMainForm::ToolButtonMergeClick() {
+    TSettings& s = session_.Settings();
+    MergePaths paths{s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject};
+    TMergeForm dialog;
+    if (!dialog.Edit(hwnd_, paths)) return;
+    std::tie(s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject) =
+        std::tie(paths.Original, paths.Modified, paths.Target, paths.Result, paths.ResultFolder);
+    auto doc = std::make_shared<TMergeDocument>();
+    {
+        // The window stays alive while the files load and merge; Escape cancels, leaving no result.
+        ProgressGuard progress(Context().showProgress, 100, hwnd_);
+        const SystemRegional regional;
+        try {
+            doc->Run(paths, regional.Get(), &progress);
+        } catch (const ECancelled&) {
+            return;
+        }
+    }
+    MergeWindowCommands commands;
+    commands.openObject = options_.openMergeObject;
+    if (!commands.openObject) {
+        commands.openObject = [this](const std::shared_ptr<const TMergeDocument>& doc, int type, int id, HWND owner) {
+            if (std::find(mergeObjectDocs_.begin(), mergeObjectDocs_.end(), doc) == mergeObjectDocs_.end())
+                mergeObjectDocs_.push_back(doc);
+            mergeObjectWindows_.Open(doc->Original(), doc->Modified(), doc->Target(), doc->Options(), type, id, owner);
+        };
+    }
+    commands.mark = [this](HWND owner, const TVisibleList& list) {
+        MarkObjectDesignerCommand(ContextFor(owner, list), session_.Settings(), options_.arguments, options_.desktop);
+    };
+    commands.save = [this](HWND owner, const TVisibleList& list) {
+        SaveListCommand(ContextFor(owner, list), session_.Settings().LastFileSaved);
+    };
+    mergeWindows_.Open(std::move(doc), hwnd_, session_.Settings(), std::move(commands));
 }
 
 void TMainForm::ToolButtonFilterAddClick() {
@@ -328,6 +372,7 @@ void TMainForm::PressButton(int button) {
 }
 
 bool TMainForm::PreTranslate(const MSG& msg) {
+    if (mergeWindows_.PreTranslate(msg)) return true;
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN) return toolbar_.KeyDown(msg.wParam, grid_.Handle());
     if (msg.message != WM_KEYUP) return false;

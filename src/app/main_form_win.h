@@ -15,13 +15,15 @@
 #include "app/command_context_win.h"
 #include "app/drop_target_win.h"
 #include "app/main_toolbar_win.h"
+#include "app/merge_object_form_win.h"
+#include "app/merge_window_win.h"
 #include "app/object_diff_form_win.h"
 #include "app/object_grid_win.h"
 #include "app/open_file_command_win.h"
 #include "app/session.h"
 #include "app/status_bar_win.h"
-#include "gui/dpi_win.h"
 #include "app/frame_size_win.h"
+#include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
 #include "settings/registry.h"
@@ -59,6 +61,8 @@ public:
         std::function<void(const std::string& address)> openLink;
         // What marking drives (the real desktop when null); tests scale its time.
         Desktop* desktop = nullptr;
+        // Opens an object of a Merge window, its three versions side by side (a beep when empty).
+        decltype(MergeWindowCommands::openObject) openMergeObject;
     };
 
     TMainForm();
@@ -86,6 +90,8 @@ public:
     TObjectGrid& Grid() { return grid_; }
     const TObjectGrid& Grid() const { return grid_; }
     TObjectDiffWindows& DiffWindows() { return diffWindows_; }
+    TMergeWindows& MergeWindows() { return mergeWindows_; }
+    TMergeObjectWindows& MergeObjectWindows() { return mergeObjectWindows_; }
     // The dialogs the window opens, and where files are dropped.
     TFilterForm& FilterForm() { return *filterForm_; }
     TSettingsForm& SettingsForm() { return *settingsForm_; }
@@ -127,8 +133,9 @@ private:
     // The session's list is rebuilt: the grid lets go of it, then shows it with its status.
     void ListRebuilding();
     void ListRebuilt();
-    // What the commands are given.
+    // What the commands are given: on the main list, or on another list in another window.
     CommandContext Context();
+    CommandContext ContextFor(HWND owner, const TVisibleList& list);
 
     void FormCreate();
     void FormDestroy();
@@ -145,7 +152,9 @@ private:
     void ToolButtonFilterAddClick();
     void ToolButtonSettingsClick();
     void ToolButtonAboutClick();
-    void ShowMessageText(std::string_view text);
+    // Three-Way Merge: the dialog, the run under the progress bar, then a Merge window.
+    void ToolButtonMergeClick();
+    void ShowMessageText(std::string_view text, HWND owner = nullptr);
     void BringToFront();
     bool AskOpenWithoutOthers(const std::string& folder, const std::vector<std::string>& others);
     void CopySelectedRows();
@@ -182,6 +191,11 @@ private:
     TObjectGrid grid_;
     TStatusBar status_;
     TObjectDiffWindows diffWindows_;
+    TMergeWindows mergeWindows_;
+    // The object windows of the Merge windows, and the merges they show (kept until the main
+    // window closes, since an object window may outlive its Merge window).
+    TMergeObjectWindows mergeObjectWindows_;
+    std::vector<std::shared_ptr<const TMergeDocument>> mergeObjectDocs_;
     int minToolBarHeight_ = 0;  // the toolbar's height in the window at its smallest width
     UniqueBitmap marker1_, marker2_;
     std::unique_ptr<TAskFileNoForm> askFileNo_;

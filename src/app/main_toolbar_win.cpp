@@ -19,7 +19,7 @@ const std::array<const char*, kToolButtonCount> kToolButtonHints = {
     "Add Filter  Ctrl+F7", "Clear Filters  Shift+Ctrl+F7",
     "Save  Ctrl+S", "Print  Ctrl+P", "Excel  Ctrl+E",
     "Mark objects in Navision Object Designer  Ctrl+M", "Save Filter String to Clipboard  Ctrl+F",
-    "Settings", "About"};
+    "Three-Way Merge", "Settings", "About"};
 
 namespace {
 
@@ -49,6 +49,7 @@ constexpr Shortcut kShortcuts[] = {
     {'3', true, false, ToolButtonCompareOff, "Ctrl+3"},
     {'4', true, false, ToolButtonCompareAdded, "Ctrl+4"},
     {'5', true, false, ToolButtonCompareDeleted, "Ctrl+5"},
+    {'M', true, true, ToolButtonMerge, "Ctrl+Shift+M"},
     {VK_F5, false, false, kReloadKey, nullptr},
     // The type switches, in toolbar order: Ctrl+Shift+1 to Ctrl+Shift+9, then Ctrl+Shift+0.
     {'1', true, true, ToolButtonTableData, "Ctrl+Shift+1"},
@@ -67,7 +68,7 @@ constexpr int kMenuSmall = 201, kMenuLarge = 202;
 // The last button of each group, after which a separator follows.
 constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFolder2, ToolButtonQuery, ToolButtonCompareDeleted,
                               ToolButtonFilterClear, ToolButtonExcel, ToolButtonMakeFilterString,
-                              ToolButtonSettings};
+                              ToolButtonMerge, ToolButtonSettings};
 
 }  // namespace
 

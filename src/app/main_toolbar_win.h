@@ -1,4 +1,4 @@
-// The main window's toolbar: 29 buttons in groups, small or large images, the hints with the
+// The main window's toolbar: 30 buttons in groups, small or large images, the hints with the
 // keys of their commands, the keys themselves, and the keyboard's way along the buttons.
 #pragma once
 #include <windows.h>
@@ -21,7 +21,7 @@ enum ToolButton : int {
     ToolButtonCodeunit, ToolButtonXMLport, ToolButtonMenuSuite, ToolButtonPage, ToolButtonQuery,
     ToolButtonCompareEqual, ToolButtonCompareDifferent, ToolButtonCompareOff, ToolButtonCompareAdded,
     ToolButtonCompareDeleted, ToolButtonFilterAdd, ToolButtonFilterClear, ToolButtonSave, ToolButtonPrint,
-    ToolButtonExcel, ToolButtonMarkObjectDesigner, ToolButtonMakeFilterString, ToolButtonSettings,
+    ToolButtonExcel, ToolButtonMarkObjectDesigner, ToolButtonMakeFilterString, ToolButtonMerge, ToolButtonSettings,
     ToolButtonAbout, kToolButtonCount
 };
 // The command id of a button.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/frame_size_win.h"
 #include "app/text_pane_win.h"
 #include "base/errors.h"
 

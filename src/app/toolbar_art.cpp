@@ -45,7 +45,7 @@ constexpr const char* kNames[kToolbarImageCount] = {
     "Codeunit",        "XMLport",           "MenuSuite",     "Page",            "Query",
     "Compare Equal",   "Compare Different", "Compare Off",   "Compare Added",   "Compare Deleted",
     "Add Filter",      "Clear Filters",     "Save",          "Print",           "Excel",
-    "Mark Objects",    "Filter String",     "Settings",      "About"};
+    "Mark Objects",    "Filter String",     "Three-Way Merge", "Settings",      "About"};
 
 // Drawing context: the canvas and the integer pixels per unit (1 or 2).
 struct Art {
@@ -229,6 +229,16 @@ void Clipboard(Art& a) {
     for (double y : {6.0, 8.5, 11.0}) a.c.Rect(5.5, y, 10.5, y + 1, 0xFF555E69);
 }
 
+// Two sheets (file 1's blue edge, file 2's red) whose lines meet in one green sheet below.
+void MergeSheets(Art& a) {
+    Paper(a, 0.5, 0.5, 6, 6, kFile1Blue);
+    Paper(a, 10, 0.5, 15.5, 6, kFile2Red);
+    a.c.Line(3.25, 6, 8, 10, 1.6, kSteelDark);
+    a.c.Line(12.75, 6, 8, 10, 1.6, kSteelDark);
+    a.c.Rect(7.2, 9.5, 8.8, 11.5, kSteelDark);
+    Paper(a, 4.5, 11, 11.5, 15.5, kGreen);
+}
+
 void Gear(Art& a) {
     std::vector<Point> pts;
     const double rOut = 7.6, rIn = 5.4;
@@ -287,6 +297,7 @@ Image ToolbarImage(int index, int size) {
     case kImageExcel: Spreadsheet(a); break;
     case kImageMarkObjectDesigner: MarkWindow(a); break;
     case kImageMakeFilterString: Clipboard(a); break;
+    case kImageMerge: MergeSheets(a); break;
     case kImageSettings: Gear(a); break;
     case kImageAbout: Info(a); break;
     default: TypeTile(a, index - kImageTableData); break;

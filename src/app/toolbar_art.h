@@ -1,4 +1,4 @@
-// The program's own images, drawn in code: the 29 toolbar images (in toolbar order, 16 and
+// The program's own images, drawn in code: the 30 toolbar images (in toolbar order, 16 and
 // 32 pixels, transparent background) and the two 14 × 14 file markers. Portable: the Win32
 // image list is built from these in toolbar_images_win.h, the marker bitmaps in res/ are
 // written from MarkerImage by tools/make_markers.
@@ -37,10 +37,11 @@ enum ToolbarImageIndex : int {
     kImageExcel,
     kImageMarkObjectDesigner,
     kImageMakeFilterString,
+    kImageMerge,
     kImageSettings,
     kImageAbout,
 };
-constexpr int kToolbarImageCount = 29;
+constexpr int kToolbarImageCount = 30;
 static_assert(kImageAbout + 1 == kToolbarImageCount);
 
 // The sizes the toolbar uses at 96 DPI: small and large buttons.
@@ -60,7 +61,7 @@ constexpr int NearestToolbarImageSize(int size) {
 // test messages. Throws std::out_of_range for a bad index.
 const char* ToolbarImageName(int index);
 
-// Image `index` (0 to 28) at `size` × `size` pixels, a size IsToolbarImageSize accepts; straight-alpha ARGB with a
+// Image `index` (0 to 29) at `size` × `size` pixels, a size IsToolbarImageSize accepts; straight-alpha ARGB with a
 // transparent background. Throws std::out_of_range for a bad index, std::invalid_argument for
 // another size.
 Image ToolbarImage(int index, int size);

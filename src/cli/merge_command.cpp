@@ -6,27 +6,21 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <tuple>
 
-#include "base/calendar.h"
 #include "base/errors.h"
 #include "cli/command_options.h"
 #include "cli/list_output.h"
 #include "listing/columns.h"
 #include "listing/field_filter.h"
 #include "merge/merge.h"
+#include "merge/merge_output.h"
 #include "objfile/conversions.h"
-#include "objfile/load_object_file.h"
-#include "objfile/object_content.h"
 #include "objfile/object_types.h"
 #include "platform/code_page.h"
 #include "platform/command_line.h"
-#include "platform/file.h"
 #include "platform/regional.h"
 
 #ifdef _WIN32
@@ -113,89 +107,6 @@ MergeArgs ParseMergeArgs(const std::vector<std::string>& args) {
     return a;
 }
 
-// Only text exports merge: their objects' texts are what is merged.
-void CheckMergeable(const std::string& file) {
-    if (IsFolder(file)) return;
-    const std::string ext = TFob::ExtensionOf(file);
-    const std::string_view kind = ext == ".xml" ? "an XML export" : ext == ".fob" ? "an object file" : ext == ".fbk" ? "a backup" : "";
-    if (!kind.empty())
-        throw EKavloError(file + ": " + std::string(kind) +
-                          "; merge takes text exports (.txt) and folders of object files");
-    TFob::CheckFileType(file);
-}
-
-// The date and time of the run, as an export writes them: the regional short date with a
-// two-digit year, and the 24-hour time.
-std::pair<std::string, std::string> NowTexts(const FormatSettings& fs) {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* t = std::localtime(&now);
-    const double date = EncodeDate(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday);
-    const double time = EncodeTime(t->tm_hour, t->tm_min, t->tm_sec, 0);
-    std::string picture = fs.shortDateFormat;
-    if (const size_t y = picture.find("yyyy"); y != std::string::npos) picture.erase(y, 2);
-    return {FormatDatePicture(date, picture, fs), FormatTimePicture(time, "HH:mm:ss", fs)};
-}
-
-// RESULT as one file: each object followed by the export's empty separator line.
-class FileSink final : public MergeSink {
-public:
-    explicit FileSink(const std::string& path) : file_(path) {}
-    void Begin(std::string_view lineEnd, bool bom) override {
-        lineEnd_ = lineEnd;
-        if (bom) file_.Write("\xEF\xBB\xBF");
-    }
-    void Object(int, int, std::string_view text) override {
-        file_.Write(text);
-        file_.Write(lineEnd_);
-    }
-    void Commit() { file_.Commit(); }
-
-private:
-    ReplacingFile file_;
-    std::string lineEnd_;
-};
-
-// RESULT as a folder: one file per object, written into a folder of its own beside DIR and moved
-// into DIR once all are written; a failed run removes it and leaves DIR as it was.
-class FolderSink final : public MergeSink {
-public:
-    FolderSink(const std::string& dir, const std::vector<std::string>& inputs)
-        : dir_(dir), temporary_(TemporaryNameBeside(dir)), inputs_(inputs) {
-        std::error_code ec;
-        std::filesystem::create_directories(dir_, ec);
-        if (ec) throw EFCreateError(dir_, ec.message());
-        std::filesystem::create_directories(temporary_, ec);
-        if (ec) throw EFCreateError(temporary_, ec.message());
-        for (const std::string& in : inputs_)
-            if (SameExistingFolder(in, dir_))
-                throw EKavloError("--output-dir " + dir_ + " is the input folder " + in + "; it would be replaced");
-    }
-    ~FolderSink() override {
-        std::error_code ec;
-        std::filesystem::remove_all(temporary_, ec);
-    }
-    void Begin(std::string_view, bool bom) override { bom_ = bom; }
-    void Object(int type, int id, std::string_view text) override {
-        const std::string name = ObjectFileName(type, id);
-        for (const std::string& in : inputs_)
-            if (SameExistingFile(PathInFolder(dir_, name), in))
-                throw EKavloError("--output-dir would replace the input " + in + " (" + name + ")");
-        std::string bytes = bom_ ? "\xEF\xBB\xBF" : "";
-        bytes += text;
-        WriteWholeFile(PathInFolder(temporary_, name), bytes);
-        names_.push_back(name);
-    }
-    void Commit() {
-        for (const std::string& name : names_) RenameReplacing(PathInFolder(temporary_, name), PathInFolder(dir_, name));
-    }
-
-private:
-    std::string dir_, temporary_;
-    std::vector<std::string> inputs_;
-    std::vector<std::string> names_;
-    bool bom_ = false;
-};
-
 std::string TypeName(int type) { return std::string(ObjectTypeNames[static_cast<size_t>(type)]); }
 
 std::string RenderMergeJson(const MergeArgs& a, const MergeReport& r) {
@@ -251,9 +162,6 @@ int RunMerge(const std::vector<std::string>& args) {
     MergeArgs a;
     try {
         a = ParseMergeArgs(args);
-        for (const std::string& in : a.files)
-            if (a.output && SameExistingFile(*a.output, in))
-                throw UsageError{"--output " + *a.output + " is the input " + in + "; it would be replaced"};
     } catch (const UsageError& e) {
         std::fprintf(stderr, "kavlo: %s\n\nUsage: kavlo merge ORIGINAL MODIFIED TARGET [options]\n%s", e.text.c_str(),
                      kMergeUsage);
@@ -264,17 +172,8 @@ int RunMerge(const std::vector<std::string>& args) {
         SystemRegional system;
         const Regional regional = system.Get();
         TFob fobs[3];
-        for (int k = 0; k < 3; ++k) {
-            try {
-                LoadObjectFile(fobs[k], k + 1, a.files[static_cast<size_t>(k)], regional);
-            } catch (const EKavloError& e) {
-                throw EKavloError(a.files[static_cast<size_t>(k)] + ": " + e.what());
-            }
-            if (ContentKindOf(fobs[k]) != ContentKind::Text)
-                throw EKavloError(a.files[static_cast<size_t>(k)] +
-                                  ": merge takes text exports (.txt) and folders of object files");
-        }
-        std::tie(a.options.NowDate, a.options.NowTime) = NowTexts(regional.format);
+        for (int k = 0; k < 3; ++k) LoadMergeInput(fobs[k], k + 1, a.files[static_cast<size_t>(k)], regional);
+        std::tie(a.options.NowDate, a.options.NowTime) = MergeNowTexts(regional.format);
 
         NormaliseFilters(a.filters);
         const PreparedFilters filters = PrepareFilters(a.filters);
@@ -283,11 +182,11 @@ int RunMerge(const std::vector<std::string>& args) {
         };
         MergeReport report;
         if (a.output) {
-            FileSink sink(*a.output);
+            MergeFileSink sink(*a.output, a.files);
             report = MergeFiles(fobs[0], fobs[1], fobs[2], a.options, sink, selected);
             sink.Commit();
         } else if (a.outputDir) {
-            FolderSink sink(*a.outputDir, a.files);
+            MergeFolderSink sink(*a.outputDir, a.files);
             report = MergeFiles(fobs[0], fobs[1], fobs[2], a.options, sink, selected);
             sink.Commit();
         } else {

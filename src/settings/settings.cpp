@@ -64,6 +64,13 @@ constexpr SettingsValue kSettingsValues[] = {
     {"CompareContent", &TSettings::CompareContent},
     {"DiffWindowWidth", &TSettings::DiffWindowWidth},
     {"DiffWindowHeight", &TSettings::DiffWindowHeight},
+    {"MergeOriginal", &TSettings::MergeOriginal},
+    {"MergeModified", &TSettings::MergeModified},
+    {"MergeTarget", &TSettings::MergeTarget},
+    {"MergeResult", &TSettings::MergeResult},
+    {"MergeOneFilePerObject", &TSettings::MergeOneFilePerObject},
+    {"MergeWindowWidth", &TSettings::MergeWindowWidth},
+    {"MergeWindowHeight", &TSettings::MergeWindowHeight},
 };
 
 template <class... F>
@@ -126,6 +133,13 @@ void SetDefaults(TSettings& s) {
     s.CompareContent = false;
     s.DiffWindowWidth = 0;
     s.DiffWindowHeight = 0;
+    s.MergeOriginal.clear();
+    s.MergeModified.clear();
+    s.MergeTarget.clear();
+    s.MergeResult.clear();
+    s.MergeOneFilePerObject = false;
+    s.MergeWindowWidth = 0;
+    s.MergeWindowHeight = 0;
 }
 
 void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t languageId) {

@@ -48,6 +48,13 @@ struct TSettings {
     bool CompareContent = false;           // boolean, false: the comparison dialog's "Content"
     int32_t DiffWindowWidth = 0;           // integer, 0: the last size of an "Object Differences"
     int32_t DiffWindowHeight = 0;          // integer, 0: window, in 96-DPI pixels; 0 is none
+    std::string MergeOriginal;             // string, empty: the Three-Way Merge dialog's
+    std::string MergeModified;             // string, empty: paths, as last run
+    std::string MergeTarget;               // string, empty
+    std::string MergeResult;               // string, empty
+    bool MergeOneFilePerObject = false;    // boolean, false: its "One file per object"
+    int32_t MergeWindowWidth = 0;          // integer, 0: the last size of a "Merge" window,
+    int32_t MergeWindowHeight = 0;         // integer, 0: in 96-DPI pixels; 0 is none
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

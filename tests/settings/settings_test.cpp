@@ -404,7 +404,8 @@ const std::vector<std::string> kValueNamesInOrder{
     "CheckForUpdates", "CheckForUpdatesDays", "CheckForUpdatesLastDate", "SortByFile",
     "OnlyShowBoth", "LanguageObjectDesigner", "LanguageFieldFilterType", "LanguageFieldFilterID",
     "LanguageSelectAllShortcut", "ToolButtonSize", "IntelligentObjectMarking", "CompareContent",
-    "DiffWindowWidth", "DiffWindowHeight"};
+    "DiffWindowWidth", "DiffWindowHeight", "MergeOriginal", "MergeModified", "MergeTarget", "MergeResult",
+    "MergeOneFilePerObject", "MergeWindowWidth", "MergeWindowHeight"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());

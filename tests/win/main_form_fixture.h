@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
@@ -293,6 +294,7 @@ protected:
         };
         o.openLink = [this](const std::string& address) { linksOpened_.push_back(address); };
         o.desktop = desktop_;
+        o.openMergeObject = openMergeObject_;
         form_->Create(std::move(o));
         form_->Show(SW_SHOWNORMAL);
         SetForegroundWindow(form_->Handle());  // the keyboard's input goes to this window
@@ -327,6 +329,25 @@ protected:
         }
     }
 
+    // Ctrl+Shift+M, the Three-Way Merge dialog filled by keyboard (each row reached by its
+    // mnemonic: Original, Modified, Target, Result) and Enter; `after` follows (Escape for a
+    // dialog that stays open).
+    void MergeByKeyboard(const std::array<std::string, 4>& paths, WhenShown::Steps after = {}) {
+        WhenShown::Steps steps;
+        for (size_t row = 0; row < 4; ++row)
+            steps.push_back([&paths, row](HWND) {
+                PressKey(static_cast<WORD>("OMTR"[row]), {VK_MENU});
+                TypeText(paths[row]);
+            });
+        steps.push_back([](HWND) { PressKey(VK_RETURN); });
+        for (WhenShown::Step& s : after) steps.push_back(std::move(s));
+        WhenShown dialog("Three-Way Merge", std::move(steps));
+        SetForegroundWindow(form_->Handle());
+        PressKey('M', {VK_CONTROL, VK_SHIFT});
+        Pump();
+        EXPECT_TRUE(dialog.Done());
+    }
+
     TMainForm& Form() const { return *form_; }
 
     int Rows() const { return Form().Session().Built().List.AddedRowCount(); }
@@ -354,6 +375,7 @@ protected:
     std::optional<std::string> updateSite_;  // host:port of the test's web site
     std::vector<std::string> linksOpened_;
     Desktop* desktop_ = nullptr;  // what marking drives; the real desktop when null
+    decltype(TMainForm::Options::openMergeObject) openMergeObject_;  // a Merge window's Enter
     ErrorReporter previous_;
 };
 

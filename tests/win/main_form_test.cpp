@@ -34,7 +34,7 @@ TEST_F(MainFormTest, StartsWithItsDesignAndNoStoredSettings) {
     EXPECT_EQ(Form().StatusBar().Text(4), "File 2: 0");
     EXPECT_EQ(Form().Session().Built().List.RowCount(), 2);
     EXPECT_FALSE(IsWindowEnabled(Form().Grid().ScrollBar()));
-    EXPECT_EQ(SendMessageA(Form().ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0), 29 + 8);  // 8 separators
+    EXPECT_EQ(SendMessageA(Form().ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0), 30 + 9);  // 9 separators
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonFilterAdd), "Add Filter  Ctrl+F7");
     EXPECT_EQ(Form().ToolBar().Hint(ToolButtonMarkObjectDesigner), "Mark objects in Navision Object Designer  Ctrl+M");
     EXPECT_TRUE(errors_.empty());

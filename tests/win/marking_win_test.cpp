@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "res/select_nav_ids.h"
 #include "scaled_desktop.h"
+#include "support/merge_inputs.h"
 
 namespace kavlo {
 namespace {
@@ -227,6 +228,26 @@ TEST_F(MarkingWinTest, NoClientIsToldAndNothingSent) {
     MarkByCtrlM(0.05, false);
     EXPECT_EQ(messages_, std::vector<std::string>{"No running Navision Client found."});
     EXPECT_EQ(scaled_.keyDowns, 0);
+}
+
+// A Merge window's Alt+M marks its conflicts, Table 18 and Codeunit 80, by the same procedure.
+TEST_F(MarkingWinTest, AMergeWindowMarksItsConflicts) {
+    FakeNavProcess client(dir_.File("state.txt"), std::string("--objects ") + kClientObjects);
+    ASSERT_TRUE(client.Window());
+    const testing::MergeInputs in = testing::WriteMergeInputs(dir_.Path().string(), "\\");
+    Start();
+    MergeByKeyboard({in.original, in.modified, in.target, dir_.File("result.txt")});
+    ASSERT_EQ(Form().MergeWindows().OpenWindows().size(), 1u);
+    Form().Session().Settings().IntelligentObjectMarking = false;
+    scaled_.SetScale(0.05);
+    scaled_.keyDowns = 0;
+    BringToFront(Form().MergeWindows().OpenWindows()[0]->Handle());
+    PressKey('M', {VK_MENU});
+    Pump();
+    ASSERT_GT(scaled_.keyDowns, 0);
+    ASSERT_TRUE(client.WaitForKeys(scaled_.keyDowns));
+    EXPECT_EQ(client.Marked(), "1:18,5:80,5:99");  // 5:99 was marked before
+    EXPECT_TRUE(messages_.empty());
 }
 
 // A top-level window of this thread that notes the keys it receives.
