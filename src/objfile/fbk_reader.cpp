@@ -57,7 +57,7 @@ struct FbkCounts {
 
 // The header's table-data entries and object entries, counted from the start; the reader is
 // left at the start.
-FbkCounts CountHeaderEntries(ByteReader& in) {
+FbkCounts CountFbkHeaderEntries(ByteReader& in) {
     FbkCounts counts;
     while (in.Remaining() >= kHeaderEntrySize && counts.tableData + counts.objects < INT32_MAX) {
         const uint64_t at = in.Position();
@@ -76,7 +76,7 @@ FbkCounts CountHeaderEntries(ByteReader& in) {
 
 void ReadFbk(ByteReader& in, TFobBuilder& out, const Regional& regional) {
     // A file that does not start with a header entry holds no objects.
-    const FbkCounts counts = CountHeaderEntries(in);
+    const FbkCounts counts = CountFbkHeaderEntries(in);
     if (counts.tableData + counts.objects == 0) return;
     // Records are updated through this reference while FindFob answers from its index: the
     // updates never touch a type, an ID or a qualifier, which is all the index holds.

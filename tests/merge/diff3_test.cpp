@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 #include "merge/diff3.h"
 #include "support/fob_writer.h"
@@ -83,12 +80,18 @@ std::string Text(const std::vector<std::string>& lines) {
     return s;
 }
 
+// The triples are written first and merged by one shell, one git process each: a fork of this
+// (sanitized) test process per triple would cost a hundred times the merges themselves.
 TEST(MergeLines, AgreesWithGitMergeFile) {
     testing::TempDir dir;
     std::mt19937 rng(20261210);
-    int clean = 0, conflicted = 0;
-    for (int round = 0; round < 300; ++round) {
+    constexpr int kRounds = 300;
+    struct Triple {
         std::vector<std::string> o, m, t;
+    };
+    std::vector<Triple> triples(kRounds);
+    for (Triple& triple : triples) {
+        std::vector<std::string>&o = triple.o, &m = triple.m, &t = triple.t;
         const int n = static_cast<int>(rng() % 25);
         int fresh = 0;
         const auto edit = [&](std::vector<std::string>& side, const std::string& line, const char* tag) {
@@ -111,21 +114,25 @@ TEST(MergeLines, AgreesWithGitMergeFile) {
         }
         if (rng() % 4 == 0) m.push_back("m" + std::to_string(fresh++));
         if (rng() % 4 == 0) t.push_back("t" + std::to_string(fresh++));
+    }
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string r = std::to_string(round);
+        testing::WriteBytes(dir.File("o" + r), Text(triples[round].o));
+        testing::WriteBytes(dir.File("m" + r), Text(triples[round].m));
+        testing::WriteBytes(dir.File("t" + r), Text(triples[round].t));
+    }
+    // Each merge's output goes to rN, its exit status (the number of conflicts) to sN.
+    const std::string command = "cd '" + dir.Path().string() + "' && i=0; while [ $i -lt " + std::to_string(kRounds) +
+                                " ]; do git merge-file -p --diff3 -L MODIFIED -L ORIGINAL -L TARGET m$i o$i t$i"
+                                " > r$i; echo $? > s$i; i=$((i+1)); done";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
-        testing::WriteBytes(dir.File("o"), Text(o));
-        testing::WriteBytes(dir.File("m"), Text(m));
-        testing::WriteBytes(dir.File("t"), Text(t));
-        const std::string command = "git merge-file -p --diff3 -L MODIFIED -L ORIGINAL -L TARGET '" + dir.File("m") +
-                                    "' '" + dir.File("o") + "' '" + dir.File("t") + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string gitText;
-        char buf[4096];
-        for (size_t got; (got = fread(buf, 1, sizeof buf, pipe)) > 0;) gitText.append(buf, got);
-        const int status = pclose(pipe);
-        ASSERT_TRUE(WIFEXITED(status)) << command;
-        const int gitConflicts = WEXITSTATUS(status);
-        ASSERT_LT(gitConflicts, 127) << "git merge-file failed (is git installed?): " << command;
+    int clean = 0, conflicted = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string r = std::to_string(round);
+        const int gitConflicts = std::stoi(testing::ReadBytes(dir.File("s" + r)));
+        ASSERT_LT(gitConflicts, 127) << "git merge-file failed (is git installed?)";
+        const std::string gitText = testing::ReadBytes(dir.File("r" + r));
         std::vector<std::string> gitLines;
         for (size_t at = 0; at < gitText.size();) {
             const size_t eol = gitText.find('\n', at);
@@ -133,8 +140,9 @@ TEST(MergeLines, AgreesWithGitMergeFile) {
             at = eol == std::string::npos ? gitText.size() : eol + 1;
         }
 
-        const MergedLines ours = MergeLines(o, m, t);
-        const std::string where = "round " + std::to_string(round) + "\n" + Text(ours.Lines) + "--- git:\n" + gitText;
+        const Triple& triple = triples[round];
+        const MergedLines ours = MergeLines(triple.o, triple.m, triple.t);
+        const std::string where = "round " + r + "\n" + Text(ours.Lines) + "--- git:\n" + gitText;
         ASSERT_EQ(ours.Conflicts == 0, gitConflicts == 0) << where;
         if (ours.Conflicts == 0) {
             ++clean;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/progress_recorder.h"
+
 namespace kavlo {
 namespace {
 
@@ -78,11 +80,6 @@ struct LoggedExcel final : ExcelHost {
     void BringToFront() override { log.calls.push_back("to front"); }
 };
 
-struct Recorder : ProgressCallback {
-    std::vector<int> rows;
-    void Progress(int row) override { rows.push_back(row); }
-};
-
 // Rows of `n` objects each.
 TVisibleList Objects(int n) {
     TVisibleList list;
@@ -97,7 +94,7 @@ TEST(ExcelExport, FormatsGoOnOncePerColumnBeforeTheTextsGoInBlocks) {
     list.AddCommaText(R"("","Table","19","left out","","","","0"," "," ")");
     list.AddCommaText(R"("2","Page","21","Card","","no date","","0"," ","1")");
     LoggedExcel excel;
-    Recorder progress;
+    testing::ProgressRecorder progress;
     ExportToExcel(list, FormatSettings{}, excel, &progress);
 
     // The header is text and bold; Type, Name and Version are text, ID, Date, Time and BLOB

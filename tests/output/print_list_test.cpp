@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "support/progress_recorder.h"
 
 namespace kavlo {
 namespace {
@@ -103,11 +104,6 @@ TVisibleList Rows(int n) {
     return list;
 }
 
-struct Recorder : ProgressCallback {
-    std::vector<int> rows;
-    void Progress(int row) override { rows.push_back(row); }
-};
-
 TEST(PrintColumns, CentimetresRoundToTheEvenPixelOnAnExactHalf) {
     struct Case {
         int dpi, dpcm;
@@ -129,7 +125,7 @@ TEST(PrintList, OneRowPrintsTheHeaderBlockHeadingsAndTheRowsTwoLines) {
     RecordingCanvas canvas(600, 6000);
     TVisibleList list;
     list.AddCommaText(R"("1","Codeunit","80","Sales-Post","NAVW17.10,NAVNL7.10","17-02-04","12:00:00","4711","1","1")");
-    Recorder progress;
+    testing::ProgressRecorder progress;
     PrintList(canvas, list, "C:\\objects\\one.fob", "", "  17-02-04 - 12:00:00", &progress);
 
     EXPECT_EQ(canvas.title, "Kavlo");
@@ -278,7 +274,7 @@ TEST(PrintList, EveryRowIsPrintedAndTheDocumentEndsAlsoAfterAFailure) {
     TVisibleList list = Rows(2);
     list.AddCommaText(R"("","Table","3","No file","","","","0"," "," ")");
     RecordingCanvas canvas(600, 100000);
-    Recorder progress;
+    testing::ProgressRecorder progress;
     PrintList(canvas, list, "", "", "", &progress);
     EXPECT_EQ(progress.rows, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(canvas.Find("No file").x, 1369);

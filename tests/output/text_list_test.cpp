@@ -8,6 +8,7 @@
 
 #include "base/errors.h"
 #include "support/temp_dir.h"
+#include "support/progress_recorder.h"
 
 namespace kavlo {
 namespace {
@@ -20,15 +21,6 @@ std::string ReadBytes(const std::string& path) {
     ss << in.rdbuf();
     return ss.str();
 }
-
-struct Recorder : ProgressCallback {
-    std::vector<int> rows;
-    int throwAt = -1;
-    void Progress(int row) override {
-        rows.push_back(row);
-        if (row == throwAt) throw EKavloError("stopped");
-    }
-};
 
 FormatSettings DashDates() {
     FormatSettings fs;
@@ -43,7 +35,7 @@ TEST(TextList, LinesAreQuotedCellsWithTheDateAsYearMonthDay) {
     list.AddCommaText(R"("","Table","19","skipped","","","","0"," "," ")");
     list.AddCommaText(R"("2","TableData","18","Customer","Main","","","0"," "," ")");
     list.AddCommaText(R"("2","Page","21","P","","31-02-04","","0"," ","1")");
-    Recorder progress;
+    testing::ProgressRecorder progress;
     const std::string text = ListAsText(list, DashDates(), &progress);
     EXPECT_EQ(text,
               "\"1\",\"Table\",\"18\",\"Say \"hi\", then\",\"A,B\",\"2004-02-17\",\"12:00:00\",\"77\",\"1\",\" \"\r\n"
@@ -82,7 +74,7 @@ TEST(TextList, SaveWritesTheWholeFileAndEmptyListsGiveZeroBytes) {
     EXPECT_EQ(ReadBytes(path), "\"1\",\"Codeunit\",\"80\",\"Sales-Post \xE6\",\"\",\"\",\"\",\"5\",\"1\",\"1\"\r\n");
 
     TVisibleList empty;
-    Recorder progress;
+    testing::ProgressRecorder progress;
     SaveListAsText(empty, path, DashDates(), &progress);
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
     EXPECT_EQ(progress.rows, std::vector<int>{1});
@@ -95,7 +87,7 @@ TEST(TextList, NothingIsWrittenWhenBuildingTheLinesFails) {
     TVisibleList list;
     for (int i = 0; i < 3; ++i) list.AddCommaText(R"("1","Table","18")");
     const std::string path = dir.File("never.txt");
-    Recorder progress;
+    testing::ProgressRecorder progress;
     progress.throwAt = 3;
     EXPECT_THROW(SaveListAsText(list, path, DashDates(), &progress), EKavloError);
     EXPECT_FALSE(std::filesystem::exists(path));
