@@ -15,7 +15,7 @@ namespace kavlo {
 
 namespace {
 
-constexpr int kClientWidth = 342, kClientHeight = 250;
+constexpr int kAboutClientWidth = 342, kAboutClientHeight = 250;
 constexpr int kFirstLabelId = 610, kIconId = 630;
 constexpr COLORREF kLinkHover = RGB(0, 0, 255);
 
@@ -44,7 +44,7 @@ int NearestIconSize(int iconId, int want) {
 
 TAboutForm::TAboutForm(const std::string& fileVersion, const std::string& date,
                        std::function<void(const std::string&)> openLink)
-    : TModalDialog(IDD_ABOUT, kClientWidth, kClientHeight),
+    : TModalDialog(IDD_ABOUT, kAboutClientWidth, kAboutClientHeight),
       version_(ShortenVersion(fileVersion)),
       date_(date),
       openLink_(openLink ? std::move(openLink) : OpenWithShell) {}

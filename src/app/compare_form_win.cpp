@@ -7,11 +7,11 @@ namespace kavlo {
 
 namespace {
 
-struct Box {
+struct CompareBox {
     int id;
     bool CompareSettings::*field;
 };
-constexpr Box kBoxes[] = {
+constexpr CompareBox kCompareBoxes[] = {
     {IDC_CHECKBOX_TYPEID, &CompareSettings::CompareTypeID},     {IDC_CHECKBOX_NAME, &CompareSettings::CompareName},
     {IDC_CHECKBOX_VERSION, &CompareSettings::CompareVersion},   {IDC_CHECKBOX_DATE, &CompareSettings::CompareDate},
     {IDC_CHECKBOX_TIME, &CompareSettings::CompareTime},         {IDC_CHECKBOX_BLOBSIZE, &CompareSettings::CompareBlobSize},
@@ -24,13 +24,13 @@ constexpr Box kBoxes[] = {
 TCompareForm::TCompareForm() : TRecordDialog(IDD_COMPARE, 180, 423) {}
 
 bool TCompareForm::OnInit() {
-    for (const Box& b : kBoxes) CheckDlgButton(hwnd_, b.id, value_.*b.field ? BST_CHECKED : BST_UNCHECKED);
+    for (const CompareBox& b : kCompareBoxes) CheckDlgButton(hwnd_, b.id, value_.*b.field ? BST_CHECKED : BST_UNCHECKED);
     EnableWindow(GetDlgItem(hwnd_, IDC_CHECKBOX_TYPEID), FALSE);  // type and ID always decide
     return true;
 }
 
 bool TCompareForm::OnOk() {
-    for (const Box& b : kBoxes) value_.*b.field = IsDlgButtonChecked(hwnd_, b.id) == BST_CHECKED;
+    for (const CompareBox& b : kCompareBoxes) value_.*b.field = IsDlgButtonChecked(hwnd_, b.id) == BST_CHECKED;
     return true;
 }
 

@@ -15,11 +15,11 @@ namespace {
 
 const char kFilterGridClass[] = "TFilterStringGrid";
 constexpr int kLine = 1, kRows = 11;
-constexpr int kClientWidth = 252, kClientHeight = 273;
+constexpr int kFilterClientWidth = 252, kFilterClientHeight = 273;
 
 }  // namespace
 
-TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kClientWidth, kClientHeight) {
+TFilterForm::TFilterForm() : TRecordDialog(IDD_FILTER, kFilterClientWidth, kFilterClientHeight) {
     // A 10-point font, as the dialog's grid has.
     const int height = -MulDiv(10, ScreenDpi(), 72);
     font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -36,11 +36,11 @@ RECT TFilterForm::ValueCell(int row) const {
 bool TFilterForm::OnInit() {
     const int gridW = ColWidth(0) + ColWidth(1) + 3 * kLine + 4;
     const int gridH = kRows * (RowHeight() + kLine) + 4;
-    grid_.Create((Scale(kClientWidth) - gridW) / 2, Scale(8), gridW, gridH);
+    grid_.Create((Scale(kFilterClientWidth) - gridW) / 2, Scale(8), gridW, gridH);
     // The buttons below the grid.
-    SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, Scale(kClientWidth - 2 * 83), Scale(kClientHeight - 33), Scale(75),
+    SetWindowPos(GetDlgItem(hwnd_, IDOK), nullptr, Scale(kFilterClientWidth - 2 * 83), Scale(kFilterClientHeight - 33), Scale(75),
                  Scale(25), SWP_NOZORDER);
-    SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, Scale(kClientWidth - 83), Scale(kClientHeight - 33), Scale(75),
+    SetWindowPos(GetDlgItem(hwnd_, IDCANCEL), nullptr, Scale(kFilterClientWidth - 83), Scale(kFilterClientHeight - 33), Scale(75),
                  Scale(25), SWP_NOZORDER);
     // The editor is always shown, on the Value cell of the current row.
     HWND editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10,

@@ -35,7 +35,7 @@ namespace kavlo {
 namespace {
 
 const char kMainClass[] = "TMainForm";
-constexpr int kDesignWidth = 775, kDesignHeight = 520;
+constexpr int kMainDesignWidth = 775, kMainDesignHeight = 520;
 constexpr int kMinimumRows = 3;  // the data rows the grid shows at the window's smallest height
 constexpr int kGridId = 10, kToolBarId = 12, kStatusBarId = 13;  // the grid's scroll bar is 11
 
@@ -71,8 +71,8 @@ void TMainForm::Create(Options options) {
     dpi_ = ScreenDpi();
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = std::min<int>(Scale(kDesignWidth), work.right - work.left);
-    const int height = std::min<int>(Scale(kDesignHeight), work.bottom - work.top);
+    const int width = std::min<int>(Scale(kMainDesignWidth), work.right - work.left);
+    const int height = std::min<int>(Scale(kMainDesignHeight), work.bottom - work.top);
     const int x = work.left + ((work.right - work.left) - width) / 2;
     const int y = work.top + ((work.bottom - work.top) - height) / 2;
     CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
@@ -101,7 +101,7 @@ void TMainForm::FormCreate() {
     // Column titles are row 0 of the visible list itself; the markers, the drop target and the
     // stored settings follow.
     frame_.Attach(hwnd_, [this] { return MinimumClientSize(); });
-    toolbar_.Create(hwnd_, kToolBarId, dpi_, Scale(kDesignWidth));
+    toolbar_.Create(hwnd_, kToolBarId, dpi_, Scale(kMainDesignWidth));
     status_.Create(hwnd_, kStatusBarId, dpi_);
     grid_.Create(hwnd_, kGridId,
                  {[this](int col) { return !session_.Filters()[static_cast<size_t>(col)].empty(); },

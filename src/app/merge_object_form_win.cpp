@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/frame_size_win.h"
 #include "app/text_pane_win.h"
 #include "base/errors.h"
 #include "listing/char_diff.h"
@@ -16,10 +17,10 @@ namespace kavlo {
 
 namespace {
 
-const char kFormClass[] = "TMergeObjectForm";
-constexpr int kDesignWidth = 1200, kDesignHeight = 760;
-constexpr int kMinimumWidth = 600, kMinimumHeight = 360;
-constexpr int kStatusPartWidth = 140, kPositionPartWidth = 180;  // at 96 DPI
+const char kMergeObjectFormClass[] = "TMergeObjectForm";
+constexpr int kMergeObjectDesignWidth = 1200, kMergeObjectDesignHeight = 760;
+constexpr int kMergeObjectMinimumWidth = 600, kMergeObjectMinimumHeight = 360;
+constexpr int kMergeStatusPartWidth = 140, kMergePositionPartWidth = 180;  // at 96 DPI
 
 // A conflict is light red in every pane, its block's marker lines a stronger red, so that a
 // conflict never reads as one side's change (orange or blue). A line that RESULT takes from
@@ -69,7 +70,7 @@ void TMergeObjectForm::Create(MergeView view, const RECT& rect, ClosedSize close
     size_t most = view_.ResultLines.size();
     for (const std::vector<std::string>& lines : view_.Lines) most = std::max(most, lines.size());
     digits_ = std::max(3, Digits(most));
-    CreateFrame(kFormClass, view_.Caption, rect, {kMinimumWidth, kMinimumHeight}, std::move(closed), 4);
+    CreateFrame(kMergeObjectFormClass, view_.Caption, rect, {kMergeObjectMinimumWidth, kMergeObjectMinimumHeight}, std::move(closed), 4);
     if (!view_.Stops.empty()) GoToStop(0);
     Activate();
 }
@@ -77,7 +78,7 @@ void TMergeObjectForm::Create(MergeView view, const RECT& rect, ClosedSize close
 // The sides take three fifths of the height in three equal columns, RESULT the rest.
 void TMergeObjectForm::FormResize() {
     if (!status_) return;
-    const RECT area = PlaceStatusBar({kStatusPartWidth, kPositionPartWidth});
+    const RECT area = PlaceStatusBar({kMergeStatusPartWidth, kMergePositionPartWidth});
     const int right = area.right, height = area.bottom;
     const int gap = Scaled(4);
     const int upper = std::max(0, (height - gap) * 3 / 5);
@@ -371,11 +372,11 @@ void TMergeObjectWindows::Open(const TFob& original, const TFob& modified, const
         return;
     }
     const int dpi = WindowDpi(owner);
-    const int width = ScaleToDpi(width_ > 0 ? width_ : kDesignWidth, dpi);
-    const int height = ScaleToDpi(height_ > 0 ? height_ : kDesignHeight, dpi);
+    const int width = ScaleToDpi(width_ > 0 ? width_ : kMergeObjectDesignWidth, dpi);
+    const int height = ScaleToDpi(height_ > 0 ? height_ : kMergeObjectDesignHeight, dpi);
     const RECT rect = CascadedRect(owner, entries_.empty() ? owner : entries_.back().form->Handle(),
-                                   std::max(width, ScaleToDpi(kMinimumWidth, dpi)),
-                                   std::max(height, ScaleToDpi(kMinimumHeight, dpi)));
+                                   std::max(width, ScaleToDpi(kMergeObjectMinimumWidth, dpi)),
+                                   std::max(height, ScaleToDpi(kMergeObjectMinimumHeight, dpi)));
     auto form = std::make_unique<TMergeObjectForm>();
     form->Create(std::move(view), rect, [this](int w, int h) {
         width_ = w;

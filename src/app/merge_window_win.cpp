@@ -16,8 +16,8 @@ namespace kavlo {
 namespace {
 
 constexpr char kMergeClass[] = "TMergeWindow";
-constexpr int kDesignWidth = 640, kDesignHeight = 420;
-constexpr int kMinimumWidth = 460, kMinimumHeight = 200;
+constexpr int kMergeDesignWidth = 640, kMergeDesignHeight = 420;
+constexpr int kMergeMinimumWidth = 460, kMergeMinimumHeight = 200;
 constexpr const char* kColumns[] = {"Type", "ID", "Name", "Status", "Conflicts"};
 constexpr int kColumnWidths[] = {80, 70, 220, 80, 70};  // design pixels
 constexpr char kAllStatuses[] = "All statuses";
@@ -178,7 +178,7 @@ bool TMergeWindow::OnSize(int width, int height) {
 }
 
 bool TMergeWindow::OnGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize = {Scaled(kMinimumWidth), Scaled(kMinimumHeight)};
+    info.ptMinTrackSize = {Scaled(kMergeMinimumWidth), Scaled(kMergeMinimumHeight)};
     return true;
 }
 
@@ -236,11 +236,11 @@ TMergeWindow& TMergeWindows::Open(std::shared_ptr<const TMergeDocument> doc, HWN
                                   MergeWindowCommands commands) {
     std::erase_if(windows_, [](const auto& w) { return !w->Handle(); });
     const int dpi = WindowDpi(mainWindow);
-    const int width = ScaleToDpi(settings.MergeWindowWidth > 0 ? settings.MergeWindowWidth : kDesignWidth, dpi);
-    const int height = ScaleToDpi(settings.MergeWindowHeight > 0 ? settings.MergeWindowHeight : kDesignHeight, dpi);
+    const int width = ScaleToDpi(settings.MergeWindowWidth > 0 ? settings.MergeWindowWidth : kMergeDesignWidth, dpi);
+    const int height = ScaleToDpi(settings.MergeWindowHeight > 0 ? settings.MergeWindowHeight : kMergeDesignHeight, dpi);
     const RECT rect = CascadedRect(mainWindow, windows_.empty() ? mainWindow : windows_.back()->Handle(),
-                                   std::max(width, ScaleToDpi(kMinimumWidth, dpi)),
-                                   std::max(height, ScaleToDpi(kMinimumHeight, dpi)));
+                                   std::max(width, ScaleToDpi(kMergeMinimumWidth, dpi)),
+                                   std::max(height, ScaleToDpi(kMergeMinimumHeight, dpi)));
     auto window = std::make_unique<TMergeWindow>();
     window->Create(std::move(doc), rect, std::move(commands), [&settings](int w, int h) {
         settings.MergeWindowWidth = w;

@@ -19,10 +19,10 @@ namespace kavlo {
 
 namespace {
 
-const char kFormClass[] = "TObjectDiffForm";
-constexpr int kDesignWidth = 1000, kDesignHeight = 640;
-constexpr int kMinimumWidth = 420, kMinimumHeight = 260;
-constexpr int kPositionPartWidth = 180;  // the status bar's right part, at 96 DPI
+const char kDiffFormClass[] = "TObjectDiffForm";
+constexpr int kDiffDesignWidth = 1000, kDiffDesignHeight = 640;
+constexpr int kDiffMinimumWidth = 420, kDiffMinimumHeight = 260;
+constexpr int kDiffPositionPartWidth = 180;  // the status bar's right part, at 96 DPI
 #ifndef WM_DPICHANGED
 constexpr UINT WM_DPICHANGED = 0x02E0;
 #endif
@@ -49,13 +49,13 @@ TObjectDiffForm::~TObjectDiffForm() {
 void TObjectDiffForm::Create(ObjectDiff diff, const RECT& rect, ClosedSize closed) {
     diff_ = std::move(diff);
     digits_ = std::max(3, Digits(std::max(diff_.Lines1.size(), diff_.Lines2.size())));
-    CreateFrame(kFormClass, diff_.Caption, rect, {kMinimumWidth, kMinimumHeight}, std::move(closed), 2);
+    CreateFrame(kDiffFormClass, diff_.Caption, rect, {kDiffMinimumWidth, kDiffMinimumHeight}, std::move(closed), 2);
     Activate();
 }
 
 void TObjectDiffForm::FormResize() {
     if (!status_) return;
-    const RECT client = PlaceStatusBar({kPositionPartWidth});
+    const RECT client = PlaceStatusBar({kDiffPositionPartWidth});
     const int height = client.bottom;
     const int gap = Scaled(4);
     const int half = (client.right - gap) / 2;
@@ -352,11 +352,11 @@ void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisible
     }
     // The stored size is in 96-DPI pixels; 0 (or less) is none.
     const int dpi = WindowDpi(mainWindow);
-    const int width = ScaleToDpi(settings.DiffWindowWidth > 0 ? settings.DiffWindowWidth : kDesignWidth, dpi);
-    const int height = ScaleToDpi(settings.DiffWindowHeight > 0 ? settings.DiffWindowHeight : kDesignHeight, dpi);
+    const int width = ScaleToDpi(settings.DiffWindowWidth > 0 ? settings.DiffWindowWidth : kDiffDesignWidth, dpi);
+    const int height = ScaleToDpi(settings.DiffWindowHeight > 0 ? settings.DiffWindowHeight : kDiffDesignHeight, dpi);
     const RECT rect = CascadedRect(mainWindow, entries_.empty() ? mainWindow : entries_.back().form->Handle(),
-                                   std::max(width, ScaleToDpi(kMinimumWidth, dpi)),
-                                   std::max(height, ScaleToDpi(kMinimumHeight, dpi)));
+                                   std::max(width, ScaleToDpi(kDiffMinimumWidth, dpi)),
+                                   std::max(height, ScaleToDpi(kDiffMinimumHeight, dpi)));
     auto form = std::make_unique<TObjectDiffForm>();
     form->Create(std::move(diff), rect, [&settings](int w, int h) {
         settings.DiffWindowWidth = w;

@@ -13,15 +13,15 @@ namespace kavlo {
 
 namespace {
 
-constexpr int kClientWidth = 422, kClientHeight = 433;
+constexpr int kSettingsClientWidth = 422, kSettingsClientHeight = 433;
 constexpr const char* kPageCaptions[] = {"Startup", "Updates", "Object Marking"};
 constexpr int kPageTemplates[] = {IDD_SETTINGS_STARTUP, IDD_SETTINGS_UPDATES, IDD_SETTINGS_MARKING};
 
-struct Box {
+struct SettingsBox {
     int id;
     bool TSettings::*field;
 };
-constexpr Box kBoxes[] = {
+constexpr SettingsBox kSettingsBoxes[] = {
     {IDC_CHECKBOX_HIDESYSTEM, &TSettings::HideSystemObjects},
     {IDC_CHECKBOX_CHECKFORUPDATES, &TSettings::CheckForUpdates},
     {IDC_SETTINGS_SORTBYFILE, &TSettings::SortByFile},
@@ -64,7 +64,7 @@ int32_t DaysFromText(const std::string& text) {
 }  // namespace
 
 TSettingsForm::TSettingsForm(Setup setup)
-    : TRecordDialog(IDD_SETTINGS, kClientWidth, kClientHeight), setup_(std::move(setup)) {
+    : TRecordDialog(IDD_SETTINGS, kSettingsClientWidth, kSettingsClientHeight), setup_(std::move(setup)) {
     for (int t = 0; t < kObjectTypeCount; ++t)
         if (setup_.smallImages)
             typeIcons_[static_cast<size_t>(t)].reset(
@@ -146,7 +146,7 @@ bool TSettingsForm::OnInit() {
     // FormShow: every control from the record.
     for (int t = 0; t < kObjectTypeCount; ++t)
         SetChecked(Item(IDC_TYPE_CHECKBOX_FIRST + t), value_.*kShowTypeFields[t]);
-    for (const Box& b : kBoxes) SetChecked(Item(b.id), value_.*b.field);
+    for (const SettingsBox& b : kSettingsBoxes) SetChecked(Item(b.id), value_.*b.field);
     SetWindowTextA(days, std::to_string(value_.CheckForUpdatesDays).c_str());
     CheckForUpdatesCheckBoxClick();
     for (const Text& t : kTexts) SetWindowTextA(Item(t.id), (value_.*t.field).c_str());
@@ -158,7 +158,7 @@ bool TSettingsForm::OnInit() {
 
 bool TSettingsForm::OnOk() {
     for (int t = 0; t < kObjectTypeCount; ++t) value_.*kShowTypeFields[t] = Checked(Item(IDC_TYPE_CHECKBOX_FIRST + t));
-    for (const Box& b : kBoxes) value_.*b.field = Checked(Item(b.id));
+    for (const SettingsBox& b : kSettingsBoxes) value_.*b.field = Checked(Item(b.id));
     value_.CheckForUpdatesDays = DaysFromText(WindowText(Item(IDC_EDIT_DAYS)));
     for (const Text& t : kTexts) value_.*t.field = WindowText(Item(t.id));  // as typed, untrimmed
     value_.ToolButtonSize = Checked(Item(IDC_CHECKBOX_LARGEBUTTONS)) ? 1 : 0;
@@ -169,7 +169,7 @@ bool TSettingsForm::OnOk() {
 // check finished in the background dates the last check), and stay as they are now.
 void TSettingsForm::GiveBack(TSettings& record) const {
     for (bool TSettings::*show : kShowTypeFields) record.*show = value_.*show;
-    for (const Box& b : kBoxes) record.*b.field = value_.*b.field;
+    for (const SettingsBox& b : kSettingsBoxes) record.*b.field = value_.*b.field;
     for (const Text& t : kTexts) record.*t.field = value_.*t.field;
     record.CheckForUpdatesDays = value_.CheckForUpdatesDays;
     record.ToolButtonSize = value_.ToolButtonSize;

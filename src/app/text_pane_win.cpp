@@ -210,22 +210,6 @@ int WheelStep(int& remainder, int delta, bool horizontal, int pageRows) {
     return -notches * step;
 }
 
-RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
-    MONITORINFO mi{sizeof mi};
-    GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &mi);
-    const RECT& work = mi.rcWork;
-    width = std::min<int>(width, work.right - work.left);
-    height = std::min<int>(height, work.bottom - work.top);
-    RECT from{};
-    WINDOWPLACEMENT wp{sizeof wp};
-    if (IsIconic(after) && GetWindowPlacement(after, &wp)) from = wp.rcNormalPosition;
-    else GetWindowRect(after, &from);
-    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
-    const int left = std::clamp<int>(from.left + step, work.left, work.right - width);
-    const int top = std::clamp<int>(from.top + step, work.top, work.bottom - height);
-    return {left, top, left + width, top + height};
-}
-
 // ---- a pane ----------------------------------------------------------------------------
 
 void TLinePane::Create(TLinesForm* form, int pane) {

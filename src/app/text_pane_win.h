@@ -96,11 +96,6 @@ int ScrolledPosition(HWND pane, int bar, int code, int pos, int page);
 // keeps the part of a notch not yet moved.
 int WheelStep(int& remainder, int delta, bool horizontal, int pageRows);
 
-// Where a new window goes: one caption's height right of and below `after` (the main window or
-// the newest window of its kind), `width` by `height` pixels at most the work area of the monitor
-// of `mainWindow`, moved back into that work area where it would leave it.
-RECT CascadedRect(HWND mainWindow, HWND after, int width, int height);
-
 class TLinesForm;
 
 // A pane of lines of a TLinesForm: its painting, focus, keys, mouse, wheel and scroll bars go to

@@ -16,15 +16,9 @@
 namespace kavlo {
 namespace {
 
+using testing::Row;
 using testing::TxtFile;
 using testing::TxtObject;
-
-// All ten column texts of a record, to compare records whole.
-std::string Row(const TFobRec& r) {
-    std::string row;
-    for (int c = 0; c < 10; ++c) row += GetFobString(r, c) + "|";
-    return row;
-}
 
 class TxtReader : public testing::ReaderTest {
 protected:

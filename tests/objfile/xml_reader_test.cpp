@@ -18,14 +18,9 @@
 namespace kavlo {
 namespace {
 
+using testing::Row;
 using testing::XmlElement;
 using testing::XmlFile;
-
-std::string Row(const TFobRec& r) {
-    std::string row;
-    for (int c = 0; c < 10; ++c) row += GetFobString(r, c) + "|";
-    return row;
-}
 
 class XmlReader : public testing::ReaderTest {
 protected:

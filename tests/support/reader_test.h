@@ -15,6 +15,13 @@
 
 namespace kavlo::testing {
 
+// All ten column texts of a record, to compare records whole.
+inline std::string Row(const TFobRec& r) {
+    std::string row;
+    for (int c = 0; c < 10; ++c) row += GetFobString(r, c) + "|";
+    return row;
+}
+
 class ReaderTest : public ::testing::Test {
 protected:
     // Writes the bytes under `name`, loads them as file `fileNo` and returns the error text

@@ -17,11 +17,6 @@
 namespace kavlo {
 namespace {
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class MergeWindowTest : public MainFormTest {
 protected:
     void SetUp() override {
@@ -103,7 +98,7 @@ TEST_F(MergeWindowTest, TheKeyboardRunsAMergeAndWorksItsWindow) {
     PressKey('V', {VK_MENU});
     Pump();
     EXPECT_TRUE(save.Done());
-    const std::string bytes = FileText(saved);
+    const std::string bytes = testing::ReadBytes(saved);
     EXPECT_EQ(bytes, ListAsText(w.Document().ConflictList(), SystemFormatSettings()));
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2);
 
