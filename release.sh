@@ -54,9 +54,7 @@ done
 
 # The Linux kavlo, its man page and its .deb.
 echo "== Linux Release build of kavlo (build/release-linux)"
-cmake -S . -B build/release-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVLO_TESTS=OFF \
-      -DKAVLO_PACKAGE_CLI=ON -DKAVLO_OUTPUT_DIR="$root/build/release-linux/bin" $(compiler_launcher) >/dev/null
-cmake --build build/release-linux --target kavlo kavlo_man
+build_linux_release
 (cd build/release-linux && cpack -G DEB >/dev/null)
 
 # Everything is put together in a folder beside dist and moved in at the end: a failed run

@@ -2,7 +2,7 @@
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build/fuzz, writes their seeds
 # and runs each target in turn, one process at a time.
 #   tools/fuzz.sh [SECONDS]    each target for SECONDS (default 30)
-#   tools/fuzz.sh --smoke      each target for 15 seconds, for the test suite
+#   tools/fuzz.sh --smoke      each target for 8 seconds, for the test suite
 #   -jN                        build with N jobs (default 1)
 # The corpus of each target is kept in build/fuzz/corpus/<target> from run to run; a crash, a
 # hang or a leak leaves its input in build/fuzz/artifacts/<target>/ and makes the script fail.
@@ -13,7 +13,7 @@ seconds=30
 jobs=1
 for arg in "$@"; do
   case "$arg" in
-    --smoke) seconds=15 ;;
+    --smoke) seconds=8 ;;
     -j[0-9]*) jobs=${arg#-j} ;;
     ''|*[!0-9]*) echo "usage: tools/fuzz.sh [--smoke | SECONDS] [-jN]" >&2; exit 2 ;;
     *) seconds=$arg ;;

@@ -36,6 +36,13 @@ build_windows() {
         -DCMAKE_BUILD_TYPE=Release -DKAVLO_OUTPUT_DIR="$PWD/build/win" $(compiler_launcher) >/dev/null
   cmake --build build/mingw
 }
+# The Linux kavlo of the release (Release, static, with its man page): a tree of its own that
+# builds only kavlo, since the native tree is the sanitizer build.
+build_linux_release() {
+  cmake -S . -B build/release-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVLO_TESTS=OFF \
+        -DKAVLO_PACKAGE_CLI=ON -DKAVLO_OUTPUT_DIR="$PWD/build/release-linux/bin" $(compiler_launcher) >/dev/null
+  cmake --build build/release-linux --target kavlo kavlo_man
+}
 
 # The tests' display: an Xvfb of our own with a window manager, stopped at exit, never the
 # user's desktop (the window tests type and click through the system's input queue). Without a

@@ -9,6 +9,10 @@
 
 namespace kavlo::cli {
 
+// The exit codes the commands share: an error of the run, and a mistake in the command line.
+inline constexpr int kExitError = 1;
+inline constexpr int kExitUsage = 2;
+
 // A mistake in the command line: kavlo prints the text and its usage, and exits with 2.
 struct UsageError {
     std::string text;

@@ -36,8 +36,8 @@ using namespace kavlo;
 
 namespace {
 
-constexpr int kExitError = 1;
-constexpr int kExitUsage = 2;
+using cli::kExitError;
+using cli::kExitUsage;
 constexpr int kExitListed = 3;  // --exit-code: the list is not empty; diff: anything differs
 
 const char kUsage[] =

@@ -50,8 +50,6 @@ const char kMergeUsage[] =
 
 namespace {
 
-constexpr int kExitError = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitConflicts = 3;
 
 struct MergeArgs {
