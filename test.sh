@@ -11,13 +11,17 @@ install_missing || exit 1
 start=$SECONDS
 phase() { echo "== $1 (at $((SECONDS - start)) s)"; }
 
-phase "Windows build"
-build_windows || exit 1
-
 ensure_display || exit 1
 trap 'stop_wine; stop_print_queue; stop_display' EXIT
 start_print_queue || exit 1  # before the first Wine process: Wine takes its printers from it
-prepare_wine
+# The Wine prefix is made (or its server started) while the Windows build runs.
+wine_env
+prepare_wine > build/wine-prepare.log 2>&1 &
+wine_boot=$!
+
+phase "Windows build"
+build_windows || exit 1
+wait "$wine_boot"
 
 status=0
 phase "Windows tests (under Wine) start; their output follows when they end"
@@ -32,14 +36,17 @@ win_tests=$!
     phase "native tests"
     (cd build/native && ctest --output-on-failure -j2) > build/native-tests.log 2>&1 || side=1
     grep -E "tests passed|tests failed|\*\*\*Failed|Total Test time" build/native-tests.log
-    phase "fuzz smoke (each fuzz target for 8 s)"
-    tools/fuzz.sh --smoke -j2 > build/fuzz-smoke.log 2>&1 || { tail -30 build/fuzz-smoke.log; side=1; }
-    tail -2 build/fuzz-smoke.log
   else
     side=1
   fi
-  phase "Linux release build of kavlo (for the package tests)"
-  build_linux_release > build/release-linux.log 2>&1 || { tail -30 build/release-linux.log; side=1; }
+  # The fuzz targets run one at a time: the release build takes the other processor.
+  phase "fuzz smoke (each fuzz target for 8 s), and the Linux release build of kavlo for the package tests"
+  build_linux_release > build/release-linux.log 2>&1 &
+  release=$!
+  tools/fuzz.sh --smoke -j2 > build/fuzz-smoke.log 2>&1 || { tail -30 build/fuzz-smoke.log; side=1; }
+  tail -2 build/fuzz-smoke.log
+  wait "$release" || { tail -30 build/release-linux.log; side=1; }
+  phase "native side done"
   exit $side
 ) || status=1
 

@@ -25,7 +25,8 @@ build=build/fuzz
 
 echo "== fuzz build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVLO_FUZZ=ON -DKAVLO_TESTS=OFF >/dev/null || exit 1
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" -DKAVLO_FUZZ=ON -DKAVLO_TESTS=OFF >/dev/null || exit 1
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" make_seeds || exit 1
 
 rm -rf "$build/seeds"

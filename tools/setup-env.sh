@@ -84,11 +84,19 @@ stop_display() {
 # The Wine prefix is made once, before any test, so tests never race its creation; the Wine
 # server and its services are started here, detached from the tests' output (a service started
 # by the first test would hold CTest's output pipe open, and CTest would wait for it forever).
-prepare_wine() {
+# A new prefix's server is let go once the prefix is made: left running, it is not the
+# persistent one, and the services it started beside those of the next boot once left a test
+# waiting forever for the COM service (rpcss).
+wine_env() {
   export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+prepare_wine() {
+  wine_env
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== preparing the Wine prefix"
     tools/wine-run.sh wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    timeout 60 wineserver -w >/dev/null 2>&1 </dev/null || true
   fi
   wineserver -p >/dev/null 2>&1 </dev/null || true
   tools/wine-run.sh wineboot -u >/dev/null 2>&1 </dev/null || true

@@ -125,8 +125,7 @@ LineCharChanges ChangedChars(std::string_view line1, std::string_view line2) {
         for (size_t k = 0; k < mid1.size(); ++k) step(true, false);
         for (size_t k = 0; k < mid2.size(); ++k) step(false, true);
     } else {
-        dtl::Diff<int, std::vector<int>> diff(mid1, mid2);
-        diff.onHuge();
+        dtl::Diff<int, std::vector<int>> diff(mid1, mid2);  // without onHuge(): see DiffLines
         diff.compose();
         for (const auto& [elem, info] : diff.getSes().getSequence()) {
             switch (info.type) {

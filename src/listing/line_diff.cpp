@@ -31,8 +31,9 @@ std::vector<DiffLine> DiffLines(const std::vector<std::string>& a, const std::ve
         for (size_t j = 0; j < nb.size(); ++j) script.push_back({DiffOp::Added, 0, static_cast<int>(j + 1)});
         return script;
     }
+    // No onHuge(): it only reserves room for two million path points (48 MB) before every
+    // comparison; the path grows as it needs and is bounded the same without it.
     dtl::Diff<int, std::vector<int>> diff(na, nb);
-    diff.onHuge();
     diff.compose();
 
     // Within each run of changes the removed lines go first, the added ones after, each in
