@@ -34,7 +34,7 @@ win_tests=$!
   phase "native build"
   if build_native; then
     phase "native tests"
-    (cd build/native && ctest --output-on-failure -j2) > build/native-tests.log 2>&1 || side=1
+    (cd build/native && ctest --output-on-failure -j3) > build/native-tests.log 2>&1 || side=1
     grep -E "tests passed|tests failed|\*\*\*Failed|Total Test time" build/native-tests.log
   else
     side=1

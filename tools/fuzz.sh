@@ -3,7 +3,7 @@
 # and runs each target in turn, one process at a time.
 #   tools/fuzz.sh [SECONDS]    each target for SECONDS (default 30)
 #   tools/fuzz.sh --smoke      each target for 8 seconds, for the test suite
-#   -jN                        build with N jobs (default 1)
+#   -jN                        build with N jobs and run N targets at a time (default 1)
 # The corpus of each target is kept in build/fuzz/corpus/<target> from run to run; a crash, a
 # hang or a leak leaves its input in build/fuzz/artifacts/<target>/ and makes the script fail.
 set -uo pipefail
@@ -32,10 +32,11 @@ cmake --build "$build" -j "$jobs" --target "${targets[@]}" make_seeds || exit 1
 rm -rf "$build/seeds"
 "$build/bin/make_seeds" "$build/seeds" || exit 1
 
-status=0
-for t in "${targets[@]}"; do
-  corpus="$build/corpus/$t"
-  artifacts="$build/artifacts/$t"
+# One target: its corpus cut down and topped up with the seeds, then the run.
+fuzz_target() {
+  local t=$1
+  local corpus="$build/corpus/$t"
+  local artifacts="$build/artifacts/$t"
   mkdir -p "$corpus" "$artifacts"
   # The corpus of the last runs, cut down to the inputs that add coverage, so that it does
   # not grow from run to run; then the seeds, all of them, again.
@@ -49,7 +50,7 @@ for t in "${targets[@]}"; do
     fi
   fi
   cp "$build/seeds/$t"/* "$corpus"/
-  dict=()
+  local dict=()
   [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
   echo "== $t: ${seconds}s"
   # New inputs go to the corpus directory (the first one given); findings to artifacts/.
@@ -58,9 +59,25 @@ for t in "${targets[@]}"; do
        >"$build/$t.log" 2>&1; then
     echo "$t FAILED; see $build/$t.log and $artifacts/"
     grep -E "SUMMARY:|runtime error|fuzz invariant|terminate called|Test unit written" "$build/$t.log" | head -5
-    status=1
+    return 1
   fi
   grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$build/$t.log" | tail -2
+}
+
+# Targets run -jN at a time (each on one processor); their output is printed as each ends.
+status=0
+pending=()
+finish_oldest() {
+  wait "${pending[0]}" || status=1
+  cat "$build/${pending_names[0]}.out"
+  pending=("${pending[@]:1}") pending_names=("${pending_names[@]:1}")
+}
+pending_names=()
+for t in "${targets[@]}"; do
+  fuzz_target "$t" > "$build/$t.out" 2>&1 &
+  pending+=($!) pending_names+=("$t")
+  [ ${#pending[@]} -ge "$jobs" ] && finish_oldest
 done
+while [ ${#pending[@]} -gt 0 ]; do finish_oldest; done
 [ $status -eq 0 ] && echo "fuzz: no findings" || echo "fuzz: findings, see above"
 exit $status
