@@ -53,6 +53,11 @@ win_tests=$!
 wait "$win_tests" || status=1
 phase "Windows tests ended"
 cat build/win-tests.log
+if [ -f build/mingw/win_core_tests.xml ]; then
+  echo "the slowest Windows test cases (seconds):"
+  sed -nE 's/.*<testcase name="([^"]+)".* time="([0-9.]+)".* classname="([^"]+)".*/\2 \3.\1/p' \
+    build/mingw/win_core_tests.xml | sort -rn | head -5
+fi
 phase "packages (tools/package-test.sh: release.sh --from-test-builds, then the ZIP under Wine, the .deb, the tar.gz)"
 tools/package-test.sh > build/package-test.log 2>&1 || { grep -v '^ok ' build/package-test.log; status=1; }
 tail -1 build/package-test.log
