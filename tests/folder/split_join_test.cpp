@@ -58,6 +58,14 @@ protected:
     std::string out_ = dir_.File("objects");
 };
 
+// Under Wine every file created costs a round trip to its server: the Windows build splits
+// fewer generated objects, the native build as many as a database has tables and pages.
+#ifdef _WIN32
+constexpr int kManyObjects = 300;
+#else
+constexpr int kManyObjects = 2000;
+#endif
+
 TEST_F(SplitJoinTest, SplitThenJoinGivesTheExportBackByteForByte) {
     const struct {
         const char* what;
@@ -65,8 +73,8 @@ TEST_F(SplitJoinTest, SplitThenJoinGivesTheExportBackByteForByte) {
     } cases[] = {
         {"sample1.txt", ReadBytes(KAVLO_SAMPLES_DIR "/sample1.txt")},
         {"sample2.txt", ReadBytes(KAVLO_SAMPLES_DIR "/sample2.txt")},
-        {"2,000 objects, OEM, CR LF", GeneratedExport(2000, "\r\n", false)},
-        {"2,000 objects, UTF-8 with its mark, LF", GeneratedExport(2000, "\n", true)},
+        {"many objects, OEM, CR LF", GeneratedExport(kManyObjects, "\r\n", false)},
+        {"many objects, UTF-8 with its mark, LF", GeneratedExport(kManyObjects, "\n", true)},
         {"UTF-8 with its mark, CR LF", GeneratedExport(30, "\r\n", true)},
         {"OEM, LF", GeneratedExport(30, "\n", false)},
     };
