@@ -298,6 +298,9 @@ void TMainForm::ToolButtonMergeClick() {
     commands.openObject = options_.openMergeObject;
     if (!commands.openObject) {
         commands.openObject = [this](const std::shared_ptr<const TMergeDocument>& doc, int type, int id, HWND owner) {
+            // Only the merges that an open object window shows are kept, and this one.
+            std::erase_if(mergeObjectDocs_,
+                          [&](const auto& d) { return d != doc && !mergeObjectWindows_.Shows(d->Original()); });
             if (std::find(mergeObjectDocs_.begin(), mergeObjectDocs_.end(), doc) == mergeObjectDocs_.end())
                 mergeObjectDocs_.push_back(doc);
             mergeObjectWindows_.Open(doc->Original(), doc->Modified(), doc->Target(), doc->Options(), type, id, owner);

@@ -192,8 +192,8 @@ private:
     TStatusBar status_;
     TObjectDiffWindows diffWindows_;
     TMergeWindows mergeWindows_;
-    // The object windows of the Merge windows, and the merges they show (kept until the main
-    // window closes, since an object window may outlive its Merge window).
+    // The object windows of the Merge windows, and the merges they show (an object window may
+    // outlive its Merge window; a merge no open object window shows goes at the next opening).
     TMergeObjectWindows mergeObjectWindows_;
     std::vector<std::shared_ptr<const TMergeDocument>> mergeObjectDocs_;
     int minToolBarHeight_ = 0;  // the toolbar's height in the window at its smallest width

@@ -394,4 +394,9 @@ std::vector<TMergeObjectForm*> TMergeObjectWindows::OpenWindows() const {
     return open;
 }
 
+bool TMergeObjectWindows::Shows(const TFob& original) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const Entry& e) { return e.original == &original && e.form->Handle(); });
+}
+
 }  // namespace kavlo

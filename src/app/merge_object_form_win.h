@@ -95,6 +95,8 @@ public:
     void CloseAll();
     // The windows still open, oldest first.
     std::vector<TMergeObjectForm*> OpenWindows() const;
+    // Whether an open window shows an object of the merge whose ORIGINAL is `original`.
+    bool Shows(const TFob& original) const;
 
 private:
     struct Entry {

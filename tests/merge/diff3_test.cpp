@@ -93,7 +93,9 @@ TEST(MergeLines, AgreesWithGitMergeFile) {
         std::vector<std::string> o, m, t;
     };
     std::vector<Triple> triples(kRounds);
-    const auto separator = [](int round, int k) { return "~~ end of round " + std::to_string(round) + " ~~ " + std::to_string(k); };
+    const auto separator = [](int round, int k) {
+        return "~~ end of round " + std::to_string(round) + " ~~ " + std::to_string(k);
+    };
     std::vector<std::string> allO, allM, allT;
     for (int round = 0; round < kRounds; ++round) {
         Triple& triple = triples[round];
