@@ -34,6 +34,7 @@ win_tests=$!
   phase "native build"
   if build_native; then
     phase "native tests"
+    rm -f build/native/tests/kavlo_tests_shard_*.xml
     (cd build/native && ctest --output-on-failure -j3) > build/native-tests.log 2>&1 || side=1
     grep -E "tests passed|tests failed|\*\*\*Failed|Total Test time" build/native-tests.log
   else
@@ -66,8 +67,17 @@ grep -q "tests passed" build/win-tests.log || status=1
 
 # Field 1 (failed) or 6 (total) of CTest's "N tests failed out of M"; 0 without a log.
 count() { grep -oE "[0-9]+ tests failed out of [0-9]+" "$1" 2>/dev/null | tail -1 | awk -v f="$2" '{print $f}' | grep . || echo 0; }
-n_total=$(( $(count build/native-tests.log 6) + $(count build/win-tests.log 6) ))
-n_failed=$(( $(count build/native-tests.log 1) + $(count build/win-tests.log 1) ))
+# The native test cases run in a few gtest shards, each a CTest entry: the cases and their
+# failures come from the shards' reports. A shard that ended without a report counts as one
+# failed test.
+shard_entries=$(grep -cE "Test +#[0-9]+: kavlo_tests_shard_" build/native-tests.log 2>/dev/null)
+shard_failed=$(grep -cE "^[[:space:]]*[0-9]+ - kavlo_tests_shard_" build/native-tests.log 2>/dev/null)
+read -r cases case_failures <<< "$(sed -nE 's/^<testsuites tests="([0-9]+)" failures="([0-9]+)" disabled="[0-9]+" errors="([0-9]+)".*/\1 \2 \3/p' \
+  build/native/tests/kavlo_tests_shard_*.xml 2>/dev/null | awk '{t += $1; f += $2 + $3} END {print t + 0, f + 0}')"
+reports=$(ls build/native/tests/kavlo_tests_shard_*.xml 2>/dev/null | wc -l)
+n_total=$(( $(count build/native-tests.log 6) - shard_entries + cases + (shard_entries - reports) + $(count build/win-tests.log 6) ))
+n_failed=$(( $(count build/native-tests.log 1) - shard_failed + case_failures + (shard_entries - reports) + $(count build/win-tests.log 1) ))
+echo "native test cases: $cases in $shard_entries shards"
 echo "tests: $((n_total - n_failed)) passed, $n_failed failed"
 [ "$n_failed" -eq 0 ] || status=1
 phase "done"

@@ -10,11 +10,13 @@ namespace kavlo::testing {
 class TempDir {
 public:
     TempDir() {
+        // Several test processes run at once: a name another one took is passed over.
         static std::atomic<int> counter{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("kavlo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("kavlo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TempDir() {
         std::error_code ec;
