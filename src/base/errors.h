@@ -13,8 +13,7 @@ public:
     explicit EKavloError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// An internal consistency check (also of a file's structure) that failed:
-// "text (Unit, line N)".
+// A broken invariant of the program's own code (KAVLO_FAIL, KAVLO_CHECK): "text (Unit, line N)".
 class EAssertionFailed : public EKavloError {
 public:
     EAssertionFailed(std::string_view text, std::string_view unit, int line);
