@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "base/errors.h"
 
@@ -138,23 +139,22 @@ TEST(Fob, CheckFileTypeLowerCasesTheExtension) {
     }
 }
 
-TEST(Fob, ClearKeepsTheExtensionAndAssignCopies) {
+TEST(Fob, ClearKeepsTheExtensionAndASlotTakesAFileWhole) {
     TFob a;
     Fill(a, {Rec(1, 1), Rec(1, 2)}, 2, "/x/a.fob");
-    EXPECT_EQ(a.FindFob(1, 2), 1);  // a's lookup index is made before the copy
+    EXPECT_EQ(a.FindFob(1, 2), 1);  // a's lookup index is made before the move
     TFob b;
-    b.Assign(a);
+    b = std::move(a);  // as LoadObjectFile fills a slot
     EXPECT_EQ(b.Count(), 2);
     EXPECT_EQ(b.FileNo(), 2);
     EXPECT_EQ(b.FileName(), "/x/a.fob");
-    a.Clear();
-    EXPECT_EQ(a.Count(), 0);
-    EXPECT_EQ(a.FileNo(), 0);
-    EXPECT_EQ(a.FileName(), "");
-    EXPECT_EQ(a.FileExt(), ".fob");
-    EXPECT_EQ(a.FindFob(1, 2), -1);
-    EXPECT_EQ(b.Count(), 2);  // independent copy
     EXPECT_EQ(b.FindFob(1, 2), 1);
+    b.Clear();
+    EXPECT_EQ(b.Count(), 0);
+    EXPECT_EQ(b.FileNo(), 0);
+    EXPECT_EQ(b.FileName(), "");
+    EXPECT_EQ(b.FileExt(), ".fob");
+    EXPECT_EQ(b.FindFob(1, 2), -1);
 }
 
 TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
@@ -297,10 +297,9 @@ TEST(Fob, IndexedLookupsFollowChangesOfTheListOverTheWholeIdRange) {
         b.Fobs().insert(b.Fobs().begin(), randomRec());
         fob = b.Finish();
         expectWalk(fob, round, " set and inserted");
-        TFob copy;
-        copy.Assign(fob);
-        expectWalk(copy, round, " copied");
-        expectWalk(fob, round, " original");
+        TFob slot;
+        slot = std::move(fob);  // its lookup index taken along
+        expectWalk(slot, round, " taken by a slot");
     }
 }
 
