@@ -27,8 +27,8 @@ void Fill(TFob& fob, const std::vector<TFobRec>& recs, int fileNo = 0, const std
     fob = b.Finish();
 }
 
-// The records in the order SortTableData gives them: the leading table data in TableDataOrder,
-// the rest as they stand.
+// The records in the order the Different merge walks them: the leading table data in
+// TableDataOrder, the rest as they stand.
 std::vector<TFobRec> SortedTableData(const TFob& fob) {
     std::vector<TFobRec> v = fob.Fobs();
     const std::vector<size_t> from = fob.TableDataOrder();
@@ -165,7 +165,7 @@ TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
     EXPECT_EQ(fob.FileNo(), 1);
 }
 
-TEST(Fob, SortTableDataSortsOnlyTheLeadingBlock) {
+TEST(Fob, TableDataOrderSortsOnlyTheLeadingBlock) {
     TFob fob;
     Fill(fob, {Rec(0, 5, "", "b"), Rec(0, 3, "", "z"), Rec(0, 5, "", "a"), Rec(1, 9), Rec(1, 2)});
     const std::vector<TFobRec> sorted = SortedTableData(fob);
@@ -187,7 +187,7 @@ void ExchangeSort(std::vector<TFobRec>& v, size_t m) {
             if (CompareFobs(v[i], v[j]) == 1) std::swap(v[i], v[j]);
 }
 
-TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
+TEST(Fob, TableDataOrderMatchesTheExchangeSortWithDuplicates) {
     std::mt19937 rng(3);
     // Small blocks of few keys, and large ones from every key repeated to a few repeated keys.
     struct Shape {
