@@ -65,6 +65,11 @@ std::string ReadErrorText(ReadErrorCode code, uint64_t offset, uint8_t found) {
 EObjectFileError::EObjectFileError(ReadErrorCode code, uint64_t offset, std::string_view field, uint8_t found)
     : EKavloError(ReadErrorText(code, offset, found)), code_(code), offset_(offset), field_(field), found_(found) {}
 
+void EObjectFileError::SetFileName(const std::string& fileName) {
+    fileName_ = fileName;
+    std::runtime_error::operator=(std::runtime_error(fileName + ": " + ReadErrorText(code_, offset_, found_)));
+}
+
 EAssertionFailed::EAssertionFailed(std::string_view text, std::string_view unit, int line)
     : EKavloError(AssertionMessage(text, unit, line)), text_(text) {}
 

@@ -13,8 +13,7 @@ public:
     explicit EKavloError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// An internal consistency check (also of a file's structure) that failed:
-// "text (Unit, line N)".
+// A broken invariant of the program's own code (KAVLO_FAIL, KAVLO_CHECK): "text (Unit, line N)".
 class EAssertionFailed : public EKavloError {
 public:
     EAssertionFailed(std::string_view text, std::string_view unit, int line);
@@ -76,12 +75,18 @@ public:
     uint64_t Offset() const { return offset_; }
     std::string_view Field() const { return field_; }
     uint8_t Found() const { return found_; }
+    // The file of a folder in which the check failed (the offset is one of its bytes); empty
+    // when the file read is the one that was loaded.
+    const std::string& FileName() const { return fileName_; }
+    // Names the file of a folder that the error arose in: what() becomes "<file>: <text>".
+    void SetFileName(const std::string& fileName);
 
 private:
     ReadErrorCode code_;
     uint64_t offset_;
     std::string_view field_;  // a literal: "entry head", "name", ...
     uint8_t found_;
+    std::string fileName_;
 };
 
 // The text of a read error: "Stream read error", a "Position" message, or an assertion.

@@ -38,8 +38,8 @@ namespace {
 
 // One side of the Different merge: the reader's records in CompareFobs order as far as the
 // merge needs it, that is with the leading block of table data sorted. Only that block is
-// reordered (backups have one; object files none), through the order SortTableData would give
-// it, so that no record is copied.
+// reordered (backups have one; object files none), by walking it in TFob::TableDataOrder
+// instead of sorting it, so that no record is copied.
 class MergeSide {
 public:
     explicit MergeSide(const TFob& fob) : whole_(fob), order_(fob.TableDataOrder()) {}

@@ -236,16 +236,6 @@ std::string TFob::GetFobCommaText(int index) const {
     return line;
 }
 
-void TFob::Assign(const TFob& other) {
-    if (&other == this) return;
-    Clear();
-    fileNo_ = other.fileNo_;
-    fileName_ = other.fileName_;
-    fileExt_ = other.fileExt_;
-    fobs_ = other.fobs_;
-    content_ = other.content_;
-}
-
 // The table-data block is sorted by CompareFobs with an exchange sort: for each i and each
 // later j, records i and j are swapped when record i sorts after record j. Its result is the
 // sorted order, but entries whose keys are equal (one table and qualifier twice) end in an order

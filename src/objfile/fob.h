@@ -116,7 +116,7 @@ struct ContentSpans {
 // One loaded object file: its slot, its name, its records and the spans kept for its objects'
 // contents, fixed once read. Readers put one together through TFobBuilder; LoadObjectFile
 // (objfile/load_object_file.h) reads a file into a slot. Movable, so that a slot takes a new
-// one whole; never copied but by Assign.
+// one whole; never copied.
 class TFob {
 public:
     TFob();
@@ -158,8 +158,6 @@ public:
     // first record of another type.
     int FindFobByText(int type, int id, std::string_view text) const;
 
-    // Makes this an independent copy of the other: file, records and kept spans.
-    void Assign(const TFob& other);
     // The order in which the exchange sort by CompareFobs leaves the leading block of table
     // data, without moving a record: entry k is the index of the record that it puts at k. Its
     // size is that of the block. The Different merge walks a backup's table data in it.

@@ -96,6 +96,9 @@ void ReadFolder(TFobBuilder& out, int fileNo, const std::string& folder, const R
         try {
             if (read.Error) std::rethrow_exception(read.Error);
             if (file->ChangedSinceOpen()) throw EReadError(file->Size(), {}, ReadErrorCode::FileChanged);
+        } catch (EObjectFileError& e) {
+            e.SetFileName(path);  // the check, its offset and field stay for the caller
+            throw;
         } catch (const EKavloError& e) {
             throw EKavloError(path + ": " + e.what());
         }

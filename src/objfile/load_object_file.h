@@ -29,9 +29,10 @@ struct LoadOptions {
 // FileName is the folder's, its FileExt ".txt"; ContentSpans::Sources lists the files read and
 // each span names its file. Any error leaves the slot empty (FileNo and FileName the new ones):
 // a file that holds no object, one object in two files, files with and without the UTF-8
-// byte-order mark or with different line ends, a file that cannot be read, and other files
-// in the folder (EOtherFilesError) unless options.IgnoreOtherFiles. An empty folder is an
-// empty list.
+// byte-order mark or with different line ends, a file that cannot be read (its reader's error,
+// which names the file: "<file>: <text>"; an EObjectFileError keeps its check and offset), and
+// other files in the folder (EOtherFilesError) unless options.IgnoreOtherFiles. An empty folder
+// is an empty list.
 void LoadObjectFile(TFob& slot, int fileNo, const std::string& path, const Regional& regional,
                     const LoadOptions& options = {});
 

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/errors.h"
 #include "base/text_lines.h"
 #include "objfile/conversions.h"
 #include "objfile/object_types.h"
@@ -281,9 +280,6 @@ public:
                 case State::StartTag: StartTag(); break;
                 case State::ReadElement: ReadElement(); break;
                 case State::SkipBody: SkipBody(); break;
-                default:
-                    throw EKavloError("Procedure ReadFileXml, unknown State value = " +
-                                      std::to_string(static_cast<int>(state_)));
             }
         }
     }

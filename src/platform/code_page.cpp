@@ -31,6 +31,10 @@ struct Ansi1252 {
     }
 };
 
+[[noreturn]] void RaiseUnsupportedCodePage(int codePage) {
+    throw EKavloError("Unsupported OEM code page: " + std::to_string(codePage) + " (437, 850 and 865 are known)");
+}
+
 }  // namespace
 
 size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp) {
@@ -59,22 +63,7 @@ size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp) {
 // UTF-8 sequence (overlong forms and surrogates included).
 std::string Utf8ToAnsi(std::string_view in) {
     static const Ansi1252 table;
-    std::string out;
-    out.reserve(in.size());
-    size_t i = 0;
-    while (i < in.size()) {
-        uint32_t cp = 0;
-        const size_t len = DecodeUtf8(in, i, cp);
-        if (len == 0) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        const int ansi = table.ByteOf(cp);
-        out += ansi < 0 ? '?' : static_cast<char>(ansi);
-        i += len;
-    }
-    return out;
+    return Utf8ToSingleByte(in, [](uint32_t cp) { return table.ByteOf(cp); });
 }
 
 void AppendUtf8(std::string& out, uint32_t cp) {
@@ -157,6 +146,12 @@ const std::array<uint16_t, 256>* OemToUnicodeTable(int codePage) {
     }
 }
 
+const std::array<uint16_t, 256>& RequireOemToUnicodeTable(int codePage) {
+    const std::array<uint16_t, 256>* table = OemToUnicodeTable(codePage);
+    if (!table) RaiseUnsupportedCodePage(codePage);
+    return *table;
+}
+
 const std::array<uint8_t, 256>* OemTo1252Table(int codePage) {
     switch (codePage) {
         case 437: return &kOem437To1252;
@@ -169,9 +164,7 @@ const std::array<uint8_t, 256>* OemTo1252Table(int codePage) {
 bool HasOemTable(int codePage) { return OemTo1252Table(codePage) != nullptr; }
 
 TableOemCodePage::TableOemCodePage(int codePage) : codePage_(codePage), table_(OemTo1252Table(codePage)) {
-    if (!table_)
-        throw EKavloError("Unsupported OEM code page: " + std::to_string(codePage) +
-                          " (437, 850 and 865 are known)");
+    if (!table_) RaiseUnsupportedCodePage(codePage);
 }
 
 std::string TableOemCodePage::OemToAnsi(std::string_view oem) const {

@@ -46,6 +46,9 @@ const std::array<uint8_t, 256>* OemTo1252Table(int codePage);
 // The table of one code page: entry b is the Unicode character of OEM byte b (nullptr when
 // none). The control bytes are the control characters, as MultiByteToWideChar gives them.
 const std::array<uint16_t, 256>* OemToUnicodeTable(int codePage);
+// As OemToUnicodeTable for a code page that must have one: raises EKavloError ("Unsupported
+// OEM code page: ...") when it has none.
+const std::array<uint16_t, 256>& RequireOemToUnicodeTable(int codePage);
 
 // OEM text of code page `codePage` in UTF-8, every character kept (the code pages are
 // single-byte: distinct bytes stay distinct characters). Code page 0 stands for no OEM
@@ -75,6 +78,22 @@ size_t Utf8Length(std::string_view utf8);
 // above U+10FFFF are not valid): its code point in `cp` and its length, or 0 when none starts
 // there.
 size_t DecodeUtf8(std::string_view in, size_t i, uint32_t& cp);
+// UTF-8 text in a single-byte code page: each character becomes byteOf(code point), its byte
+// in the code page or -1 when the code page cannot hold it. What it cannot hold, and each byte
+// that is not part of a valid UTF-8 sequence, becomes "?".
+template <class ByteOf>
+std::string Utf8ToSingleByte(std::string_view utf8, ByteOf byteOf) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t cp = 0;
+        const size_t len = DecodeUtf8(utf8, i, cp);
+        const int byte = len == 0 ? -1 : byteOf(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+        i += len == 0 ? 1 : len;
+    }
+    return out;
+}
 
 // Windows-1252 text to UTF-8, for kavlo's output; each character becomes one code point.
 std::string AnsiToUtf8(std::string_view ansi);

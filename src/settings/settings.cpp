@@ -115,31 +115,13 @@ void WriteValue(RegistryKey& key, const SettingsValue& v, const TSettings& s) {
 }
 
 // Every field but LastFileSaved at its default, the four captions empty: the captions take
-// their defaults only when they are reached, so a failure before them leaves them empty.
+// their defaults only when they are reached, so a failure before them leaves them empty. Each
+// field of the list starts zero, false or empty; these are the defaults that are not.
 void SetDefaults(TSettings& s) {
+    for (const SettingsValue& v : kSettingsValues) std::visit([&](auto field) { s.*field = {}; }, v.field);
     for (bool TSettings::*show : kShowTypeFields) s.*show = true;
-    s.HideSystemObjects = false;
-    s.CheckForUpdates = false;
     s.CheckForUpdatesDays = 30;
-    s.CheckForUpdatesLastDate = 0.0;
-    s.SortByFile = false;
-    s.OnlyShowBoth = false;
-    s.LanguageObjectDesigner.clear();
-    s.LanguageFieldFilterType.clear();
-    s.LanguageFieldFilterID.clear();
-    s.LanguageSelectAllShortcut.clear();
     s.ToolButtonSize = 1;
-    s.IntelligentObjectMarking = false;
-    s.CompareContent = false;
-    s.DiffWindowWidth = 0;
-    s.DiffWindowHeight = 0;
-    s.MergeOriginal.clear();
-    s.MergeModified.clear();
-    s.MergeTarget.clear();
-    s.MergeResult.clear();
-    s.MergeOneFilePerObject = false;
-    s.MergeWindowWidth = 0;
-    s.MergeWindowHeight = 0;
 }
 
 void Load(TSettings& s, SettingsWindow& window, RegistryKey& key, uint16_t languageId) {

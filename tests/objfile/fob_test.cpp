@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "base/errors.h"
 
@@ -26,8 +27,8 @@ void Fill(TFob& fob, const std::vector<TFobRec>& recs, int fileNo = 0, const std
     fob = b.Finish();
 }
 
-// The records in the order SortTableData gives them: the leading table data in TableDataOrder,
-// the rest as they stand.
+// The records in the order the Different merge walks them: the leading table data in
+// TableDataOrder, the rest as they stand.
 std::vector<TFobRec> SortedTableData(const TFob& fob) {
     std::vector<TFobRec> v = fob.Fobs();
     const std::vector<size_t> from = fob.TableDataOrder();
@@ -138,23 +139,22 @@ TEST(Fob, CheckFileTypeLowerCasesTheExtension) {
     }
 }
 
-TEST(Fob, ClearKeepsTheExtensionAndAssignCopies) {
+TEST(Fob, ClearKeepsTheExtensionAndASlotTakesAFileWhole) {
     TFob a;
     Fill(a, {Rec(1, 1), Rec(1, 2)}, 2, "/x/a.fob");
-    EXPECT_EQ(a.FindFob(1, 2), 1);  // a's lookup index is made before the copy
+    EXPECT_EQ(a.FindFob(1, 2), 1);  // a's lookup index is made before the move
     TFob b;
-    b.Assign(a);
+    b = std::move(a);  // as LoadObjectFile fills a slot
     EXPECT_EQ(b.Count(), 2);
     EXPECT_EQ(b.FileNo(), 2);
     EXPECT_EQ(b.FileName(), "/x/a.fob");
-    a.Clear();
-    EXPECT_EQ(a.Count(), 0);
-    EXPECT_EQ(a.FileNo(), 0);
-    EXPECT_EQ(a.FileName(), "");
-    EXPECT_EQ(a.FileExt(), ".fob");
-    EXPECT_EQ(a.FindFob(1, 2), -1);
-    EXPECT_EQ(b.Count(), 2);  // independent copy
     EXPECT_EQ(b.FindFob(1, 2), 1);
+    b.Clear();
+    EXPECT_EQ(b.Count(), 0);
+    EXPECT_EQ(b.FileNo(), 0);
+    EXPECT_EQ(b.FileName(), "");
+    EXPECT_EQ(b.FileExt(), ".fob");
+    EXPECT_EQ(b.FindFob(1, 2), -1);
 }
 
 TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
@@ -165,7 +165,7 @@ TEST(Fob, LoadFileOfAnUnknownExtensionReadsNothing) {
     EXPECT_EQ(fob.FileNo(), 1);
 }
 
-TEST(Fob, SortTableDataSortsOnlyTheLeadingBlock) {
+TEST(Fob, TableDataOrderSortsOnlyTheLeadingBlock) {
     TFob fob;
     Fill(fob, {Rec(0, 5, "", "b"), Rec(0, 3, "", "z"), Rec(0, 5, "", "a"), Rec(1, 9), Rec(1, 2)});
     const std::vector<TFobRec> sorted = SortedTableData(fob);
@@ -187,7 +187,7 @@ void ExchangeSort(std::vector<TFobRec>& v, size_t m) {
             if (CompareFobs(v[i], v[j]) == 1) std::swap(v[i], v[j]);
 }
 
-TEST(Fob, SortTableDataMatchesTheExchangeSortWithDuplicates) {
+TEST(Fob, TableDataOrderMatchesTheExchangeSortWithDuplicates) {
     std::mt19937 rng(3);
     // Small blocks of few keys, and large ones from every key repeated to a few repeated keys.
     struct Shape {
@@ -297,10 +297,9 @@ TEST(Fob, IndexedLookupsFollowChangesOfTheListOverTheWholeIdRange) {
         b.Fobs().insert(b.Fobs().begin(), randomRec());
         fob = b.Finish();
         expectWalk(fob, round, " set and inserted");
-        TFob copy;
-        copy.Assign(fob);
-        expectWalk(copy, round, " copied");
-        expectWalk(fob, round, " original");
+        TFob slot;
+        slot = std::move(fob);  // its lookup index taken along
+        expectWalk(slot, round, " taken by a slot");
     }
 }
 

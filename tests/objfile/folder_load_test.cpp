@@ -41,14 +41,7 @@ protected:
         return folder;
     }
     // Loads the path as file 1; the error's text, "" when none.
-    std::string Load(TFob& fob, const std::string& path, LoadOptions options = {}) {
-        try {
-            LoadObjectFile(fob, 1, path, regional_.Get(), options);
-        } catch (const EKavloError& e) {
-            return e.what();
-        }
-        return "";
-    }
+    std::string Load(TFob& fob, const std::string& path, LoadOptions options = {}) { return LoadPath(fob, path, 1, options); }
     // The export split by its objects' exact texts: `perFile` objects a file, the objects of a
     // file taken from all over the export (the export's objects k, k + n/perFile, ...), the
     // file names alternating between .TXT and .txt.
@@ -131,6 +124,7 @@ TEST_F(FolderLoad, AFaultyFolderIsAClearErrorThatLoadsNothing) {
         const char* what;
         Files files;
         std::string error;  // @ stands for the folder's path, "@/" for its path and separator
+        std::string fault = {};  // a file's failed check, as Fault(code, offset in that file)
     } cases[] = {
         {"a file without an object", {{"TAB18.TXT", OneObject("Table", 18)}, {"NOTES.TXT", "To do:\r\nmerge\r\n"}},
          "The file \"@/NOTES.TXT\" holds no object"},
@@ -147,7 +141,8 @@ TEST_F(FolderLoad, AFaultyFolderIsAClearErrorThatLoadsNothing) {
          "The file \"@/C.TXT\" ends its lines in LF and \"@/A.TXT\" in CR LF: the files of a folder must share one "
          "line end"},
         {"a file that the reader refuses", {{"A.TXT", OneObject("Table", 18)}, {"B.TXT", braceMoved}},
-         "@/B.TXT: " + ReadErrorText(ReadErrorCode::PropertyBrace, 0, 0)},
+         "@/B.TXT: " + ReadErrorText(ReadErrorCode::PropertyBrace, 0, 0),
+         Fault(ReadErrorCode::PropertyBrace, braceMoved.find(" {\r\n    Date") + 2)},
         {"other files", {{"TAB18.TXT", OneObject("Table", 18)}, {"readme.md", "#"}, {"COD80.fob", ""}},
          "The folder \"@\" holds files that are no object files (*.txt): COD80.fob, readme.md"},
     };
@@ -158,6 +153,7 @@ TEST_F(FolderLoad, AFaultyFolderIsAClearErrorThatLoadsNothing) {
         for (size_t at; (at = want.find("@/")) != std::string::npos;) want.replace(at, 2, PathInFolder(folder, ""));
         for (size_t at; (at = want.find('@')) != std::string::npos;) want.replace(at, 1, folder);
         EXPECT_EQ(Load(fob_, folder), want) << c.what;
+        EXPECT_EQ(Fault(), c.fault) << c.what;
         EXPECT_EQ(fob_.Count(), 0) << c.what;
         EXPECT_EQ(fob_.FileName(), folder) << c.what;
     }

@@ -29,9 +29,13 @@ protected:
     std::string LoadBytes(const std::string& bytes, const std::string& name, int fileNo = 1) {
         const std::string path = dir_.File(name);
         WriteBytes(path, bytes);
+        return LoadPath(fob_, path, fileNo);
+    }
+    // Loads the file or folder into `fob` as file `fileNo`; as LoadBytes.
+    std::string LoadPath(TFob& fob, const std::string& path, int fileNo = 1, const LoadOptions& options = {}) {
         fault_.reset();
         try {
-            LoadObjectFile(fob_, fileNo, path, regional_.Get());
+            LoadObjectFile(fob, fileNo, path, regional_.Get(), options);
         } catch (const EObjectFileError& e) {
             fault_ = e;
             return e.what();
