@@ -388,10 +388,7 @@ void TMergeObjectWindows::Open(const TFob& original, const TFob& modified, const
 void TMergeObjectWindows::CloseAll() { entries_.clear(); }
 
 std::vector<TMergeObjectForm*> TMergeObjectWindows::OpenWindows() const {
-    std::vector<TMergeObjectForm*> open;
-    for (const Entry& e : entries_)
-        if (e.form->Handle()) open.push_back(e.form.get());
-    return open;
+    return OpenWindowsOf(entries_, [](const Entry& e) { return e.form.get(); });
 }
 
 bool TMergeObjectWindows::Shows(const TFob& original) const {

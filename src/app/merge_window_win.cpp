@@ -259,10 +259,7 @@ bool TMergeWindows::PreTranslate(const MSG& msg) {
 void TMergeWindows::CloseAll() { windows_.clear(); }
 
 std::vector<TMergeWindow*> TMergeWindows::OpenWindows() const {
-    std::vector<TMergeWindow*> open;
-    for (const auto& w : windows_)
-        if (w->Handle()) open.push_back(w.get());
-    return open;
+    return OpenWindowsOf(windows_, [](const auto& w) { return w.get(); });
 }
 
 }  // namespace kavlo
