@@ -79,17 +79,22 @@ set_dpi() {
 if [ $small = 1 ]; then
   wine reg add 'HKCU\Software\Brenvik\Kavlo' /v ToolButtonSize /t REG_DWORD /d 0 /f >/dev/null 2>&1
 fi
+# The first window whose name matches $1, once it has come (at most 20 s); empty when it has not.
+wait_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] && break
+    sleep 0.2
+  done
+  echo "$id"
+}
 winfiles=()
 for f in "${files[@]}"; do winfiles+=("$(wine winepath -w "$(realpath "$f")" 2>/dev/null)"); done
 if [ ${#mobj[@]} -gt 0 ]; then
   [ -f build/win/merge_object_view.exe ] || { echo "build merge_object_view first (build_windows)" >&2; exit 1; }
   wine build/win/merge_object_view.exe "${winfiles[@]}" "${mobj[@]}" &
   wpid=$!
-  wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name '^Merge - ' 2>/dev/null | head -1) && [ -n "$wid" ] && break
-    sleep 0.2
-  done
+  wid=$(wait_window '^Merge - ')
   [ -n "$wid" ] || { import -window root /tmp/screen-debug.png; echo "the merge window did not appear" >&2; exit 1; }
   sleep 2  # at the size it opens with: the default, within the work area
   xdotool mousemove "$(px 1010)" "$(px 690)"; sleep 1
@@ -99,11 +104,7 @@ if [ ${#mobj[@]} -gt 0 ]; then
 fi
 wine build/win/kavlodex.exe "${winfiles[@]}" &
 wpid=$!
-wid=""
-for _ in $(seq 100); do
-  wid=$(xdotool search --name "Ostra's Kavlodex" 2>/dev/null | head -1) && [ -n "$wid" ] && break
-  sleep 0.2
-done
+wid=$(wait_window "Ostra's Kavlodex")
 [ -n "$wid" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 2
 # A toolbar button is its image and 7 pixels wide; the images are 16 or 32 pixels at 96 DPI

@@ -135,4 +135,14 @@ RECT CascadedRect(HWND mainWindow, HWND after, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
+RECT CentredInWorkArea(int width, int height) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    const int left = work.left + ((work.right - work.left) - width) / 2;
+    const int top = work.top + ((work.bottom - work.top) - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
 }  // namespace kavlo

@@ -17,6 +17,9 @@ namespace kavlo {
 // `height` pixels at most the work area of the monitor of `mainWindow`, moved back into that
 // work area where it would leave it.
 RECT CascadedRect(HWND mainWindow, HWND after, int width, int height);
+// Where the main window first goes: `width` by `height` pixels at most the work area, in its
+// middle.
+RECT CentredInWorkArea(int width, int height);
 
 class TFrameSize {
 public:

@@ -3,7 +3,6 @@
 #include "app/main_form_win.h"
 
 #include <algorithm>
-#include <tuple>
 #include <utility>
 
 #include "app/about_form_win.h"
@@ -20,12 +19,10 @@
 #include "app/save_command_win.h"
 #include "app/settings_form_win.h"
 #include "app/update_check_ui_win.h"
-#include "gui/clipboard_win.h"
 #include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
 #include "output/excel_automation_win.h"
 #include "output/printers_win.h"
-#include "output/text_list.h"
 #include "res/resource.h"
 #include "settings/registry_win.h"
 #include "settings/update_check_win.h"
@@ -46,7 +43,7 @@ TMainForm::TMainForm()
                 [] { return std::make_shared<HourglassGuard>(); }, [this] { ListRebuilding(); },
                 [this] { ListRebuilt(); }, [](const std::string& name) { return FileExists(name); },
                 [this](const std::string& folder, const std::vector<std::string>& others) {
-                    return AskOpenWithoutOthers(folder, others);
+                    return AskOpenWithoutOthers(hwnd_, folder, others);
                 }}) {}
 
 // The window goes first: its toolbar uses the image lists until then.
@@ -62,6 +59,7 @@ void TMainForm::Create(Options options) {
     }
     if (options_.languageId == 0) options_.languageId = UserDefaultLanguageId();
     if (!options_.updateCheck) options_.updateCheck = SystemUpdateCheckEnv;
+    if (!options_.openWebsite) options_.openWebsite = OpenWebsite;
     askFileNo_ = std::make_unique<TAskFileNoForm>();
     compareForm_ = std::make_unique<TCompareForm>();
     filterForm_ = std::make_unique<TFilterForm>();
@@ -69,24 +67,14 @@ void TMainForm::Create(Options options) {
     RegisterClassOnce(kMainClass, CS_DROPSHADOW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
     dpi_ = ScreenDpi();
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = std::min<int>(Scale(kMainDesignWidth), work.right - work.left);
-    const int height = std::min<int>(Scale(kMainDesignHeight), work.bottom - work.top);
-    const int x = work.left + ((work.right - work.left) - width) / 2;
-    const int y = work.top + ((work.bottom - work.top) - height) / 2;
-    CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
-                   width, height, nullptr, nullptr);
+    const RECT r = CentredInWorkArea(Scale(kMainDesignWidth), Scale(kMainDesignHeight));
+    CreateWindowOf(kMainClass, 0, std::string(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, r.left,
+                   r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr);
     if (!hwnd_) throw EKavloError("The main window could not be created.");
-    // The settings dialog takes the type buttons' hints (without their keys) and images from the window.
-    TSettingsForm::Setup setup;
-    setup.smallImages = toolbar_.SmallImages();
-    for (int t = 0; t < kObjectTypeCount; ++t)
-        setup.typeCaptions[static_cast<size_t>(t)] = kToolButtonHints[static_cast<size_t>(ToolButtonTableData + t)];
-    setup.hideSystemCaption = std::string(kHideSystemObjectsHint);
-    setup.updateCheck = options_.updateCheck;
-    setup.checked = [this](double today) { session_.Settings().CheckForUpdatesLastDate = today; };
-    settingsForm_ = std::make_unique<TSettingsForm>(std::move(setup));
+    // The settings dialog takes the type buttons' hints and images from the window.
+    settingsForm_ = std::make_unique<TSettingsForm>(TSettingsForm::Setup{
+        toolbar_.SmallImages(), TypeButtonHints(), std::string(kHideSystemObjectsHint), options_.updateCheck,
+        [this](double today) { session_.Settings().CheckForUpdatesLastDate = today; }});
     std::string version, date;
     ReadOwnVersion(version, date);
     aboutForm_ = std::make_unique<TAboutForm>(version, date, options_.openLink);
@@ -98,20 +86,19 @@ void TMainForm::Show(int showCommand) {
 }
 
 void TMainForm::FormCreate() {
-    // Column titles are row 0 of the visible list itself; the markers, the drop target and the
-    // stored settings follow.
+    // Column titles are row 0 of the visible list itself (the grid brings its own markers); the
+    // drop target and the stored settings follow.
     frame_.Attach(hwnd_, [this] { return MinimumClientSize(); });
     toolbar_.Create(hwnd_, kToolBarId, dpi_, Scale(kMainDesignWidth));
     status_.Create(hwnd_, kStatusBarId, dpi_);
     grid_.Create(hwnd_, kGridId,
                  {[this](int col) { return !session_.Filters()[static_cast<size_t>(col)].empty(); },
-                  [this] { CopySelectedRows(); },
+                  [this] { CopyRowsCommand(Context(), grid_.Selection()); },
                   [this](int row) {
                       diffWindows_.Open(session_.Fob(1), session_.Fob(2), session_.List(), row,
                                         session_.LoadGeneration(), hwnd_, session_.Settings());
                   }});
     grid_.SetDpi(dpi_, &session_.Format());
-    LoadMarkers();
     grid_.SetList(&session_.List());
     dropTarget_ =
         TDropPIDLTarget::Register(hwnd_, [this](const std::vector<std::string>& p) { DropPIDLTarget1Drop(p); });
@@ -127,20 +114,9 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormDestroy() {
     diffWindows_.CloseAll();
-    mergeObjectWindows_.CloseAll();
     mergeWindows_.CloseAll();
     dropTarget_.Revoke();
     SaveSettings(session_.Settings(), *this, *options_.registry, options_.settingsKey);
-}
-
-void TMainForm::LoadMarkers() {
-    marker1_.reset(LoadBitmapA(AppInstance(), "file1"));
-    marker2_.reset(LoadBitmapA(AppInstance(), "file2"));
-    if (!marker1_ || !marker2_) {  // one without the other would be misleading: neither is drawn
-        marker1_.reset();
-        marker2_.reset();
-    }
-    grid_.SetMarkers(marker1_.get(), marker2_.get());
 }
 
 // The toolbar wraps its buttons onto more lines when the window is narrow: it is as tall as its
@@ -180,13 +156,6 @@ void TMainForm::ListRebuilt() {
 void TMainForm::SetTypeButtonDown(int type, bool down) {
     session_.SetTypeSwitch(type, down);
     toolbar_.SetChecked(ToolButtonTableData + type, down);
-}
-
-// Ctrl+C in the grid: the selected rows as the saved list writes them.
-void TMainForm::CopySelectedRows() {
-    if (!session_.List().HasRows()) return;
-    const auto [first, last] = grid_.Selection();
-    SetClipboardText(hwnd_, RowsAsText(session_.List(), first, last, session_.Format()));
 }
 
 // ---- the commands -------------------------------------------------------------------------
@@ -243,10 +212,8 @@ CommandContext TMainForm::ContextFor(HWND owner, const TVisibleList& list) {
                           list,
                           session_.Format(),
                           [this, owner](std::string_view text) { ShowMessageText(text, owner); },
-                          [this](bool visible, int minimum, int maximum, int position) {
-                              status_.ShowProgress(visible, minimum, maximum, position);
-                          },
-                          [this](std::string_view text) { status_.ShowNote(text); }};
+                          std::bind_front(&TStatusBar::ShowProgress, &status_),
+                          std::bind_front(&TStatusBar::ShowNote, &status_)};
 }
 
 void TMainForm::ShowMessageText(std::string_view text, HWND owner) {
@@ -277,35 +244,10 @@ void TMainForm::ToolButtonAboutClick() {
 }
 
 void TMainForm::ToolButtonMergeClick() {
-    TSettings& s = session_.Settings();
-    MergePaths paths{s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject};
-    TMergeForm dialog;
-    if (!dialog.Edit(hwnd_, paths)) return;
-    std::tie(s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject) =
-        std::tie(paths.Original, paths.Modified, paths.Target, paths.Result, paths.ResultFolder);
-    auto doc = std::make_shared<TMergeDocument>();
-    {
-        // The window stays alive while the files load and merge; Escape cancels, leaving no result.
-        ProgressGuard progress(Context().showProgress, 100, hwnd_);
-        const SystemRegional regional;
-        try {
-            doc->Run(paths, regional.Get(), &progress);
-        } catch (const ECancelled&) {
-            return;
-        }
-    }
+    std::shared_ptr<TMergeDocument> doc = ThreeWayMergeCommand(Context(), session_.Settings());
+    if (!doc) return;
     MergeWindowCommands commands;
-    commands.openObject = options_.openMergeObject;
-    if (!commands.openObject) {
-        commands.openObject = [this](const std::shared_ptr<const TMergeDocument>& doc, int type, int id, HWND owner) {
-            // Only the merges that an open object window shows are kept, and this one.
-            std::erase_if(mergeObjectDocs_,
-                          [&](const auto& d) { return d != doc && !mergeObjectWindows_.Shows(d->Original()); });
-            if (std::find(mergeObjectDocs_.begin(), mergeObjectDocs_.end(), doc) == mergeObjectDocs_.end())
-                mergeObjectDocs_.push_back(doc);
-            mergeObjectWindows_.Open(doc->Original(), doc->Modified(), doc->Target(), doc->Options(), type, id, owner);
-        };
-    }
+    commands.openObject = options_.openMergeObject;  // empty: the Merge windows' own object windows
     commands.mark = [this](HWND owner, const TVisibleList& list) {
         MarkObjectDesignerCommand(ContextFor(owner, list), session_.Settings(), options_.arguments, options_.desktop);
     };
@@ -339,28 +281,12 @@ void TMainForm::WmStartup() {
     session_.Start(options_.arguments);
 }
 
-// The background update check's verdict: any verdict (a code above 0) dates the check, and a
-// newer version is offered.
 void TMainForm::WmUpdateCheck(int result) {
-    if (result > 0) session_.Settings().CheckForUpdatesLastDate = LocalToday();
-    if (result == kNewerVersionAvailable) AskGoToWebsite(hwnd_, options_.openWebsite ? options_.openWebsite : OpenWebsite);
+    TakeUpdateCheckVerdict(hwnd_, result, session_.Settings().CheckForUpdatesLastDate, options_.openWebsite);
 }
 
 void TMainForm::DropPIDLTarget1Drop(const std::vector<std::string>& paths) {
     if (session_.Drop(paths)) PostMessageA(hwnd_, kWmLoadDropped, 0, 0);
-}
-
-// The names of the other files, the first ten of them when there are more: a question stays on
-// the screen.
-bool TMainForm::AskOpenWithoutOthers(const std::string& folder, const std::vector<std::string>& others) {
-    constexpr size_t kNamesShown = 10;
-    std::string names;
-    for (size_t i = 0; i < others.size() && i < kNamesShown; ++i) names += (i ? ", " : "") + others[i];
-    if (others.size() > kNamesShown) names += " and " + std::to_string(others.size() - kNamesShown) + " more";
-    const std::string text =
-        "The folder " + folder + " holds files that are no object files: " + names + ". Open it without them?";
-    return MessageBoxA(hwnd_, text.c_str(), std::string(kApplicationTitle).c_str(), MB_YESNO | MB_ICONQUESTION) ==
-           IDYES;
 }
 
 void TMainForm::BringToFront() {
@@ -456,13 +382,10 @@ bool TMainForm::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // As wide as the status bar's panels side by side with the size grip, so that the counts at
 // its right are never cut off (and as a toolbar button, which it always is). As high as the
-// toolbar wrapped at that width, the grid's header and a few rows (within its frame, under its
-// horizontal scroll bar) and the status bar.
+// toolbar wrapped at that width, the grid with a few rows, and the status bar.
 SIZE TMainForm::MinimumClientSize() const {
     if (!toolbar_.Handle() || !status_.Handle()) return {0, 0};
-    const int gridHeight = grid_.RowHeight() + kMinimumRows * (grid_.RowHeight() + kGridLineWidth) +
-                           2 * GetSystemMetrics(SM_CYEDGE) + GetSystemMetrics(SM_CYHSCROLL);
-    return {MinimumClientWidth(), minToolBarHeight_ + gridHeight + status_.Height()};
+    return {MinimumClientWidth(), minToolBarHeight_ + grid_.HeightFor(kMinimumRows) + status_.Height()};
 }
 
 int TMainForm::MinimumClientWidth() const {

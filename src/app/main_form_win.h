@@ -15,7 +15,6 @@
 #include "app/command_context_win.h"
 #include "app/drop_target_win.h"
 #include "app/main_toolbar_win.h"
-#include "app/merge_object_form_win.h"
 #include "app/merge_window_win.h"
 #include "app/object_diff_form_win.h"
 #include "app/object_grid_win.h"
@@ -91,7 +90,7 @@ public:
     const TObjectGrid& Grid() const { return grid_; }
     TObjectDiffWindows& DiffWindows() { return diffWindows_; }
     TMergeWindows& MergeWindows() { return mergeWindows_; }
-    TMergeObjectWindows& MergeObjectWindows() { return mergeObjectWindows_; }
+    TMergeObjectWindows& MergeObjectWindows() { return mergeWindows_.ObjectWindows(); }
     // The dialogs the window opens, and where files are dropped.
     TFilterForm& FilterForm() { return *filterForm_; }
     TSettingsForm& SettingsForm() { return *settingsForm_; }
@@ -145,7 +144,6 @@ private:
     void WmEditFieldFilter(int column);
     void WmFiltersChanged();
     void SizeToolButtonsClick(bool large);
-    void LoadMarkers();
     // Design pixels (96 DPI) in the window's pixels.
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
     void ToolButtonCompareClick(const BuildMode& mode, bool askSettings);
@@ -156,8 +154,6 @@ private:
     void ToolButtonMergeClick();
     void ShowMessageText(std::string_view text, HWND owner = nullptr);
     void BringToFront();
-    bool AskOpenWithoutOthers(const std::string& folder, const std::vector<std::string>& others);
-    void CopySelectedRows();
     // A button pressed from the keyboard: a type switch flips first, as its click does.
     void PressButton(int button);
     // The window's smallest client area, at this DPI and toolbar size.
@@ -192,12 +188,7 @@ private:
     TStatusBar status_;
     TObjectDiffWindows diffWindows_;
     TMergeWindows mergeWindows_;
-    // The object windows of the Merge windows, and the merges they show (an object window may
-    // outlive its Merge window; a merge no open object window shows goes at the next opening).
-    TMergeObjectWindows mergeObjectWindows_;
-    std::vector<std::shared_ptr<const TMergeDocument>> mergeObjectDocs_;
     int minToolBarHeight_ = 0;  // the toolbar's height in the window at its smallest width
-    UniqueBitmap marker1_, marker2_;
     std::unique_ptr<TAskFileNoForm> askFileNo_;
     std::unique_ptr<TCompareForm> compareForm_;
     std::unique_ptr<TFilterForm> filterForm_;

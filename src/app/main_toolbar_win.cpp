@@ -72,6 +72,13 @@ constexpr int kGroupEnds[] = {ToolButtonClear, ToolButtonOpenFolder2, ToolButton
 
 }  // namespace
 
+std::array<std::string, kObjectTypeCount> TypeButtonHints() {
+    std::array<std::string, kObjectTypeCount> hints;
+    for (int t = 0; t < kObjectTypeCount; ++t)
+        hints[static_cast<size_t>(t)] = kToolButtonHints[static_cast<size_t>(ToolButtonTableData + t)];
+    return hints;
+}
+
 TMainToolBar::TMainToolBar() {
     for (int i = 0; i < kToolButtonCount; ++i) hints_[static_cast<size_t>(i)] = kToolButtonHints[static_cast<size_t>(i)];
     for (const Shortcut& k : kShortcuts)

@@ -11,6 +11,7 @@
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "listing/list_builder.h"
+#include "objfile/object_types.h"
 
 namespace kavlo {
 
@@ -27,6 +28,8 @@ enum ToolButton : int {
 // The command id of a button.
 constexpr int ToolButtonId(int button) { return 100 + button; }
 extern const std::array<const char*, kToolButtonCount> kToolButtonHints;
+// The type buttons' hints (without their keys), in type order.
+std::array<std::string, kObjectTypeCount> TypeButtonHints();
 constexpr bool IsTypeButton(int b) { return b >= ToolButtonTableData && b <= ToolButtonQuery; }
 // F5 reads both files again; it has no button.
 inline constexpr int kReloadKey = -1;

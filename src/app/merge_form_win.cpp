@@ -1,11 +1,15 @@
-// The Three-Way Merge dialog.
+// The Three-Way Merge dialog and command.
 #include "app/merge_form_win.h"
 
 #include <optional>
 #include <string>
+#include <tuple>
 
+#include "base/progress.h"
 #include "gui/file_dialog_win.h"
+#include "gui/progress_guard_win.h"
 #include "gui/window_base_win.h"
+#include "platform/regional.h"
 #include "res/merge_ids.h"
 
 namespace kavlo {
@@ -73,6 +77,24 @@ void TMergeForm::Browse(int row, bool folder) {
 void TMergeForm::ShowResultKind() {
     const bool folder = IsDlgButtonChecked(hwnd_, IDC_MERGE_PER_OBJECT) == BST_CHECKED;
     SetDlgItemTextA(hwnd_, IDC_MERGE_FILE + kResult, folder ? "Folder..." : "File...");
+}
+
+std::shared_ptr<TMergeDocument> ThreeWayMergeCommand(const CommandContext& context, TSettings& s) {
+    MergePaths paths{s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject};
+    TMergeForm dialog;
+    if (!dialog.Edit(context.owner, paths)) return nullptr;
+    std::tie(s.MergeOriginal, s.MergeModified, s.MergeTarget, s.MergeResult, s.MergeOneFilePerObject) =
+        std::tie(paths.Original, paths.Modified, paths.Target, paths.Result, paths.ResultFolder);
+    auto doc = std::make_shared<TMergeDocument>();
+    // The window stays alive while the files load and merge; Escape cancels, leaving no result.
+    ProgressGuard progress(context.showProgress, 100, context.owner);
+    const SystemRegional regional;
+    try {
+        doc->Run(paths, regional.Get(), &progress);
+    } catch (const ECancelled&) {
+        return nullptr;
+    }
+    return doc;
 }
 
 }  // namespace kavlo

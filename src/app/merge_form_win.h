@@ -4,8 +4,12 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
+#include "app/command_context_win.h"
 #include "app/merge_document.h"
 #include "gui/modal_dialog_win.h"
+#include "settings/settings.h"
 
 namespace kavlo {
 
@@ -22,5 +26,10 @@ private:
     void Browse(int row, bool folder);
     void ShowResultKind();
 };
+
+// Three-Way Merge: the dialog, owned by the context's window, on the paths the settings keep,
+// which take the dialog's on OK; then the run under the context's progress bar. The merged
+// document; null when the dialog or the run was cancelled.
+std::shared_ptr<TMergeDocument> ThreeWayMergeCommand(const CommandContext& context, TSettings& settings);
 
 }  // namespace kavlo

@@ -385,13 +385,20 @@ void TMergeObjectWindows::Open(const TFob& original, const TFob& modified, const
     entries_.push_back({&original, &modified, &target, type, id, std::move(form)});
 }
 
-void TMergeObjectWindows::CloseAll() { entries_.clear(); }
+void TMergeObjectWindows::Open(const std::shared_ptr<const TMergeDocument>& doc, int type, int id, HWND owner) {
+    // Only the merges that an open object window shows are kept, and this one.
+    std::erase_if(docs_, [&](const auto& d) { return d != doc && !Shows(d->Original()); });
+    if (std::find(docs_.begin(), docs_.end(), doc) == docs_.end()) docs_.push_back(doc);
+    Open(doc->Original(), doc->Modified(), doc->Target(), doc->Options(), type, id, owner);
+}
+
+void TMergeObjectWindows::CloseAll() {
+    entries_.clear();
+    docs_.clear();
+}
 
 std::vector<TMergeObjectForm*> TMergeObjectWindows::OpenWindows() const {
-    std::vector<TMergeObjectForm*> open;
-    for (const Entry& e : entries_)
-        if (e.form->Handle()) open.push_back(e.form.get());
-    return open;
+    return OpenWindowsOf(entries_, [](const Entry& e) { return e.form.get(); });
 }
 
 bool TMergeObjectWindows::Shows(const TFob& original) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/merge_document.h"
 #include "app/merge_view.h"
 #include "app/text_pane_win.h"
 #include "gui/dpi_win.h"
@@ -92,20 +93,26 @@ public:
     // used in this run.
     void Open(const TFob& original, const TFob& modified, const TFob& target, const MergeOptions& options, int type,
               int id, HWND owner);
+    // An object of a merge, which is kept while an open window shows one of its objects: a
+    // merge that none shows goes at the next opening (an object window may outlive its Merge
+    // window).
+    void Open(const std::shared_ptr<const TMergeDocument>& doc, int type, int id, HWND owner);
     void CloseAll();
     // The windows still open, oldest first.
     std::vector<TMergeObjectForm*> OpenWindows() const;
+
+private:
     // Whether an open window shows an object of the merge whose ORIGINAL is `original`.
     bool Shows(const TFob& original) const;
 
-private:
     struct Entry {
         const TFob *original, *modified, *target;
         int type, id;
         std::unique_ptr<TMergeObjectForm> form;
     };
     int width_ = 0, height_ = 0;  // the last window's size in 96-DPI pixels; 0 for none yet
-    std::vector<Entry> entries_;  // after the size, which a closing window sets
+    std::vector<std::shared_ptr<const TMergeDocument>> docs_;  // the merges the windows show
+    std::vector<Entry> entries_;  // after the size, which a closing window sets, and the merges
 };
 
 }  // namespace kavlo

@@ -241,6 +241,11 @@ TMergeWindow& TMergeWindows::Open(std::shared_ptr<const TMergeDocument> doc, HWN
     const RECT rect = CascadedRect(mainWindow, windows_.empty() ? mainWindow : windows_.back()->Handle(),
                                    std::max(width, ScaleToDpi(kMergeMinimumWidth, dpi)),
                                    std::max(height, ScaleToDpi(kMergeMinimumHeight, dpi)));
+    if (!commands.openObject) {
+        commands.openObject = [this](const std::shared_ptr<const TMergeDocument>& d, int type, int id, HWND owner) {
+            objectWindows_.Open(d, type, id, owner);
+        };
+    }
     auto window = std::make_unique<TMergeWindow>();
     window->Create(std::move(doc), rect, std::move(commands), [&settings](int w, int h) {
         settings.MergeWindowWidth = w;
@@ -256,13 +261,13 @@ bool TMergeWindows::PreTranslate(const MSG& msg) {
     return false;
 }
 
-void TMergeWindows::CloseAll() { windows_.clear(); }
+void TMergeWindows::CloseAll() {
+    objectWindows_.CloseAll();
+    windows_.clear();
+}
 
 std::vector<TMergeWindow*> TMergeWindows::OpenWindows() const {
-    std::vector<TMergeWindow*> open;
-    for (const auto& w : windows_)
-        if (w->Handle()) open.push_back(w.get());
-    return open;
+    return OpenWindowsOf(windows_, [](const auto& w) { return w.get(); });
 }
 
 }  // namespace kavlo

@@ -3,7 +3,7 @@
 // counts in the status bar. Enter or a double click opens the object's three versions; the
 // conflicts can be marked in the Object Designer and saved as text as the main list is. And
 // the list of these windows that the main window keeps: several may be open, and they close
-// with it.
+// with it, as the windows of one object each that they open do.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/merge_document.h"
+#include "app/merge_object_form_win.h"
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
@@ -88,15 +89,20 @@ private:
 class TMergeWindows {
 public:
     // Opens a Merge window for the run, cascaded from the main window (from the newest Merge
-    // window when one is open) at the size last used, kept in the settings record.
+    // window when one is open) at the size last used, kept in the settings record. Without
+    // commands.openObject, its objects open in ObjectWindows().
     TMergeWindow& Open(std::shared_ptr<const TMergeDocument> doc, HWND mainWindow, TSettings& settings,
                        MergeWindowCommands commands);
     // Hands the message to the Merge window it is for; true when taken.
     bool PreTranslate(const MSG& msg);
+    // The Merge windows and the object windows.
     void CloseAll();
     std::vector<TMergeWindow*> OpenWindows() const;
+    // The objects' windows, which may outlive the Merge window they came from.
+    TMergeObjectWindows& ObjectWindows() { return objectWindows_; }
 
 private:
+    TMergeObjectWindows objectWindows_;
     std::vector<std::unique_ptr<TMergeWindow>> windows_;
 };
 

@@ -368,10 +368,7 @@ void TObjectDiffWindows::Open(const TFob& fob1, const TFob& fob2, const TVisible
 void TObjectDiffWindows::CloseAll() { entries_.clear(); }
 
 std::vector<TObjectDiffForm*> TObjectDiffWindows::OpenWindows() const {
-    std::vector<TObjectDiffForm*> open;
-    for (const Entry& e : entries_)
-        if (e.form->Handle()) open.push_back(e.form.get());
-    return open;
+    return OpenWindowsOf(entries_, [](const Entry& e) { return e.form.get(); });
 }
 
 }  // namespace kavlo

@@ -38,6 +38,14 @@ void TObjectGrid::Create(HWND parent, int id, Events events) {
     scrollbar_ = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, Scale(16), 100,
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + 1)), AppInstance(), nullptr);
     UpdateHorizontalBar();
+    markers_[0].reset(LoadBitmapA(AppInstance(), "file1"));
+    markers_[1].reset(LoadBitmapA(AppInstance(), "file2"));
+    if (!markers_[0] || !markers_[1]) markers_ = {};  // one without the other would be misleading
+}
+
+int TObjectGrid::HeightFor(int rows) const {
+    return rowHeight_ + rows * (rowHeight_ + kGridLineWidth) + 2 * GetSystemMetrics(SM_CYEDGE) +
+           GetSystemMetrics(SM_CYHSCROLL);
 }
 
 void TObjectGrid::SetBounds(int x, int y, int width, int height) {
@@ -325,7 +333,7 @@ void TObjectGrid::DrawCell(HDC dc, int row, int col, const RECT& r) {
     if (IsRightAlignedColumn(col)) x = r.right - TextWidth(dc, text) - Scale(3);
     if (!header && col == ColumnFile && (text == "1" || text == "2") && markers_[0] && markers_[1]) {
         UniqueDc bm(CreateCompatibleDC(dc));
-        SelectGuard sel(bm.get(), markers_[text == "1" ? 0 : 1]);
+        SelectGuard sel(bm.get(), markers_[text == "1" ? 0 : 1].get());
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, r.left + Scale(2), r.top + Scale(1), Scale(14), Scale(14), bm.get(), 0, 0, 14, 14, SRCCOPY);
         return;

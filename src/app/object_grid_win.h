@@ -30,7 +30,8 @@ public:
     };
 
     TObjectGrid() = default;
-    // The grid and its scroll bar (`id` + 1), both children of `parent`.
+    // The grid and its scroll bar (`id` + 1), both children of `parent`, and the File column's
+    // marker bitmaps.
     void Create(HWND parent, int id, Events events);
     // Places the grid and, at its right, the scroll bar.
     void SetBounds(int x, int y, int width, int height);
@@ -47,15 +48,15 @@ public:
     void SetDpi(int dpi, const FormatSettings* fs);
     int Dpi() const { return dpi_; }
     int RowHeight() const { return rowHeight_; }
+    // The height that shows the header and `rows` data rows within the frame, over the
+    // horizontal scroll bar.
+    int HeightFor(int rows) const;
     HFONT Font() const { return font_.get(); }
 
     // The list to show; the grid keeps the pointer until the next call.
     void SetList(const TVisibleList* list);
     // After a build: current row and top row back to the first data row.
     void ResetPosition();
-    // The marker bitmaps (may be null: the digits show then).
-    void SetMarkers(HBITMAP file1, HBITMAP file2) { markers_ = {file1, file2}; }
-
     int RowCount() const { return list_ ? list_->RowCount() : 2; }
     int TopRow() const { return topRow_; }
     int CurrentRow() const { return currentRow_; }
@@ -131,7 +132,7 @@ private:
     int topRow_ = kFirstDataRow, currentRow_ = kFirstDataRow, leftCol_ = 0;
     int anchorRow_ = kFirstDataRow;  // the other end of the selection
     bool allSelected_ = false;
-    std::array<HBITMAP, 2> markers_{};
+    std::array<UniqueBitmap, 2> markers_;  // of files 1 and 2; none: the digits show
     UniqueFont font_, boldFont_;
     HWND tooltip_ = nullptr;
     std::string hint_;

@@ -1,8 +1,9 @@
-// Open File 1 and Open File 2, Open Folder 1 and Open Folder 2.
+// Open File 1 and Open File 2, Open Folder 1 and Open Folder 2, and Open Folder's question.
 #include "app/open_file_command_win.h"
 
 #include <commdlg.h>
 
+#include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
 
 namespace kavlo {
@@ -26,6 +27,19 @@ std::optional<std::string> TOpenFolderDialog::Choose(HWND owner, int fileNo) {
         RunFolderDialog(owner, "Open Folder " + std::to_string(fileNo), folder_);
     if (chosen) folder_ = *chosen;
     return chosen;
+}
+
+// The names of the other files, the first ten of them when there are more: a question stays on
+// the screen.
+bool AskOpenWithoutOthers(HWND owner, const std::string& folder, const std::vector<std::string>& others) {
+    constexpr size_t kNamesShown = 10;
+    std::string names;
+    for (size_t i = 0; i < others.size() && i < kNamesShown; ++i) names += (i ? ", " : "") + others[i];
+    if (others.size() > kNamesShown) names += " and " + std::to_string(others.size() - kNamesShown) + " more";
+    const std::string text =
+        "The folder " + folder + " holds files that are no object files: " + names + ". Open it without them?";
+    return MessageBoxA(owner, text.c_str(), std::string(kApplicationTitle).c_str(), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 }  // namespace kavlo

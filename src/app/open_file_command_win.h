@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavlo {
 
@@ -28,5 +29,9 @@ public:
 private:
     std::string folder_;
 };
+
+// Whether to open a folder that holds files that are no object files (their names in it)
+// without them: a question owned by `owner`, Yes for open.
+bool AskOpenWithoutOthers(HWND owner, const std::string& folder, const std::vector<std::string>& others);
 
 }  // namespace kavlo

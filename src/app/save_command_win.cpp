@@ -1,9 +1,10 @@
 // Save: the Save As dialog, ".txt" added when missing, the file written in one go under the
-// hourglass and the progress bar.
+// hourglass and the progress bar. Copy: the rows' text on the clipboard.
 #include "app/save_command_win.h"
 
 #include <optional>
 
+#include "gui/clipboard_win.h"
 #include "gui/file_dialog_win.h"
 #include "output/text_list.h"
 
@@ -25,6 +26,11 @@ void SaveListCommand(const CommandContext& c, std::string& lastFileSaved) {
         SaveListAsText(c.list, fileName, c.format, &progress);
     }
     lastFileSaved = fileName;
+}
+
+void CopyRowsCommand(const CommandContext& c, std::pair<int, int> rows) {
+    if (!c.list.HasRows()) return;
+    SetClipboardText(c.owner, RowsAsText(c.list, rows.first, rows.second, c.format));
 }
 
 }  // namespace kavlo

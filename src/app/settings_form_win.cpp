@@ -61,6 +61,10 @@ int32_t DaysFromText(const std::string& text) {
     return error == std::errc{} && end == text.data() + text.size() ? days : 0;
 }
 
+// The pages' own dialog procedure leaves every message to the dialog manager: a page's
+// subclass (TPage) hears its commands.
+INT_PTR CALLBACK PageDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 }  // namespace
 
 TSettingsForm::TSettingsForm(Setup setup)
@@ -74,18 +78,14 @@ TSettingsForm::TSettingsForm(Setup setup)
 HWND TSettingsForm::Item(int id) const {
     if (!hwnd_) return nullptr;
     if (HWND own = GetDlgItem(hwnd_, id)) return own;
-    for (HWND page : pages_)
-        if (HWND c = page ? GetDlgItem(page, id) : nullptr) return c;
+    for (const TPage& page : pages_)
+        if (HWND c = page.Handle() ? GetDlgItem(page.Handle(), id) : nullptr) return c;
     return nullptr;
 }
 
-INT_PTR CALLBACK TSettingsForm::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    // A page's commands are the dialog's.
-    if (msg == WM_COMMAND) {
-        SendMessageA(GetParent(hwnd), WM_COMMAND, wParam, lParam);
-        return TRUE;
-    }
-    return FALSE;
+bool TSettingsForm::TPage::OnCommand(int id, int code, HWND control) {
+    SendMessageA(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    return true;
 }
 
 void TSettingsForm::CreatePages() {
@@ -112,8 +112,8 @@ void TSettingsForm::CreatePages() {
     TabCtrl_AdjustRect(tabs, FALSE, &area);
     HWND after = tabs;
     for (int p = 0; p < kPageCount; ++p) {
-        HWND page = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(kPageTemplates[p]), hwnd_, PageProc, 0);
-        pages_[static_cast<size_t>(p)] = page;
+        HWND page = CreateDialogParamA(AppInstance(), MAKEINTRESOURCEA(kPageTemplates[p]), hwnd_, PageDialogProc, 0);
+        pages_[static_cast<size_t>(p)].Attach(page);
         SetWindowPos(page, after, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOACTIVATE);
         after = page;
@@ -126,7 +126,7 @@ void TSettingsForm::ShowPage(int page) {
     page_ = page;
     TabCtrl_SetCurSel(GetDlgItem(hwnd_, IDC_SETTINGS_TABS), page);
     for (int p = 0; p < kPageCount; ++p)
-        ShowWindow(pages_[static_cast<size_t>(p)], p == page ? SW_SHOW : SW_HIDE);
+        ShowWindow(pages_[static_cast<size_t>(p)].Handle(), p == page ? SW_SHOW : SW_HIDE);
 }
 
 bool TSettingsForm::OnInit() {
@@ -141,7 +141,7 @@ bool TSettingsForm::OnInit() {
     HWND days = Item(IDC_EDIT_DAYS);
     SetWindowLongA(days, GWL_STYLE, GetWindowLongA(days, GWL_STYLE) | ES_NUMBER);
     SendMessageA(days, EM_LIMITTEXT, 2, 0);
-    SetWindowSubclass(days, DaysEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    days_.Attach(days);
 
     // FormShow: every control from the record.
     for (int t = 0; t < kObjectTypeCount; ++t)
@@ -213,17 +213,6 @@ bool TSettingsForm::OnNotify(NMHDR& header, LRESULT&) {
     if (header.idFrom != IDC_SETTINGS_TABS || header.code != TCN_SELCHANGE) return false;
     ShowPage(TabCtrl_GetCurSel(header.hwndFrom));
     return true;
-}
-
-void TSettingsForm::OnDestroy() { pages_ = {}; }
-
-LRESULT CALLBACK TSettingsForm::DaysEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR) {
-    // CheckForUpdatesDaysEditKeyPress: a backspace or a digit passes, every other character
-    // (control characters included) is dropped.
-    if (msg == WM_CHAR && wParam != 8 && (wParam < '0' || wParam > '9')) return 0;
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, DaysEditProc, 1);
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace kavlo

@@ -43,19 +43,27 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnKeyUp(WPARAM vk) override;
     bool OnNotify(NMHDR& header, LRESULT& result) override;
-    void OnDestroy() override;
 
 private:
+    // A page, a child dialog of the tab control's: its controls' commands are the dialog's.
+    class TPage : public TSubclass {
+    protected:
+        bool OnCommand(int id, int code, HWND control) override;
+    };
+    // The days edit (CheckForUpdatesDaysEditKeyPress): a backspace or a digit passes, every
+    // other character (control characters included) is dropped.
+    class TDaysEdit : public TSubclass {
+    protected:
+        bool OnChar(WPARAM ch) override { return ch != 8 && (ch < '0' || ch > '9'); }
+    };
     void CreatePages();
     void ShowPage(int page);
     void CheckForUpdatesCheckBoxClick();
     void CheckForUpdatesNowButtonClick();
-    static LRESULT CALLBACK DaysEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
-    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     Setup setup_;
-    std::array<HWND, kPageCount> pages_{};
+    std::array<TPage, kPageCount> pages_;  // their handles null while the dialog is not shown
+    TDaysEdit days_;
     int page_ = PageStartup;
     std::array<UniqueIcon, kObjectTypeCount> typeIcons_;
 };

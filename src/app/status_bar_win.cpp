@@ -1,8 +1,6 @@
 // The main window's status bar.
 #include "app/status_bar_win.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "app/grid_logic.h"
@@ -15,8 +13,8 @@ namespace kavlo {
 
 void TStatusBar::Create(HWND parent, int id, int dpi) {
     for (size_t i = 0; i < kStatusPanelWidths.size(); ++i) widths_[i] = ScaleToDpi(kStatusPanelWidths[i], dpi);
-    hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr);
+    Attach(CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr));
     int edges[kStatusPanelWidths.size()];
     int right = 0;
     for (size_t i = 0; i < widths_.size(); ++i) {
@@ -25,30 +23,33 @@ void TStatusBar::Create(HWND parent, int id, int dpi) {
     }
     edges[widths_.size() - 1] = -1;  // the last panel reaches the right edge
     SendMessageA(hwnd_, SB_SETPARTS, widths_.size(), reinterpret_cast<LPARAM>(edges));
-    SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     tip_ = CreateTrackingTip(parent, reinterpret_cast<UINT_PTR>(hwnd_), tool_);
     progress_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD, 0, 0, 10, 10, parent, nullptr, AppInstance(),
                                 nullptr);
 }
 
-LRESULT CALLBACK TStatusBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TStatusBar*>(data);
-    if (msg == WM_MOUSEMOVE) {
-        // The pointer leaving the status bar hides the hint (WM_MOUSELEAVE, asked for once).
-        if (!self->tracking_) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
-            self->tracking_ = TrackMouseEvent(&track) != FALSE;
-        }
-        Guarded(GetParent(hwnd), [&] { self->MouseMove(GET_X_LPARAM(lParam)); });
-    } else if (msg == WM_MOUSELEAVE) {
-        self->tracking_ = false;
-        self->HideHint();
-    } else if (msg == WM_TIMER && wParam == kNoteTimer) {
-        KillTimer(hwnd, kNoteTimer);
-        self->ShowTexts();
-        return 0;
+// The control goes on to see the pointer's messages; the note's timer is ours alone.
+bool TStatusBar::OnMouseMove(int x, int) {
+    // The pointer leaving the status bar hides the hint (WM_MOUSELEAVE, asked for once).
+    if (!tracking_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        tracking_ = TrackMouseEvent(&track) != FALSE;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    MouseMove(x);
+    return false;
+}
+
+bool TStatusBar::OnMouseLeave() {
+    tracking_ = false;
+    HideHint();
+    return false;
+}
+
+bool TStatusBar::OnTimer(UINT_PTR id) {
+    if (id != kNoteTimer) return false;
+    KillTimer(hwnd_, kNoteTimer);
+    ShowTexts();
+    return true;
 }
 
 int TStatusBar::Height() const {

@@ -10,22 +10,21 @@
 #include <string_view>
 
 #include "gui/dpi_win.h"
+#include "gui/window_base_win.h"
 #include "listing/list_builder.h"
 
 namespace kavlo {
 
 inline constexpr std::array<int, 5> kStatusPanelWidths = {40, 280, 280, 70, 70};
 
-class TStatusBar {
+// The system's status bar control, subclassed: it hears the pointer and the note's timer.
+class TStatusBar : public TSubclass {
 public:
     TStatusBar() = default;
-    TStatusBar(const TStatusBar&) = delete;
-    TStatusBar& operator=(const TStatusBar&) = delete;
 
     // At the bottom of `parent`, with the panels' widths at the DPI; `parent` owns the hint and
     // the progress bar until the bar is shown.
     void Create(HWND parent, int id, int dpi);
-    HWND Handle() const { return hwnd_; }
     HWND ProgressBar() const { return progress_; }
     int Height() const;
     // The panels and the size grip side by side.
@@ -52,13 +51,17 @@ public:
     void ShowNote(std::string_view text);
     static constexpr UINT kNoteMs = 5000;
 
+protected:
+    bool OnMouseMove(int x, int y) override;
+    bool OnMouseLeave() override;
+    bool OnTimer(UINT_PTR id) override;
+
 private:
     std::string PanelText(int panel) const;
     void ShowTexts();
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
     static constexpr UINT_PTR kNoteTimer = 1;
 
-    HWND hwnd_ = nullptr, progress_ = nullptr, tip_ = nullptr;
+    HWND progress_ = nullptr, tip_ = nullptr;
     std::array<int, kStatusPanelWidths.size()> widths_ = kStatusPanelWidths;  // at this DPI
     StatusTexts texts_;
     TOOLINFOA tool_{};

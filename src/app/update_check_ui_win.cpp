@@ -19,6 +19,12 @@ void AskGoToWebsite(HWND owner, const std::function<void()>& openWebsite) {
         openWebsite();
 }
 
+void TakeUpdateCheckVerdict(HWND owner, int result, double& lastCheckDate,
+                            const std::function<void()>& openWebsite) {
+    if (result > 0) lastCheckDate = LocalToday();
+    if (result == kNewerVersionAvailable) AskGoToWebsite(owner, openWebsite);
+}
+
 namespace {
 
 UINT IconFlag(BoxIcon icon) {

@@ -19,6 +19,11 @@ void OpenWebsite();
 // with a question icon; Yes runs `openWebsite`.
 void AskGoToWebsite(HWND owner, const std::function<void()>& openWebsite = OpenWebsite);
 
+// The background check's verdict (its code): any verdict (a code above 0) dates the check in
+// `lastCheckDate`, and a newer version is offered (AskGoToWebsite).
+void TakeUpdateCheckVerdict(HWND owner, int result, double& lastCheckDate,
+                            const std::function<void()>& openWebsite = OpenWebsite);
+
 // The real network test, version data and HTTP request (SystemUpdateCheckSources), with the
 // browser and boxes owned by `owner` with the caption "Check for updates".
 UpdateCheckEnv SystemUpdateCheckEnv(HWND owner);

@@ -69,6 +69,12 @@ HWND TWindow::CreateWindowOf(const char* className, DWORD exStyle, const char* c
     return CreateWindowExA(exStyle, className, caption, style, x, y, w, h, parent, id, AppInstance(), this);
 }
 
+TMessageTarget::MouseButton TMessageTarget::ButtonOf(UINT msg) {
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP) return MouseButton::Left;
+    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP) return MouseButton::Right;
+    return MouseButton::Middle;
+}
+
 // The one message switch: each message to its typed handler.
 bool TMessageTarget::Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -135,22 +141,14 @@ bool TMessageTarget::Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: {
-            const MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
-                                  : msg == WM_RBUTTONDOWN ? MouseButton::Right
-                                                          : MouseButton::Middle;
-            if (OnMouseDown(b, x, y)) return true;
+        case WM_MBUTTONDOWN:
+            if (OnMouseDown(ButtonOf(msg), x, y)) return true;
             break;
-        }
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP: {
-            const MouseButton b = msg == WM_LBUTTONUP   ? MouseButton::Left
-                                  : msg == WM_RBUTTONUP ? MouseButton::Right
-                                                        : MouseButton::Middle;
-            if (OnMouseUp(b, x, y)) return true;
+        case WM_MBUTTONUP:
+            if (OnMouseUp(ButtonOf(msg), x, y)) return true;
             break;
-        }
         case WM_LBUTTONDBLCLK:
             if (OnDoubleClick(x, y)) return true;
             break;

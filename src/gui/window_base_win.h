@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kavlo {
 
@@ -113,6 +114,10 @@ protected:
     bool Crack(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND hwnd_ = nullptr;
+
+private:
+    // The button of a press or release message.
+    static MouseButton ButtonOf(UINT msg);
 };
 
 // A window of ours: one static window procedure binds `this` at WM_NCCREATE (into
@@ -133,6 +138,16 @@ protected:
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
+
+// The windows of a list (of the windows of one kind that a window opened) still open, in the
+// list's order: `windowOf` gives an entry's window, which has no handle once it is closed.
+template <typename Entries, typename WindowOf>
+auto OpenWindowsOf(const Entries& entries, WindowOf windowOf) {
+    std::vector<decltype(windowOf(*std::begin(entries)))> open;
+    for (const auto& entry : entries)
+        if (auto* window = windowOf(entry); window->Handle()) open.push_back(window);
+    return open;
+}
 
 // A control of the system's (an edit, a label) subclassed by an object of ours: Attach hands
 // each of its messages, behind the error barrier, to the typed handlers; what they leave goes to
