@@ -28,6 +28,10 @@ constexpr int kMergeStatusPartWidth = 140, kMergePositionPartWidth = 180;  // at
 const COLORREF kConflictBack = RGB(255, 210, 210);
 const COLORREF kMarkerBack = RGB(240, 150, 150);
 const COLORREF kBothBack = RGB(232, 224, 246);
+// The changed characters of a conflict row, and of ORIGINAL's line against both sides, marked
+// as a side's are: a stronger tint of the row's own and a full-colour bar.
+const CharMarkColours kConflictChars{RGB(250, 170, 170), RGB(204, 51, 51)};
+const CharMarkColours kBothChars{RGB(208, 190, 240), RGB(136, 96, 200)};
 
 // The tint and gutter sign of an upper row in `pane`, or of a RESULT row (pane kResultPane).
 struct Look {
@@ -55,6 +59,15 @@ Look LookOf(MergeRowKind kind, int pane, bool filler) {
         case MergeRowKind::Marker: return {kMarkerBack, ""};
     }
     return plain;
+}
+
+// The colours that mark the changed characters of an upper row in `pane`: those of the side
+// whose change they show.
+CharMarkColours CharMarksOf(MergeRowKind kind, int pane) {
+    if (kind == MergeRowKind::Conflict) return kConflictChars;
+    if (pane == PaneOriginal)
+        return kind == MergeRowKind::Both ? kBothChars : kind == MergeRowKind::Target ? kChangedChars2 : kChangedChars1;
+    return pane == PaneModified ? kChangedChars1 : kChangedChars2;
 }
 
 }  // namespace
@@ -110,6 +123,12 @@ int TMergeObjectForm::VisibleColumns(Area a) const {
     RECT r{};
     GetClientRect(Pane(a == Upper ? 0 : kResultPane), &r);
     return std::max(1, (static_cast<int>(r.right) - GutterWidth() - Scaled(4)) / charWidth_);
+}
+
+RECT TMergeObjectForm::CellRect(Area a, int row, int col) const {
+    const int x = GutterWidth() + Scaled(4) + (col - areas_[a].left) * charWidth_;
+    const int y = HeaderHeight() + (row - areas_[a].top) * lineHeight_;
+    return {x, y, x + charWidth_, y + lineHeight_};
 }
 
 // The current stop's bar, the line number, the sign, and a margin before the text.
@@ -197,6 +216,12 @@ void TMergeObjectForm::ShowChangedColumn(int row) {
     const int visible = VisibleColumns(Upper);
     if (col >= areas_[Upper].left && col < areas_[Upper].left + visible) return;
     SetLeft(Upper, col < visible * 3 / 4 ? 0 : col - visible / 4);
+}
+
+const std::array<std::vector<CharRange>, 3>& TMergeObjectForm::CharChanges(int row) {
+    auto it = charChanges_.find(row);
+    if (it == charChanges_.end()) it = charChanges_.emplace(row, RowChangedChars(view_, row)).first;
+    return it->second;
 }
 
 void TMergeObjectForm::Changed() {
@@ -304,6 +329,7 @@ void TMergeObjectForm::PaintPane(int pane, HDC dc, const RECT& dirty) {
         barTo = result ? resultStopEnd_ : s.End;
     }
     const int visible = VisibleColumns(a);
+    const int textX = static_cast<int>(CellRect(a, place.top, place.left).left);
     for (int r = place.top, y = HeaderHeight(); r < RowCount(a) && y < client.bottom; ++r, y += lineHeight_) {
         int line = r + 1;
         MergeRowKind kind;
@@ -322,8 +348,10 @@ void TMergeObjectForm::PaintPane(int pane, HDC dc, const RECT& dirty) {
         FillWith(m, t, look.back);
         if (line > 0) {
             const std::vector<std::string>& lines = result ? view_.ResultLines : view_.Lines[static_cast<size_t>(pane)];
-            PaintLineChars(m, t, gutter + Scaled(4), lines[static_cast<size_t>(line - 1)], place.left, visible,
-                           charWidth_);
+            if (!result && kind != MergeRowKind::Same)
+                PaintCharMarks(m, t, textX, CharChanges(r)[static_cast<size_t>(pane)], place.left, visible, charWidth_,
+                               CharMarksOf(kind, pane), std::max(2, Scaled(2)));
+            PaintLineChars(m, t, textX, lines[static_cast<size_t>(line - 1)], place.left, visible, charWidth_);
         }
         if (r == place.current) PaintCurrentRow(m, t, focused);
     }
@@ -332,6 +360,7 @@ void TMergeObjectForm::PaintPane(int pane, HDC dc, const RECT& dirty) {
 void TMergeObjectForm::OnNcDestroy() {
     MergeView none;
     std::swap(view_, none);
+    charChanges_.clear();
     status_ = nullptr;
 }
 

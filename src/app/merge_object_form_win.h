@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/merge_document.h"
@@ -41,6 +42,8 @@ public:
     int LeftColumn(Area a) const { return areas_[a].left; }
     int CurrentStop() const { return currentStop_; }
     int VisibleRows(Area a) const;
+    // Where character `col` of row `row` of an area is drawn, in a pane's client pixels.
+    RECT CellRect(Area a, int row, int col) const;
     const MergeView& View() const { return view_; }
 
 protected:
@@ -67,6 +70,8 @@ private:
     void Reveal(Area a, int row, int end);
     void GoToStop(int stop);
     void ShowChangedColumn(int row);
+    // The changed characters of upper row `row` in each side's pane, worked out when first drawn.
+    const std::array<std::vector<CharRange>, 3>& CharChanges(int row);
     void Changed();
     void UpdateScrollBars();
     void UpdateStatus() override;
@@ -81,6 +86,7 @@ private:
     std::array<Place, 2> areas_;
     int currentStop_ = -1;
     int resultStopEnd_ = -1;  // one past the current stop's last RESULT row
+    std::unordered_map<int, std::array<std::vector<CharRange>, 3>> charChanges_;  // of the changed rows drawn so far
 };
 
 // The merge windows of one object each that the Merge window opens; several may be open.

@@ -175,4 +175,32 @@ int StopAt(const MergeView& view, int row) {
     return -1;
 }
 
+std::array<std::vector<CharRange>, 3> RowChangedChars(const MergeView& view, int row) {
+    std::array<std::vector<CharRange>, 3> out;
+    const MergeViewRow& r = view.Rows[static_cast<size_t>(row)];
+    const int original = r.Line[PaneOriginal];
+    if (r.Kind == MergeRowKind::Same || original == 0) return out;
+    const std::string& o = view.Lines[PaneOriginal][static_cast<size_t>(original - 1)];
+    std::vector<CharRange>& united = out[PaneOriginal];
+    for (const MergePane side : {PaneModified, PaneTarget}) {
+        const bool changed = r.Kind == MergeRowKind::Both || r.Kind == MergeRowKind::Conflict ||
+                             r.Kind == (side == PaneModified ? MergeRowKind::Modified : MergeRowKind::Target);
+        const int line = r.Line[side];
+        if (!changed || line == 0) continue;
+        LineCharChanges c = ChangedChars(view.Lines[side][static_cast<size_t>(line - 1)], o);
+        out[side] = std::move(c.Ranges1);
+        united.insert(united.end(), c.Ranges2.begin(), c.Ranges2.end());
+    }
+    // Ascending, a range that overlaps or touches the one before it joined to it.
+    std::sort(united.begin(), united.end(),
+              [](const CharRange& a, const CharRange& b) { return a.Begin != b.Begin ? a.Begin < b.Begin : a.End < b.End; });
+    std::vector<CharRange> merged;
+    for (const CharRange& c : united) {
+        if (!merged.empty() && c.Begin <= merged.back().End) merged.back().End = std::max(merged.back().End, c.End);
+        else merged.push_back(c);
+    }
+    united = std::move(merged);
+    return out;
+}
+
 }  // namespace kavlo

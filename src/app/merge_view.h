@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listing/char_diff.h"
 #include "merge/merge.h"
 
 namespace kavlo {
@@ -64,5 +65,11 @@ MergeView MakeMergeView(const ObjectSides& sides, int type, int id, std::string_
 
 // The stop whose chunk holds upper row `row`, or -1.
 int StopAt(const MergeView& view, int row);
+
+// The changed characters of upper row `row` in each pane (MergePane order), for the marks over
+// the row's tint: MODIFIED's and TARGET's line against ORIGINAL's where that side changed the
+// row, ORIGINAL's against each side that changed it (both sides' ranges united). None for an
+// unchanged row, nor for a pair of which one line is a filler.
+std::array<std::vector<CharRange>, 3> RowChangedChars(const MergeView& view, int row);
 
 }  // namespace kavlo

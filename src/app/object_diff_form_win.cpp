@@ -30,14 +30,6 @@ constexpr UINT WM_DPICHANGED = 0x02E0;
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 #endif
 
-// The changed characters of a changed line: a stronger tint of the line's own; where one side
-// only lacks characters, and at the pane's edge for changes scrolled out of view, a bar in the
-// palette's full orange or sky blue.
-const COLORREF kChangedChars1 = RGB(255, 196, 110);
-const COLORREF kChangedChars2 = RGB(150, 204, 242);
-const COLORREF kChangeMark1 = RGB(230, 159, 0);   // orange #E69F00
-const COLORREF kChangeMark2 = RGB(86, 180, 233);  // sky blue #56B4E9
-
 }  // namespace
 
 // ---- the window ------------------------------------------------------------------------
@@ -282,37 +274,11 @@ void TObjectDiffForm::PaintText(HDC dc, int side, int row, const RECT& rect, COL
     SetBkColor(dc, back);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     const int visible = VisibleColumns();
-    const auto columnX = [&](int col) { return static_cast<int>(CellRect(row, col).left); };
-    const int x = columnX(leftCol_);
+    const int x = static_cast<int>(CellRect(row, leftCol_).left);
     if (diff_.View.Rows[static_cast<size_t>(row)].Kind == RowKind::Changed) {
         const LineCharChanges& changes = CharChanges(row);
-        const bool left = side == 0;
-        UniqueBrush chars(CreateSolidBrush(left ? kChangedChars1 : kChangedChars2));
-        UniqueBrush mark(CreateSolidBrush(left ? kChangeMark1 : kChangeMark2));
-        const int bar = std::max(2, Scaled(2));
-        for (const CharRange& c : left ? changes.Ranges1 : changes.Ranges2) {
-            RECT m{0, rect.top, 0, rect.bottom};
-            HBRUSH brush = chars.get();
-            if (c.Begin >= leftCol_ + visible) {
-                // Out of view to the right: a bar at the pane's edge.
-                m.left = std::max(x, static_cast<int>(rect.right) - bar);
-                m.right = rect.right;
-                brush = mark.get();
-            } else if (c.End < leftCol_ || (c.End == leftCol_ && c.Begin < c.End)) {
-                m.left = rect.left;  // out of view to the left
-                m.right = rect.left + bar;
-                brush = mark.get();
-            } else if (c.Begin == c.End) {
-                m.left = columnX(c.Begin) - bar / 2;  // only the other side has characters here
-                m.right = m.left + bar;
-                brush = mark.get();
-            } else {
-                m.left = columnX(std::max(c.Begin, leftCol_));
-                m.right = std::min<int>(rect.right, columnX(c.End));
-            }
-            m.left = std::max(m.left, rect.left);
-            FillRect(dc, &m, brush);
-        }
+        PaintCharMarks(dc, rect, x, side == 0 ? changes.Ranges1 : changes.Ranges2, leftCol_, visible, charWidth_,
+                       side == 0 ? kChangedChars1 : kChangedChars2, std::max(2, Scaled(2)));
     }
     PaintLineChars(dc, rect, x, LineOf(side, row), leftCol_, visible, charWidth_);
 }

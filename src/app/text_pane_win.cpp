@@ -10,7 +10,6 @@
 #include "base/errors.h"
 #include "gui/dpi_win.h"
 #include "res/resource.h"
-#include "listing/char_diff.h"
 
 namespace kavlo {
 
@@ -166,6 +165,34 @@ void PaintLineChars(HDC dc, const RECT& rect, int x, std::string_view line, int 
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     ExtTextOutW(dc, x, rect.top, ETO_CLIPPED, &rect, wide.c_str() + from, static_cast<UINT>(to - from), dx.data());
     SetBkMode(dc, OPAQUE);
+}
+
+void PaintCharMarks(HDC dc, const RECT& rect, int x, const std::vector<CharRange>& ranges, int leftCol, int visible,
+                    int charWidth, CharMarkColours colours, int bar) {
+    if (ranges.empty()) return;
+    const UniqueBrush chars(CreateSolidBrush(colours.chars));
+    const UniqueBrush mark(CreateSolidBrush(colours.bar));
+    const auto columnX = [&](int col) { return x + (col - leftCol) * charWidth; };
+    for (const CharRange& c : ranges) {
+        RECT m{0, rect.top, 0, rect.bottom};
+        HBRUSH brush = mark.get();
+        if (c.Begin >= leftCol + visible) {
+            m.left = std::max(x, static_cast<int>(rect.right) - bar);  // out of view to the right
+            m.right = rect.right;
+        } else if (c.End < leftCol || (c.End == leftCol && c.Begin < c.End)) {
+            m.left = rect.left;  // out of view to the left
+            m.right = rect.left + bar;
+        } else if (c.Begin == c.End) {
+            m.left = columnX(c.Begin) - bar / 2;  // only the other version has characters here
+            m.right = m.left + bar;
+        } else {
+            m.left = columnX(std::max(c.Begin, leftCol));
+            m.right = std::min<int>(rect.right, columnX(c.End));
+            brush = chars.get();
+        }
+        m.left = std::max(m.left, rect.left);
+        FillRect(dc, &m, brush);
+    }
 }
 
 void SetPaneScrollBars(HWND pane, int rows, int pageRows, int top, int columns, int pageColumns, int left) {

@@ -10,10 +10,12 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gui/dpi_win.h"
 #include "gui/gdi_handles_win.h"
 #include "gui/window_base_win.h"
+#include "listing/char_diff.h"
 
 namespace kavlo {
 
@@ -30,6 +32,15 @@ inline const COLORREF kBlankBack = RGB(228, 228, 228);     // where another side
 inline const COLORREF kGutterBack = RGB(244, 244, 244);
 inline const COLORREF kGutterText = RGB(96, 96, 96);
 inline const COLORREF kCurrentChangeBar = RGB(0, 114, 178);  // Okabe-Ito blue
+
+// The marks of a changed line's changed characters: a stronger tint of the line's own over them;
+// where only the other version has characters, and at the pane's edge for changes scrolled out
+// of view, a bar in a full colour.
+struct CharMarkColours {
+    COLORREF chars, bar;
+};
+inline const CharMarkColours kChangedChars1{RGB(255, 196, 110), RGB(230, 159, 0)};   // orange #E69F00
+inline const CharMarkColours kChangedChars2{RGB(150, 204, 242), RGB(86, 180, 233)};  // sky blue #56B4E9
 
 // Text of ours as UTF-16: UTF-8 when it is, otherwise Windows-1252, as the line's characters
 // are counted (LineChars).
@@ -84,6 +95,12 @@ void PaintCurrentRow(HDC dc, const RECT& text, bool focused);
 // `rect`, one cell a character whatever width the face (or the face that stands in for a
 // missing glyph) gives it, so that the columns of the panes stay in line.
 void PaintLineChars(HDC dc, const RECT& rect, int x, std::string_view line, int leftCol, int visible, int charWidth);
+// The marks of a line's changed characters `ranges` in the row `rect`, whose first column in
+// view, `leftCol`, starts at x (`visible` columns in view, one cell a character): a range in view
+// over its characters, an empty one (where only the other version has characters) as a bar
+// `bar` wide at its place, and one out of view as such a bar at the pane's edge on its side.
+void PaintCharMarks(HDC dc, const RECT& rect, int x, const std::vector<CharRange>& ranges, int leftCol, int visible,
+                    int charWidth, CharMarkColours colours, int bar);
 
 // A pane's scroll bars: `rows` rows with `pageRows` in view from `top`, `columns` columns with
 // `pageColumns` in view from `left`.

@@ -17,15 +17,19 @@ ObjectSide Side(const std::string& chars) {
     return s;
 }
 
-MergeView ViewOf(const std::string& o, const std::string& m, const std::string& t) {
+MergeView ViewOf(const ObjectSide& o, const ObjectSide& m, const ObjectSide& t) {
     ObjectSides sides;
     sides.Name = "Sales-Post";
-    sides.Original = Side(o);
-    sides.Modified = Side(m);
-    sides.Target = Side(t);
+    sides.Original = o;
+    sides.Modified = m;
+    sides.Target = t;
     sides.Merge = MergeObject(sides.Original, sides.Modified, sides.Target, MergeOptions{});
     sides.Utf8 = true;
     return MakeMergeView(sides, 5, 80, "o.txt", "m.txt", "t.txt");
+}
+
+MergeView ViewOf(const std::string& o, const std::string& m, const std::string& t) {
+    return ViewOf(Side(o), Side(m), Side(t));
 }
 
 // A row as "MOTk": the line of MODIFIED, ORIGINAL and TARGET (0 for a filler) and its kind.
@@ -101,6 +105,45 @@ TEST(MergeView, ShowsResultsLinesKindedAndWhereEachStopLands) {
     EXPECT_EQ(absent.Caption, "Merge - Codeunit 80 Sales-Post");
     EXPECT_EQ(absent.Headings[PaneTarget], "Target: t.txt (absent)");
     EXPECT_EQ(absent.Headings[PaneModified], "Modified: m.txt");
+}
+
+// In a changed row each side's changed characters are marked against ORIGINAL's line, and
+// ORIGINAL's against every side that changed the row; a filler side has none to compare.
+TEST(MergeView, MarksTheChangedCharactersOfEachSideAgainstOriginal) {
+    const auto lines = [](std::vector<std::string> l) {
+        ObjectSide s;
+        s.Present = true;
+        s.Lines = std::move(l);
+        return s;
+    };
+    // A row's ranges as "MODIFIED|ORIGINAL|TARGET", each "begin-end" and comma-separated.
+    const auto text = [](const std::array<std::vector<CharRange>, 3>& panes) {
+        std::string s;
+        for (size_t p = 0; p < 3; ++p) {
+            if (p) s += '|';
+            for (size_t k = 0; k < panes[p].size(); ++k)
+                s += (k ? "," : "") + std::to_string(panes[p][k].Begin) + "-" + std::to_string(panes[p][k].End);
+        }
+        return s;
+    };
+    const struct {
+        std::vector<std::string> o, m, t;
+        int row;
+        const char* ranges;
+    } cases[] = {
+        {{"a", "x := 1;"}, {"a", "x := 2;"}, {"a", "x := 1;"}, 1, "5-6|5-6|"},                  // Modified
+        {{"a", "x := 1;"}, {"a", "x := 1;"}, {"a", "x := 1 + y;"}, 1, "|6-6|6-10"},              // Target
+        {{"a", "x := 1;"}, {"a", "x := 1;"}, {"a", "x := 1;"}, 1, "||"},                         // Same
+        {{"x := 1 + y;"}, {"z := 1 + y;"}, {"x := 1 + w;"}, 0, "0-1|0-1,9-10|9-10"},             // Conflict: union
+        {{"x := 1 + y;"}, {"x := 2 - y;"}, {"x := 1 * w;"}, 0, "5-8|5-10|7-10"},                 // overlapping, joined
+        {{"a", "c"}, {"a", "b", "c"}, {"a", "c"}, 1, "||"},                                      // ORIGINAL a filler
+        {{"b1", "b2"}, {"X"}, {"Y1", "Y2"}, 1, "|0-2|0-2"},                                      // MODIFIED a filler
+    };
+    for (const auto& c : cases) {
+        const MergeView v = ViewOf(lines(c.o), lines(c.m), lines(c.t));
+        ASSERT_LT(c.row, static_cast<int>(v.Rows.size())) << c.ranges;
+        EXPECT_EQ(text(RowChangedChars(v, c.row)), c.ranges) << c.m[0] << " " << c.t[0];
+    }
 }
 
 }  // namespace

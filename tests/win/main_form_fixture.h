@@ -145,6 +145,25 @@ inline std::string ClipboardText() {
     return text;
 }
 
+// The pixels of a pane as drawn.
+class PanePixels {
+public:
+    explicit PanePixels(HWND pane) : pane_(pane), dc_(GetDC(pane)) { UpdateWindow(pane); }
+    ~PanePixels() { ReleaseDC(pane_, dc_); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    // Whether every pixel of the rectangle has the colour.
+    bool All(const RECT& r, COLORREF colour) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (At(x, y) != colour) return false;
+        return true;
+    }
+
+private:
+    HWND pane_;
+    HDC dc_;
+};
+
 // Runs `act` once a window of the class and caption appears (a modal dialog's loop dispatches
 // the timer), e.g. to answer a dialog as a user would. Given several steps, runs one per tick,
 // so that the dialog handles the input of one step before the next looks at it.

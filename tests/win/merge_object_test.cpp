@@ -129,6 +129,27 @@ TEST_F(MergeObjectTest, OpensAlignedAndF8StepsThroughTheConflictsInBothPartsAndE
     EXPECT_TRUE(windows_.OpenWindows().empty());
 }
 
+// A changed row marks its changed characters in the sides' panes over the row's tint, RESULT's
+// pane none: at the first conflict, "Line5 := 50;" and "Line5 := 55;" against "Line5 := 5;".
+TEST_F(MergeObjectTest, MarksTheChangedCharactersInTheSidesPanes) {
+    Open(5, 80);
+    ASSERT_EQ(windows_.OpenWindows().size(), 1u);
+    TMergeObjectForm& w = *windows_.OpenWindows()[0];
+    const int row = w.CurrentRow(TMergeObjectForm::Upper), result = w.CurrentRow(TMergeObjectForm::Result);
+    Press(VK_UP);  // the current row's frame off the conflict's row
+    ASSERT_LT(w.CurrentRow(TMergeObjectForm::Upper), row);
+    for (int pane = 0; pane < 4; ++pane) {
+        const bool upper = pane != TMergeObjectForm::kResultPane;
+        const TMergeObjectForm::Area a = upper ? TMergeObjectForm::Upper : TMergeObjectForm::Result;
+        const int r = upper ? row : result + 1;  // RESULT: MODIFIED's line in the conflict block
+        const PanePixels pixels(w.Pane(pane));
+        const RECT past = w.CellRect(a, r, 30), blank = w.CellRect(a, r, 2), changed = w.CellRect(a, r, 15);
+        const COLORREF back = pixels.At(past.left, past.top);  // the row's tint
+        EXPECT_TRUE(pixels.All(blank, back)) << pane;
+        EXPECT_EQ(pixels.At(changed.left, changed.top) != back, upper) << pane << ": the 5 of 50, 5, 55";
+    }
+}
+
 TEST_F(MergeObjectTest, OpensAnObjectOfOneSideAndTellsOfAFileChangedSinceLoading) {
     Open(1, 18);
     ASSERT_EQ(windows_.OpenWindows().size(), 1u);

@@ -288,25 +288,6 @@ std::unique_ptr<TObjectDiffForm> OpenLines(std::vector<std::string> lines1, std:
     return form;
 }
 
-// The pixels of a pane as drawn.
-class PanePixels {
-public:
-    explicit PanePixels(HWND pane) : pane_(pane), dc_(GetDC(pane)) { UpdateWindow(pane); }
-    ~PanePixels() { ReleaseDC(pane_, dc_); }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-    // Whether every pixel of the rectangle has the colour.
-    bool All(const RECT& r, COLORREF colour) const {
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                if (At(x, y) != colour) return false;
-        return true;
-    }
-
-private:
-    HWND pane_;
-    HDC dc_;
-};
-
 // UTF-8 lines take a column a character, and a changed line shows its changed characters in a
 // stronger tint; a change scrolled out of view leaves a mark at the pane's edge.
 TEST_F(ObjectDiffTest, UnicodeLinesTakeAColumnACharacterWithTheirChangesMarked) {
