@@ -5,6 +5,7 @@
 
 #include "gui/error_report.h"
 #include "gui/file_dialog_win.h"
+#include "objfile/load_object_file.h"
 
 namespace kavlo {
 
@@ -32,12 +33,8 @@ std::optional<std::string> TOpenFolderDialog::Choose(HWND owner, int fileNo) {
 // The names of the other files, the first ten of them when there are more: a question stays on
 // the screen.
 bool AskOpenWithoutOthers(HWND owner, const std::string& folder, const std::vector<std::string>& others) {
-    constexpr size_t kNamesShown = 10;
-    std::string names;
-    for (size_t i = 0; i < others.size() && i < kNamesShown; ++i) names += (i ? ", " : "") + others[i];
-    if (others.size() > kNamesShown) names += " and " + std::to_string(others.size() - kNamesShown) + " more";
-    const std::string text =
-        "The folder " + folder + " holds files that are no object files: " + names + ". Open it without them?";
+    const std::string text = "The folder " + folder + " holds files that are no object files: " +
+                             OtherFileNames(others) + ". Open it without them?";
     return MessageBoxA(owner, text.c_str(), std::string(kApplicationTitle).c_str(), MB_YESNO | MB_ICONQUESTION) ==
            IDYES;
 }

@@ -157,15 +157,17 @@ void ReadFolder(TFobBuilder& out, int fileNo, const std::string& folder, const R
 
 }  // namespace
 
+std::string OtherFileNames(const std::vector<std::string>& fileNames) {
+    constexpr size_t kNamed = 10;
+    std::string names;
+    for (size_t i = 0; i < fileNames.size() && i < kNamed; ++i) names += (i ? ", " : "") + fileNames[i];
+    if (fileNames.size() > kNamed) names += " and " + std::to_string(fileNames.size() - kNamed) + " more";
+    return names;
+}
+
 EOtherFilesError::EOtherFilesError(const std::string& folder, std::vector<std::string> fileNames)
-    : EKavloError([&] {
-          std::string text = "The folder " + Quoted(folder) + " holds files that are no object files (*.txt): ";
-          // A folder of another kind may hold thousands: the first few tell what it is.
-          constexpr size_t kNamed = 10;
-          for (size_t i = 0; i < fileNames.size() && i < kNamed; ++i) text += (i ? ", " : "") + fileNames[i];
-          if (fileNames.size() > kNamed) text += " and " + std::to_string(fileNames.size() - kNamed) + " more";
-          return text;
-      }()),
+    : EKavloError("The folder " + Quoted(folder) + " holds files that are no object files (*.txt): " +
+                  OtherFileNames(fileNames)),
       folder_(folder), fileNames_(std::move(fileNames)) {}
 
 void LoadObjectFile(TFob& slot, int fileNo, const std::string& fileName, const Regional& regional,

@@ -36,6 +36,10 @@ struct LoadOptions {
 void LoadObjectFile(TFob& slot, int fileNo, const std::string& path, const Regional& regional,
                     const LoadOptions& options = {});
 
+// A folder's other files named in a message: the first ten, "a.doc, b.fob and 3 more" when
+// there are more; a folder of another kind may hold thousands, and a few tell what it is.
+std::string OtherFileNames(const std::vector<std::string>& fileNames);
+
 // A folder of object files that holds other files too: "The folder "%s" holds files that are
 // no object files (*.txt): a.doc, b.fob". FileNames() are their names in the folder, so that
 // the caller may offer to open the folder without them.
